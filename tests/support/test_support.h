@@ -1,0 +1,64 @@
+// Shared test helpers: a Host that records what the core asks of it, with a
+// fake tick clock, and a scratch directory.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace vrs::testing {
+
+// Everything a recording progress window was asked to do, in order.
+struct ProgressLog {
+    int created = 0;
+    int destroyed = 0;
+    std::vector<std::string> titles;
+    std::vector<double> values;
+    double maxValue = 0;
+    bool indeterminate = false;
+    bool animating = false;
+    int displays = 0;
+    bool open() const { return created > destroyed; }
+};
+
+class RecordingHost : public Host {
+public:
+    void alert(const std::string& message) override { alerts.push_back(message); }
+    // Each call returns the current fake tick, then advances it by ticksPerCall.
+    std::uint32_t tickCount() override;
+    void runEventLoop(double seconds) override;
+    std::unique_ptr<ProgressWindow> makeProgressWindow() override;
+
+    std::vector<std::string> alerts;
+    std::vector<double> eventLoopTurns;
+    ProgressLog progress;
+    std::uint32_t tick = 0;
+    std::uint32_t ticksPerCall = 0;
+    // Called on every tickCount(), before it returns: lets a test move the clock.
+    std::function<void(RecordingHost&)> onTick;
+    bool refuseProgressWindows = false;
+};
+
+// A fresh empty directory, removed when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& p);
+bool writeFile(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace vrs::testing
