@@ -1,0 +1,43 @@
+// The pixel decoder: one pass over a file's rows makes the full image and the
+// screen-sized view image.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "decode/image.h"
+#include "platform/host.h"
+
+namespace vrs {
+
+inline constexpr std::int64_t kViewMaxWidth = 1600;
+inline constexpr std::int64_t kViewMaxHeight = 1200;
+
+struct ViewSize {
+    double scale = 1;  // s: 1, or the factor that brings the picture within 1600 x 1200
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+};
+
+// The view image's scale factor and size for a picture of width x height.
+ViewSize viewSizeFor(std::int64_t width, std::int64_t height);
+
+// Decodes one row of `width` pixels into three planes (red, green, blue).
+// These are the decoder's own row routines; vrstool's streaming export uses
+// the same ones.
+void decodeRow32(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                 std::uint8_t* green, std::uint8_t* blue);
+void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                 std::uint8_t* green, std::uint8_t* blue);
+
+// Makes the full image and the view image from `height` rows of `stride`
+// bytes at `rows`. The caller guarantees the rows are there (the loader
+// checks). Stores the view image in *viewImage as soon as it is made, counts
+// progress updates in *progress, and reports failures through host.alert.
+// Returns the full image, or null after a failure.
+std::shared_ptr<Image> Data2NSImage(const std::uint8_t* rows, std::int64_t width,
+                                    std::int64_t height, std::int64_t depth, std::int64_t stride,
+                                    std::shared_ptr<Image>* viewImage, std::int64_t* progress,
+                                    Host& host);
+
+}  // namespace vrs

@@ -1,0 +1,32 @@
+// A file mapped read-only into memory, with its length. No copy is made.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vrs {
+
+class MappedFile {
+public:
+    MappedFile() = default;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    ~MappedFile();
+
+    // Maps `path`; on failure returns false and error() words why (errno text).
+    bool open(const std::string& path);
+    const std::uint8_t* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    const std::string& error() const { return error_; }
+
+private:
+    void reset();
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::string error_;
+};
+
+}  // namespace vrs

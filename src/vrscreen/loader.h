@@ -1,0 +1,55 @@
+// The loader: checks a virtual-screen file's header and size, then hands its
+// rows to the decoder. Refused files are worded for the user in one place.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "decode/image.h"
+#include "platform/host.h"
+#include "vrscreen/header.h"
+
+namespace vrs {
+
+enum class LoadError {
+    None,
+    TooShortForHeader,  // fewer than 196 bytes
+    OldVersion,         // version <= 1
+    EmptyBounds,        // rectangle header whose bounds are empty
+    ZeroSize,           // sized header with width or height 0
+    StrideTooSmall,     // stride smaller than a row's pixel bytes
+    TruncatedRows,      // fewer bytes than the rows need
+    TooLarge,           // bitmaps out of proportion to the file, or sizes that overflow
+};
+
+// Everything known about a file, good or bad: enough to word a refusal with
+// figures, and for `vrstool info`.
+struct VirtualScreenInfo {
+    LoadError error = LoadError::None;
+    std::uint64_t fileSize = 0;
+    std::int32_t version = 0;
+    bool sized = false;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::int64_t depth = 0;
+    std::int64_t stride = 0;
+    std::uint64_t bytesNeeded = 0;  // 196 + (height - 1) x stride + width x bytes per pixel
+    std::uint64_t bitmapBytes = 0;  // what the two bitmaps would allocate
+};
+
+// Checks the header and the length without decoding anything.
+VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length);
+
+// The user's message for a refused file, in plain words and figures.
+std::string describeLoadError(const VirtualScreenInfo& info);
+
+// Decodes a file: returns the full image and stores the view image in
+// *viewImage, or returns null. Every refusal reaches the user through
+// host.alert; an old version also prints its line on standard output.
+std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
+                                         std::shared_ptr<Image>* viewImage,
+                                         std::int64_t* progress, Host& host);
+
+}  // namespace vrs
