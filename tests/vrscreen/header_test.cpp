@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "vrs_writer.h"
 #include "vrscreen/byte_order.h"
+#include "vrs_writer.h"
 
 namespace vrs {
 namespace {
@@ -122,12 +122,11 @@ TEST(HeaderTest, RectangleStrideFormula) {
     EXPECT_EQ(rectangleStride(16, 1024), 2064);
     EXPECT_EQ(rectangleStride(24, 10), 32);
     EXPECT_EQ(rectangleStride(32, 640), 2576);
-    EXPECT_EQ(rectangleStride(7, 100), 16);    // 0 bytes per pixel
+    EXPECT_EQ(rectangleStride(7, 100), 16);   // 0 bytes per pixel
     EXPECT_EQ(rectangleStride(-16, 10), -16);  // (-20 + 16) & ~15
     // 32-bit wrap rather than undefined behaviour.
-    EXPECT_EQ(
-        rectangleStride(INT32_MAX, 32767),
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(268435455LL * 32767 + 16) & ~15U));
+    EXPECT_EQ(rectangleStride(INT32_MAX, 32767), static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(268435455LL * 32767 + 16) & ~15U));
 }
 
 TEST(HeaderTest, RectangleWiderThan32767IsEmpty) {
