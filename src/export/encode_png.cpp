@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <vector>
@@ -39,12 +40,24 @@ void configure(png_structp png, png_infop info, RowSource& source, const PngSett
     png_set_compression_strategy(png, s.strategy);
     png_set_compression_mem_level(png, s.memLevel);
     png_set_compression_buffer_size(png, kChunkBytes);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, s.filters != 0 ? s.filters : defaultPngFilters());
+    // With the row choice below, both filters are enabled first so that
+    // libpng keeps the previous row that "up" needs.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE,
+                   s.filters != 0 ? s.filters : PNG_FILTER_NONE | PNG_FILTER_UP);
+}
+
+// Screen pictures are mostly text and flat areas. Unfiltered rows compress
+// text best; a row that repeats the one above becomes zeros under "up", which
+// deflate keeps to a few bytes even when rows are longer than its window.
+void chooseRowFilter(png_structp png, const std::uint8_t* line, const std::uint8_t* previous,
+                     std::size_t bytes) {
+    const bool repeat = previous != nullptr && std::memcmp(line, previous, bytes) == 0;
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, repeat ? PNG_FILTER_UP : PNG_FILTER_NONE);
 }
 
 // Only trivially destructible locals here: see the note at the top.
 bool compress(RowSource& source, OutputStream& out, const PngSettings& settings,
-              std::uint8_t* line) {
+              std::uint8_t* lines) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, errorExit, quietWarning);
     if (png == nullptr) {
@@ -64,12 +77,19 @@ bool compress(RowSource& source, OutputStream& out, const PngSettings& settings,
     png_write_info(png, info);
     const std::int64_t width = source.width();
     const std::int64_t height = source.height();
+    const auto rowBytes = static_cast<std::size_t>(3 * width);
     bool ok = !out.failed();
     for (std::int64_t y = 0; ok && y < height; ++y) {
         RgbRow row;
         ok = source.row(y, &row);
         if (ok) {
+            // Two row buffers in turn: the previous row stays for the comparison.
+            std::uint8_t* line = lines + (y & 1) * rowBytes;
             interleaveRgb(row, width, line);
+            if (settings.filters == 0) {
+                chooseRowFilter(png, line, y == 0 ? nullptr : lines + ((y - 1) & 1) * rowBytes,
+                                rowBytes);
+            }
             png_write_row(png, line);
             ok = !out.failed();
         }
@@ -97,7 +117,7 @@ bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& sett
     }
     std::vector<std::uint8_t> line;
     try {
-        line.resize(static_cast<std::size_t>(3 * width));
+        line.resize(static_cast<std::size_t>(2 * 3 * width));
     } catch (const std::bad_alloc&) {
         return false;
     }
