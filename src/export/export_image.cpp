@@ -51,31 +51,6 @@ std::string_view conversionTitle(ImageFormat format) {
     return {};
 }
 
-ExportResult convertAndWrite(RowSource& source, ExportResult result, ImageFormat format,
-                             Steps& steps, FileOps& ops) {
-    const std::string_view title = conversionTitle(format);
-    if (!title.empty()) {
-        steps.show(title);
-    }
-    AtomicFile file(ops);
-    int error = file.open(result.path);
-    if (error == 0) {
-        if (!encodeImage(format, source, file)) {
-            error = file.error();
-            result.error = error != 0 ? ExportError::WriteFailed : ExportError::ConversionFailed;
-            result.sysError = error;
-            return result;  // the temporary file goes with `file`
-        }
-        steps.show("write to file");
-        error = file.commit();
-    }
-    if (error != 0) {
-        result.error = ExportError::WriteFailed;
-        result.sysError = error;
-    }
-    return result;
-}
-
 }  // namespace
 
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
@@ -88,13 +63,42 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
         if (!format) {
             result.error = ExportError::UnknownExtension;
         } else {
-            result = convertAndWrite(source, result, *format, steps, ops);
+            const std::string_view title = conversionTitle(*format);
+            if (!title.empty()) {
+                steps.show(title);
+            }
+            result = writeImageFile(source, result.path, *format, ops,
+                                    [&steps] { steps.show("write to file"); });
         }
         if (!result.ok()) {
             host.alert(describeExportResult(result));
         }
     } catch (const std::exception&) {
         result.error = ExportError::ConversionFailed;
+    }
+    return result;
+}
+
+ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
+                            FileOps& ops, const std::function<void()>& beforeCommit) noexcept {
+    ExportResult result{ExportError::None, 0, path};
+    AtomicFile file(ops);
+    int error = file.open(path);
+    if (error == 0) {
+        if (!encodeImage(format, source, file)) {
+            error = file.error();
+            result.error = error != 0 ? ExportError::WriteFailed : ExportError::ConversionFailed;
+            result.sysError = error;
+            return result;  // the temporary file goes with `file`
+        }
+        if (beforeCommit) {
+            beforeCommit();
+        }
+        error = file.commit();
+    }
+    if (error != 0) {
+        result.error = ExportError::WriteFailed;
+        result.sysError = error;
     }
     return result;
 }

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "decode/image.h"
 #include "export/atomic_file.h"
 #include "export/export_error.h"
+#include "export/export_format.h"
 #include "export/row_source.h"
 #include "platform/host.h"
 
@@ -23,5 +25,11 @@ ExportResult exportImage(const Image& image, const std::string& path, std::int64
 // The same for any row source: vrstool streams rows from a file this way.
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
                         Host& host, FileOps& ops = systemFileOps()) noexcept;
+
+// Converts to `format` and writes `path` atomically, with no window and no
+// message. beforeCommit, when set, runs once the picture is converted.
+ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
+                            FileOps& ops = systemFileOps(),
+                            const std::function<void()>& beforeCommit = {}) noexcept;
 
 }  // namespace vrs
