@@ -34,9 +34,9 @@ bool MyImageView::startCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect
         endWait();
         return false;
     }
-    if (!busyTimer_.isActive()) {
+    if (!busyTimer_->isActive()) {
         busyTurns_.reset();
-        busyTimer_.start();
+        busyTimer_->start();
     }
     return true;
 }
@@ -79,7 +79,7 @@ void MyImageView::busyTurn() {
 }
 
 void MyImageView::endWait() {
-    busyTimer_.stop();
+    busyTimer_->stop();
     if (busyCursorShown_) {
         setCursor(Qt::ArrowCursor);
         busyCursorShown_ = false;

@@ -4,6 +4,7 @@
 #include <QPen>
 #include <cmath>
 
+#include "view/area_reduce.h"
 #include "view/crop_thread.h"
 #include "view/my_image_view.h"
 #include "view/plane_pixels.h"
@@ -140,23 +141,21 @@ void MyImageView::drawPixels(QPainter& painter, const QImage& pixels, vrs::CGRec
         painter.drawImage(targetQt, pixels, source);
         return;
     }
-    // Reduce the whole pixels around the part with an area filter, then place
-    // them so that the part lands on the target.
-    const QRect whole = source.toAlignedRect().intersected(pixels.rect());
-    const double sx = targetQt.width() / source.width();
-    const double sy = targetQt.height() / source.height();
-    const QRectF wholeTarget(targetQt.x() - (source.x() - whole.x()) * sx,
-                             targetQt.y() - (source.y() - whole.y()) * sy, whole.width() * sx,
-                             whole.height() * sy);
-    const QRectF wholeDevice = painter.deviceTransform().mapRect(wholeTarget);
-    const QSize size(std::max(1, static_cast<int>(std::lround(wholeDevice.width()))),
-                     std::max(1, static_cast<int>(std::lround(wholeDevice.height()))));
-    const QImage reduced =
-        pixels.copy(whole).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    painter.save();
-    painter.setClipRect(targetQt, Qt::IntersectClip);
-    painter.drawImage(wholeTarget, reduced);
-    painter.restore();
+    // Reduce by area averaging to the target's size on the device.
+    const QSize size(std::max(1, static_cast<int>(std::lround(device.width()))),
+                     std::max(1, static_cast<int>(std::lround(device.height()))));
+    QImage reduced(size, QImage::Format_RGB32);
+    if (reduced.isNull() || pixels.format() != QImage::Format_RGB32) {
+        return;
+    }
+    const vrs::RgbPixels in{reinterpret_cast<const std::uint32_t*>(pixels.constBits()),
+                            static_cast<std::size_t>(pixels.bytesPerLine()) / 4, pixels.width(),
+                            pixels.height()};
+    vrs::reduceArea(in, {source.x(), source.y(), source.width(), source.height()},
+                    reinterpret_cast<std::uint32_t*>(reduced.bits()),
+                    static_cast<std::size_t>(reduced.bytesPerLine()) / 4, size.width(),
+                    size.height());
+    painter.drawImage(targetQt, reduced);
 }
 
 void MyImageView::drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect clip) const {

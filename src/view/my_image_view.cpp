@@ -51,8 +51,9 @@ QImage toQImage(const vrs::Image* image) {
 
 MyImageView::MyImageView(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    busyTimer_.setInterval(BusyCursorTurns::kTurnMilliseconds);
-    connect(&busyTimer_, &QTimer::timeout, this, &MyImageView::busyTurn);
+    busyTimer_->setObjectName(QStringLiteral("busyCursorTimer"));
+    busyTimer_->setInterval(BusyCursorTurns::kTurnMilliseconds);
+    connect(busyTimer_, &QTimer::timeout, this, &MyImageView::busyTurn);
 }
 
 MyImageView::~MyImageView() {

@@ -135,7 +135,8 @@ class MyImageView : public QWidget {
     std::optional<vrs::CGRect> pendingRegion_;
     // Set when the landed crop in the slot may be drawn.
     bool cropLandedFlag_ = false;
-    QTimer busyTimer_;
+    // One turn of the busy cursor every half second while a pass waits.
+    QTimer* busyTimer_ = new QTimer(this);
     BusyCursorTurns busyTurns_;
     bool busyCursorShown_ = false;
 };

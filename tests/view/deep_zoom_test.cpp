@@ -1,8 +1,10 @@
 // Deep zoom: small regions come from the full image, cut on a drawing thread.
 #include <gtest/gtest.h>
 #include <QPainter>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -177,6 +179,42 @@ TEST(DeepZoom, BusyCursorStartsAtFrameFourAfterTwoSeconds) {
     }
     turns.reset();
     EXPECT_EQ(turns.nextFrame(), -1);
+}
+
+// Turns of the busy-cursor clock, driven by hand while a large crop is cut.
+TEST(DeepZoom, BusyCursorFramesWhileTheCropTakesLongThenTheArrow) {
+    auto full = makePicture(8000, 6000, nullptr);
+    auto view = shownView(804, 604, makePicture(800, 600, nullptr), full);
+    auto* clock = view->findChild<QTimer*>(QStringLiteral("busyCursorTimer"));
+    ASSERT_NE(clock, nullptr);
+    const QImage frame4 = QPixmap(QStringLiteral(":/cursors/T4.png")).toImage();
+    ASSERT_FALSE(frame4.isNull());
+    bool seen = false;
+    // The crop (8000 x 590 pixels) must still be under way after the turns;
+    // on a very busy machine it may not be, so try a few times.
+    for (int attempt = 0; attempt < 5 && !seen; ++attempt) {
+        view->mouseDown({400, 300});
+        view->mouseUp();  // the whole picture
+        view->mouseDown({2, 100.0 + attempt});
+        view->mouseDragged({802, 159.0 + attempt});
+        view->mouseUp();  // asks for the crop and starts the clock
+        ASSERT_TRUE(clock->isActive());
+        for (int turn = 0; turn < 3; ++turn) {
+            QMetaObject::invokeMethod(clock, "timeout");
+        }
+        const bool noneYet = view->cursor().shape() == Qt::ArrowCursor;
+        QMetaObject::invokeMethod(clock, "timeout");
+        if (view->waitingForCrop()) {
+            EXPECT_TRUE(noneYet) << "three turns (1.5 s) show nothing";
+            EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor);
+            EXPECT_EQ(view->cursor().pixmap().toImage(), frame4);
+            seen = true;
+        }
+        ASSERT_TRUE(waitForCropThreads());
+        EXPECT_FALSE(clock->isActive());
+        EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "the arrow when the crop lands";
+    }
+    EXPECT_TRUE(seen);
 }
 
 TEST(DeepZoom, ViewsDestroyedInTheMiddleOfACropAreSafe) {

@@ -10,6 +10,11 @@
 
 #include "view/crop_thread.h"
 
+// Under LeakSanitizer: fontconfig keeps its caches until the process ends.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
 namespace vrs::testing {
 
 void ensureApplication() {
