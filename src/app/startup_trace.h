@@ -1,0 +1,8 @@
+// VRSVIEW_TRACE=1: prints to standard error the milliseconds from the start
+// of the process to the first paint of a picture.
+#pragma once
+
+class MyImageView;
+
+// Watches the view for its first paint with an image, once per process.
+void traceFirstPaint(MyImageView* view);
