@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStandardPaths>
 
 inline QApplication* testApplication() {
     static int argc = 1;
@@ -9,6 +10,7 @@ inline QApplication* testApplication() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        QStandardPaths::setTestModeEnabled(true);  // settings away from the user's
         auto* a = new QApplication(argc, argv);
         QApplication::setApplicationName(QStringLiteral("vrsview-tests"));
         QApplication::setOrganizationName(QStringLiteral("vrsview-tests"));

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+
+#include "app/my_document.h"
+#include "app_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+using apptest::Harness;
+using apptest::writeQuadrants;
+using vrs::testing::ScratchDir;
+
+TEST(Controller, LaunchWithoutFilesAsksAndOpensNothingWhenCancelled) {
+    Harness h;
+    EXPECT_FALSE(h.controller.launch({}));
+    EXPECT_EQ(h.dialogs, 1);
+    EXPECT_TRUE(h.controller.documents().empty());
+    EXPECT_TRUE(h.alerts.empty());
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(w->isVisible() && qobject_cast<DocumentWindow*>(w) != nullptr);
+    }
+    EXPECT_FALSE(h.delegate.applicationShouldOpenUntitledFile(nullptr));
+}
+
+TEST(Controller, LaunchWithoutFilesOpensWhatTheDialogChose) {
+    ScratchDir dir;
+    Harness h;
+    h.dialogAnswer = {writeQuadrants(dir / "one.vrs", 20, 10),
+                      writeQuadrants(dir / "two.vrs", 10, 20)};
+    EXPECT_TRUE(h.controller.launch({}));
+    EXPECT_EQ(h.dialogs, 1);
+    EXPECT_EQ(h.controller.documents().size(), 2u);
+}
+
+TEST(Controller, LaunchWithFilesDoesNotAsk) {
+    ScratchDir dir;
+    Harness h;
+    EXPECT_TRUE(h.controller.launch({writeQuadrants(dir / "one.vrs", 20, 10)}));
+    EXPECT_EQ(h.dialogs, 0);
+    EXPECT_EQ(h.controller.documents().size(), 1u);
+}
+
+TEST(Controller, OpeningAnOpenFileAgainRaisesItsDocument) {
+    ScratchDir dir;
+    Harness h;
+    const QString path = writeQuadrants(dir / "same.vrs", 20, 10);
+    MyDocument* first = h.controller.openDocument(path);
+    ASSERT_NE(first, nullptr);
+    const QString other = QString::fromStdString((dir.path() / "." / "same.vrs").string());
+    EXPECT_EQ(h.controller.openDocument(other), first);
+    EXPECT_EQ(h.controller.documents().size(), 1u);
+    EXPECT_EQ(h.controller.recentFiles().files().value(0), QFileInfo(path).canonicalFilePath());
+}
+
+TEST(Controller, FilesThatCannotBeOpenedAreToldAndMakeNoDocument) {
+    ScratchDir dir;
+    Harness h;
+    const QString missing = QString::fromStdString((dir / "missing.vrs").string());
+    const QString folder = QString::fromStdString(dir.path().string());
+    EXPECT_FALSE(h.controller.launch({missing, folder}));
+    EXPECT_TRUE(h.controller.documents().empty());
+    ASSERT_EQ(h.alerts.size(), 2u);
+    EXPECT_TRUE(h.alerts[0].contains(QStringLiteral("missing.vrs")));
+    EXPECT_TRUE(h.alerts[1].contains(QStringLiteral("folder")));
+    EXPECT_EQ(h.dialogs, 0);
+}
+
+TEST(Controller, LastClosedWindowEndsTheRun) {
+    ScratchDir dir;
+    Harness h;
+    int ended = 0;
+    QObject::connect(&h.controller, &DocumentController::lastDocumentClosed, [&ended] { ++ended; });
+    MyDocument* a = h.controller.openDocument(writeQuadrants(dir / "a.vrs", 20, 10));
+    MyDocument* b = h.controller.openDocument(writeQuadrants(dir / "b.vrs", 20, 10));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    a->window()->close();
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(h.controller.documents().size(), 1u);
+    h.controller.closeAll();
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(h.controller.documents().empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
