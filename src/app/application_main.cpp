@@ -6,6 +6,7 @@
 #include "app/document_controller.h"
 #include "app/my_object.h"
 #include "app/qt_host.h"
+#include "app/startup_trace.h"
 
 int applicationMain(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -16,6 +17,7 @@ int applicationMain(int argc, char** argv) {
     // The documents decide when the application ends, not message boxes or
     // progress windows.
     QApplication::setQuitOnLastWindowClosed(false);
+    traceStep("application ready");
 
     MyObject delegate;
     QtHost host;
@@ -29,5 +31,8 @@ int applicationMain(int argc, char** argv) {
         // that could not be opened (the user was told) end it with status 1.
         return files.isEmpty() ? 0 : 1;
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Documents closed just before the end are still waiting to be deleted.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
 }

@@ -7,6 +7,7 @@
 #include "app/app_menus.h"
 #include "app/my_document.h"
 #include "app/my_object.h"
+#include "app/startup_trace.h"
 #include "platform/mapped_file.h"
 
 namespace {
@@ -72,7 +73,7 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     }
     const QString canonical = QFileInfo(path).canonicalFilePath();
     if (MyDocument* open = documentForPath(canonical)) {
-        open->showWindows();
+        open->raiseWindow();
         return open;
     }
     vrs::MappedFile file;
@@ -85,6 +86,7 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    traceStep("file decoded");
     document->makeWindowControllers();
     documents_.push_back(document);
     recent_.add(canonical);
@@ -95,6 +97,7 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     connect(window, &DocumentWindow::closed, this,
             [this, document] { documentWindowClosed(document); });
     document->showWindows();
+    traceStep("window shown");
     return document;
 }
 

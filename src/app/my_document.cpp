@@ -105,9 +105,15 @@ void MyDocument::showWindows() {
         window_->sizeToImage(0, 0);
     }
     traceFirstPaint(mView);
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    raiseWindow();
+}
+
+void MyDocument::raiseWindow() {
+    if (window_) {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    }
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {

@@ -41,6 +41,8 @@ class MyDocument : public QObject {
     void windowControllerDidLoadNib(DocumentWindow* windowController);
     // Sizes the window to its picture and shows it.
     void showWindows();
+    // Brings the window, as the user left it, to the front.
+    void raiseWindow();
 
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.

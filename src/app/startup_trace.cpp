@@ -51,6 +51,21 @@ double nowSinceBootSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+double millisecondsSinceStart() {
+    const double start = processStartSeconds();
+    const double now = nowSinceBootSeconds();
+    return start < 0 || now < 0 ? -1 : (now - start) * 1000.0;
+}
+
+void printStep(const char* what) {
+    const double ms = millisecondsSinceStart();
+    if (ms < 0) {
+        std::fprintf(stderr, "vrsview: %s (start time unknown)\n", what);
+    } else {
+        std::fprintf(stderr, "vrsview: %s after %.0f ms\n", what, ms);
+    }
+}
+
 bool reported = false;
 
 class FirstPaintWatcher : public QObject {
@@ -74,19 +89,17 @@ class FirstPaintWatcher : public QObject {
     }
 
   private:
-    static void report() {
-        const double start = processStartSeconds();
-        const double now = nowSinceBootSeconds();
-        if (start < 0 || now < 0) {
-            std::fprintf(stderr, "vrsview: first paint (start time unknown)\n");
-            return;
-        }
-        std::fprintf(stderr, "vrsview: first paint after %.0f ms\n", (now - start) * 1000.0);
-    }
+    static void report() { printStep("first paint"); }
     MyImageView* view_;
 };
 
 }  // namespace
+
+void traceStep(const char* what) {
+    if (traceWanted()) {
+        printStep(what);
+    }
+}
 
 void traceFirstPaint(MyImageView* view) {
     if (reported || view == nullptr || !traceWanted()) {

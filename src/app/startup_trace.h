@@ -4,5 +4,7 @@
 
 class MyImageView;
 
+// Prints "vrsview: <what> after N ms" when tracing.
+void traceStep(const char* what);
 // Watches the view for its first paint with an image, once per process.
 void traceFirstPaint(MyImageView* view);

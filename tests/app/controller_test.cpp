@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 #include "app/my_document.h"
 #include "app_test_support.h"
@@ -84,6 +88,35 @@ TEST(Controller, LastClosedWindowEndsTheRun) {
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(h.controller.documents().empty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Controller, FilesDroppedOnAWindowOpen) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* first = h.controller.openDocument(writeQuadrants(dir / "first.vrs", 20, 10));
+    ASSERT_NE(first, nullptr);
+    const QString dropped = writeQuadrants(dir / "dropped.vrs", 12, 8);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dropped)});
+    const QPointF at(10, 10);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(first->window(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(first->window(), &drop);
+    ASSERT_EQ(h.controller.documents().size(), 2u);
+    EXPECT_EQ(h.controller.documents()[1]->displayName(), QStringLiteral("dropped.vrs"));
+
+    QMimeData text;
+    text.setText(QStringLiteral("not a file"));
+    QDragEnterEvent refused(at.toPoint(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(first->window(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
 }
 
 }  // namespace
