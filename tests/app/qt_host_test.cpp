@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QPaintEvent>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -45,6 +48,32 @@ TEST(QtHost, AlertGoesThroughTheSeamOncePerCall) {
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], QStringLiteral("MakeNewImageRep is nil"));
     EXPECT_EQ(shown[1], QString::fromUtf8("caf\xc3\xa9"));
+}
+
+TEST(QtHost, AlertIsAModalBoxWithEmptyTitleAndOneOkButton) {
+    testApplication();
+    QString title = QStringLiteral("unset");
+    QString text;
+    QStringList buttons;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        modal = box->isModal();
+        title = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton* b : box->buttons()) {
+            buttons.append(b->text());
+        }
+        box->buttons().value(0)->click();
+    });
+    QtHost().alert("The file is too short.");
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(title.isEmpty());
+    EXPECT_EQ(text, QStringLiteral("The file is too short."));
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
 }
 
 TEST(QtHost, EventLoopTurnDeliversPaints) {
