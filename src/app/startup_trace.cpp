@@ -1,5 +1,6 @@
 #include "app/startup_trace.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 #include <QEvent>
 #include <QObject>
@@ -57,12 +58,25 @@ double millisecondsSinceStart() {
     return start < 0 || now < 0 ? -1 : (now - start) * 1000.0;
 }
 
+// Processor time used so far, all threads, user and system.
+double cpuMilliseconds() {
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) {
+        return -1;
+    }
+    const auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+    };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 void printStep(const char* what) {
     const double ms = millisecondsSinceStart();
     if (ms < 0) {
         std::fprintf(stderr, "vrsview: %s (start time unknown)\n", what);
     } else {
-        std::fprintf(stderr, "vrsview: %s after %.0f ms\n", what, ms);
+        std::fprintf(stderr, "vrsview: %s after %.0f ms (cpu %.0f ms)\n", what, ms,
+                     cpuMilliseconds());
     }
 }
 
