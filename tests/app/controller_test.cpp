@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
@@ -117,6 +118,44 @@ TEST(Controller, FilesDroppedOnAWindowOpen) {
     refused.setAccepted(false);
     QCoreApplication::sendEvent(first->window(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+}  // namespace
+
+namespace {
+
+QMenu* recentMenu(QWidget* window) {
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (menu->title() == QStringLiteral("Open &Recent")) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+TEST(Controller, OpenRecentListsNewestFirstAndReopens) {
+    ScratchDir dir;
+    Harness h;
+    h.controller.recentFiles().clear();
+    const QString older = writeQuadrants(dir / "older.vrs", 20, 10);
+    MyDocument* first = h.controller.openDocument(older);
+    MyDocument* second = h.controller.openDocument(writeQuadrants(dir / "newer.vrs", 20, 10));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    first->window()->close();
+    ASSERT_EQ(h.controller.documents().size(), 1u);
+
+    QMenu* menu = recentMenu(second->window());
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("newer.vrs"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("older.vrs"));
+    actions[1]->trigger();
+    ASSERT_EQ(h.controller.documents().size(), 2u);
+    EXPECT_EQ(h.controller.documents()[1]->displayName(), QStringLiteral("older.vrs"));
+    h.controller.recentFiles().clear();
 }
 
 }  // namespace
