@@ -32,9 +32,9 @@ void decodeRows(const DecodeSource& source, const PlaneSet& full, const PlaneSet
         const std::int64_t vy = sampler.viewRowFor(y);
         if (vy >= 0 && !view.empty()) {
             // The view's alpha is already 255 from its fill.
-            sampler.sampleRow(red, view.row(0, vy));
-            sampler.sampleRow(green, view.row(1, vy));
-            sampler.sampleRow(blue, view.row(2, vy));
+            const std::uint8_t* const fullRow[3] = {red, green, blue};
+            std::uint8_t* const viewRow[3] = {view.row(0, vy), view.row(1, vy), view.row(2, vy)};
+            sampler.sampleRgb(fullRow, viewRow);
         }
         if (progress != nullptr) {
             progress->afterRow(y);

@@ -39,4 +39,26 @@ void ViewSampler::sampleRow(const std::uint8_t* fullRow, std::uint8_t* viewRow) 
     }
 }
 
+void ViewSampler::sampleRgb(const std::uint8_t* const full[3], std::uint8_t* const view[3]) const {
+    const auto columns = static_cast<std::size_t>(columns_);
+    if (copies_) {
+        for (int i = 0; i < 3; ++i) {
+            std::memcpy(view[i], full[i], columns);
+        }
+        return;
+    }
+    const std::uint8_t* __restrict red = full[0];
+    const std::uint8_t* __restrict green = full[1];
+    const std::uint8_t* __restrict blue = full[2];
+    std::uint8_t* __restrict viewRed = view[0];
+    std::uint8_t* __restrict viewGreen = view[1];
+    std::uint8_t* __restrict viewBlue = view[2];
+    for (std::size_t k = 0; k < columns; ++k) {
+        const std::int64_t x = sourceColumn_[k];
+        viewRed[k] = red[x];
+        viewGreen[k] = green[x];
+        viewBlue[k] = blue[x];
+    }
+}
+
 }  // namespace vrs

@@ -21,6 +21,8 @@ class ViewSampler {
 
     // Copies the sampled pixels of one full-image plane row into a view row.
     void sampleRow(const std::uint8_t* fullRow, std::uint8_t* viewRow) const;
+    // The same for the red, green and blue planes at once.
+    void sampleRgb(const std::uint8_t* const full[3], std::uint8_t* const view[3]) const;
 
   private:
     double scale_;
