@@ -63,10 +63,12 @@ e2e_setup() {
   mkdir -p "$WORK"
 }
 
-# A successful run keeps only its logs.
+# A successful run keeps only its logs (all of it with E2E_KEEP=1).
 e2e_passed() {
-  rm -rf "$WORK" "$XDG_RUNTIME_DIR"
-  rm -f "$E2E_ARTIFACTS"/*.png "$E2E_ARTIFACTS"/*.rgb
+  if [[ ${E2E_KEEP:-0} != 1 ]]; then
+    rm -rf "$WORK" "$XDG_RUNTIME_DIR"
+    rm -f "$E2E_ARTIFACTS"/*.png "$E2E_ARTIFACTS"/*.rgb
+  fi
   log "passed"
   exit 0
 }

@@ -7,8 +7,8 @@ set -uo pipefail
 limit=$1
 shift
 command -v xvfb-run >/dev/null || { echo "xvfb-run is not installed (package xvfb)" >&2; exit 1; }
-mkdir -p "$E2E_ARTIFACTS"
-started="$E2E_ARTIFACTS/.started"
+mkdir -p "$(dirname "$E2E_ARTIFACTS")"
+started="$E2E_ARTIFACTS.started"
 # xvfb-run -a picks a free display by looking for lock files; a server
 # started at the same moment by someone else can take it first. Then the
 # script never started, and it is tried again on another display.
