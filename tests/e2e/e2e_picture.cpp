@@ -5,10 +5,13 @@
 // Channel values are multiples of 8, so 16-bit files decode to the same
 // colours as 32-bit ones.
 //
-//   e2e-picture [--depth 16|32] [--rect] [--truncate] WIDTH HEIGHT OUT.vrs
-//   e2e-picture --colours      (prints the block colours and the mark)
+//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT OUT.vrs
+//   e2e-picture --colours      (prints the block colours, the mark and the checker)
 //
 // --truncate cuts the rows short, giving a file the viewer must refuse.
+// --checker fills block (1, 1) with a checkerboard of single pixels in its own
+// colour and the checker colour: a view image reduced by 2 keeps one of the
+// two, only the full picture shows both.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,13 +34,17 @@ constexpr Rgb kBlocks[kRows][kColumns] = {
     {{208, 104, 8}, {96, 216, 160}, {72, 40, 120}, {176, 224, 104}},
 };
 constexpr Rgb kMark = {248, 248, 248};
+constexpr Rgb kChecker = {112, 24, 56};
 
 // Block (column, row) covers x in [W*c/4, W*(c+1)/4), y in [H*r/3, H*(r+1)/3),
 // y counted from the top row. The mark covers the second quarter of block
 // (0, 0) in both directions.
-Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
+Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, bool checker) {
     const std::int64_t c = x * kColumns / w;
     const std::int64_t r = y * kRows / h;
+    if (checker && c == 1 && r == 1 && (x + y) % 2 == 1) {
+        return kChecker;
+    }
     const std::int64_t bw = w / kColumns;
     const std::int64_t bh = h / kRows;
     if (x >= bw / 4 && x < bw / 2 && y >= bh / 4 && y < bh / 2) {
@@ -54,12 +61,15 @@ void printColours() {
         }
     }
     std::printf("mark %d %d %d\n", kMark.r, kMark.g, kMark.b);
+    std::printf("checker %d %d %d\n", kChecker.r, kChecker.g, kChecker.b);
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] WIDTH HEIGHT OUT.vrs\n"
-                 "       e2e-picture --colours\n");
+    std::fprintf(
+        stderr,
+        "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT "
+        "OUT.vrs\n"
+        "       e2e-picture --colours\n");
     return 2;
 }
 
@@ -78,6 +88,7 @@ bool parseSize(const char* s, std::uint32_t* out) {
 int main(int argc, char** argv) {
     vrs::testing::VrsSpec spec;
     bool truncate = false;
+    bool checker = false;
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
         if (std::strcmp(argv[i], "--colours") == 0 && argc == 2) {
@@ -88,6 +99,8 @@ int main(int argc, char** argv) {
             spec.sized = false;
         } else if (std::strcmp(argv[i], "--truncate") == 0) {
             truncate = true;
+        } else if (std::strcmp(argv[i], "--checker") == 0) {
+            checker = true;
         } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
             spec.depth = std::atoi(argv[++i]);
             if (spec.depth != 16 && spec.depth != 32) {
@@ -104,8 +117,10 @@ int main(int argc, char** argv) {
     const std::string out = argv[i + 2];
     const std::int64_t w = spec.width;
     const std::int64_t h = spec.height;
-    if (!vrs::testing::writeVrsFile(
-            out, spec, [w, h](std::int64_t x, std::int64_t y) { return pictureAt(x, y, w, h); })) {
+    const auto pixel = [w, h, checker](std::int64_t x, std::int64_t y) {
+        return pictureAt(x, y, w, h, checker);
+    };
+    if (!vrs::testing::writeVrsFile(out, spec, pixel)) {
         std::perror(out.c_str());
         return 1;
     }
