@@ -1,0 +1,82 @@
+// The words for every refusal of the loader, with the figures that explain it.
+#include <string>
+
+#include "vrscreen/loader.h"
+
+namespace vrs {
+namespace {
+
+// 1572864 -> "1,572,864".
+std::string grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
+std::string grouped(std::int64_t value) {
+    if (value >= 0) {
+        return grouped(static_cast<std::uint64_t>(value));
+    }
+    return "-" + grouped(std::uint64_t{0} - static_cast<std::uint64_t>(value));
+}
+
+std::string pixels(const VirtualScreenInfo& info) {
+    return std::to_string(info.width) + " x " + std::to_string(info.height) + " pixels";
+}
+
+std::string pixelsOfDepth(const VirtualScreenInfo& info) {
+    return pixels(info) + " of " + std::to_string(info.depth) + " bits";
+}
+
+std::int64_t rowPixelBytes(const VirtualScreenInfo& info) {
+    return info.width * (info.depth > 0 ? info.depth / 8 : 0);
+}
+
+std::string reason(const VirtualScreenInfo& info) {
+    switch (info.error) {
+        case LoadError::None:
+            return {};
+        case LoadError::TooShortForHeader:
+            return "it holds " + grouped(info.fileSize) +
+                   " bytes, but a virtual-screen file starts with a header of 196 bytes";
+        case LoadError::OldVersion:
+            return "it is of format version " + std::to_string(info.version) +
+                   ", and only version 2 and later can be read";
+        case LoadError::EmptyBounds:
+            return "the header's picture rectangle is empty (" + pixels(info) +
+                   "), so there is no picture in it";
+        case LoadError::ZeroSize:
+            return "the header promises a picture of " + pixels(info) +
+                   ", so there is no picture in it";
+        case LoadError::StrideTooSmall:
+            return "the header gives rows of " + grouped(info.stride) + " bytes, but a row of " +
+                   std::to_string(info.width) + " pixels of " + std::to_string(info.depth) +
+                   " bits takes " + grouped(rowPixelBytes(info)) + " bytes";
+        case LoadError::TruncatedRows:
+            return "the header promises " + pixelsOfDepth(info) + " (" +
+                   grouped(info.bytesNeeded - 196) + " bytes of rows) but only " +
+                   grouped(info.fileSize - 196) + " bytes follow it";
+        case LoadError::TooLarge:
+            if (info.bitmapBytes == 0) {
+                return "the header promises " + pixelsOfDepth(info) +
+                       ", more than any computer's memory can hold";
+            }
+            return "the header promises " + pixels(info) + ", which would take " +
+                   grouped(info.bitmapBytes) + " bytes of memory, far more than a file of " +
+                   grouped(info.fileSize) + " bytes can fill";
+    }
+    return "the file is damaged";
+}
+
+}  // namespace
+
+std::string describeLoadError(const VirtualScreenInfo& info) {
+    if (info.error == LoadError::None) {
+        return {};
+    }
+    return "This file can't be read: " + reason(info) + ".";
+}
+
+}  // namespace vrs

@@ -1,0 +1,142 @@
+#include "vrscreen/loader.h"
+
+#include <cstdio>
+
+#include "decode/decoder.h"
+#include "decode/planar_bitmap.h"
+
+namespace vrs {
+namespace {
+
+// Bitmaps may take at most this many bytes per byte of the file, plus kSlack:
+// a real file's pixels need 4 to 8 bitmap bytes each.
+constexpr std::uint64_t kBitmapBytesPerFileByte = 32;
+constexpr std::uint64_t kBitmapSlack = std::uint64_t{64} << 20;
+
+// Bytes of one pixel in the file. Depths below 8 bits, zero or negative ones
+// describe no pixel bytes, and the decoder reads none for them.
+std::int64_t bytesPerPixel(std::int64_t depth) {
+    return depth > 0 ? depth / 8 : 0;
+}
+
+bool mulOverflows(std::uint64_t a, std::uint64_t b, std::uint64_t* out) {
+    return __builtin_mul_overflow(a, b, out);
+}
+bool addOverflows(std::uint64_t a, std::uint64_t b, std::uint64_t* out) {
+    return __builtin_add_overflow(a, b, out);
+}
+
+// Bytes the four planes of a width x height bitmap take, or false on overflow.
+bool bitmapBytes(std::int64_t width, std::int64_t height, std::uint64_t* out) {
+    const std::int64_t perRow = planarBytesPerRow(width);
+    if (perRow < 0 || height < 0) {
+        return false;
+    }
+    std::uint64_t plane = 0;
+    return !mulOverflows(static_cast<std::uint64_t>(perRow), static_cast<std::uint64_t>(height),
+                         &plane) &&
+           !mulOverflows(plane, PlanarBitmap::kPlanes, out);
+}
+
+// The empty-rectangle case keeps the rectangle's own (wrapped) size, so the
+// refusal can say what it was.
+void takeEmptyBounds(const VRScreenFileHeader& h, VirtualScreenInfo* info) {
+    info->width = static_cast<std::int16_t>(h.bounds.right - h.bounds.left);
+    info->height = static_cast<std::int16_t>(h.bounds.bottom - h.bounds.top);
+}
+
+LoadError checkRows(VirtualScreenInfo* info) {
+    const std::int64_t rowPixelBytes = info->width * bytesPerPixel(info->depth);
+    if (info->stride < rowPixelBytes) {
+        return LoadError::StrideTooSmall;
+    }
+    // 196 + (height - 1) x stride + width x bytes per pixel, all non-negative here.
+    std::uint64_t before = 0;
+    std::uint64_t needed = 0;
+    if (mulOverflows(static_cast<std::uint64_t>(info->height - 1),
+                     static_cast<std::uint64_t>(info->stride), &before) ||
+        addOverflows(before, static_cast<std::uint64_t>(rowPixelBytes), &needed) ||
+        addOverflows(needed, kHeaderSize, &needed)) {
+        return LoadError::TooLarge;
+    }
+    info->bytesNeeded = needed;
+    if (info->fileSize < needed) {
+        return LoadError::TruncatedRows;
+    }
+    const ViewSize view = viewSizeFor(info->width, info->height);
+    std::uint64_t full = 0;
+    std::uint64_t small = 0;
+    std::uint64_t both = 0;
+    std::uint64_t allowed = 0;
+    if (!bitmapBytes(info->width, info->height, &full) ||
+        !bitmapBytes(view.width, view.height, &small) || addOverflows(full, small, &both)) {
+        return LoadError::TooLarge;
+    }
+    info->bitmapBytes = both;
+    if (mulOverflows(info->fileSize, kBitmapBytesPerFileByte, &allowed) ||
+        addOverflows(allowed, kBitmapSlack, &allowed)) {
+        return LoadError::None;  // a file that large can back any bitmap we could compute
+    }
+    return info->bitmapBytes > allowed ? LoadError::TooLarge : LoadError::None;
+}
+
+LoadError inspect(const std::uint8_t* data, std::size_t length, VirtualScreenInfo* info) {
+    info->fileSize = length;
+    if (length < kHeaderSize) {
+        return LoadError::TooShortForHeader;
+    }
+    VRScreenFileHeader header;
+    VRScreenFileHeaderConvertToHost(data, &header);
+    info->version = header.version;
+    if (header.version < kMinimumVersion) {
+        return LoadError::OldVersion;
+    }
+    const HeaderGeometry g = headerGeometry(header);
+    info->sized = g.sized;
+    info->depth = g.depth;
+    if (!g.describesImage) {
+        takeEmptyBounds(header, info);
+        return LoadError::EmptyBounds;
+    }
+    info->width = g.width;
+    info->height = g.height;
+    info->stride = g.stride;
+    if (g.width == 0 || g.height == 0) {
+        return LoadError::ZeroSize;
+    }
+    return checkRows(info);
+}
+
+void printOldVersionLine() {
+    // The line is for whoever reads standard output; the alert that follows
+    // tells the user, so a closed standard output changes nothing.
+    if (std::printf("An older version than %d couldn't be read.\n", kMinimumVersion) < 0 ||
+        std::fflush(stdout) != 0) {
+        std::clearerr(stdout);
+    }
+}
+
+}  // namespace
+
+VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length) {
+    VirtualScreenInfo info;
+    info.error = inspect(data, length, &info);
+    return info;
+}
+
+std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
+                                         std::shared_ptr<Image>* viewImage, std::int64_t* progress,
+                                         Host& host) {
+    const VirtualScreenInfo info = inspectVirtualScreen(data, length);
+    if (info.error == LoadError::OldVersion) {
+        printOldVersionLine();
+    }
+    if (info.error != LoadError::None) {
+        host.alert(describeLoadError(info));
+        return nullptr;
+    }
+    return Data2NSImage(data + kHeaderSize, info.width, info.height, info.depth, info.stride,
+                        viewImage, progress, host);
+}
+
+}  // namespace vrs
