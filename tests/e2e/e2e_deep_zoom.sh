@@ -72,6 +72,6 @@ check "pixels are crisp squares: $(calc "100 * $squares")% of the crop's middle 
 
 focus "$WIN"
 xdotool key ctrl+q
-status=$(wait_viewer_exit 15)
-check "Ctrl+Q ends the viewer with status 0 (got $status)" test "$status" = 0
+wait_viewer_exit 15
+check "Ctrl+Q ends the viewer with status 0 (got $VIEWER_STATUS)" test "$VIEWER_STATUS" = 0
 e2e_passed

@@ -12,16 +12,6 @@ PIC_W=320 PIC_H=240
 FILE="$WORK/cut-short.vrs"
 "$E2E_PICTURE" --truncate "$PIC_W" "$PIC_H" "$FILE" || fail "could not write $FILE"
 
-is_dialog() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
-dialogs() {
-  local w
-  for w in $(viewer_windows); do
-    is_dialog "$w" && echo "$w"
-  done
-}
-dialog_shown() { [[ -n $(dialogs) ]]; }
-no_dialog() { [[ -z $(dialogs) ]]; }
-
 start_viewer "$FILE"
 wait_until 30 dialog_shown || fail "no message window within 30 s (viewer alive: $(viewer_alive && echo yes || echo no))"
 MSG=$(dialogs | head -n1)
@@ -46,6 +36,6 @@ check "the refused file's window shows no picture" test "$BW" -eq 0
 
 focus "$WIN"
 xdotool key ctrl+q
-status=$(wait_viewer_exit 15)
-check "Ctrl+Q ends the viewer with status 0 (got $status)" test "$status" = 0
+wait_viewer_exit 15
+check "Ctrl+Q ends the viewer with status 0 (got $VIEWER_STATUS)" test "$VIEWER_STATUS" = 0
 e2e_passed

@@ -24,7 +24,17 @@ skip() {
 # folder, with a last one of the whole screen.
 fail() {
   log "FAIL: $*"
+  if [[ -s $E2E_ARTIFACTS/viewer.err ]]; then
+    log "the viewer's standard error (last lines):"
+    tail -n 15 "$E2E_ARTIFACTS/viewer.err" >&2
+  fi
   import -window root "$E2E_ARTIFACTS/zz-at-failure.png" 2>/dev/null || true
+  if viewer_alive; then
+    local w
+    for w in $(xdotool search --all --onlyvisible --pid "$VIEWER_PID" --name '.*' 2>/dev/null); do
+      log "visible window $w \"$(xdotool getwindowname "$w" 2>/dev/null)\" $(xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null)"
+    done
+  fi
   log "screenshots and logs kept in $E2E_ARTIFACTS"
   exit 1
 }
@@ -91,23 +101,32 @@ start_viewer() {  # start_viewer FILE...
   log "viewer pid $VIEWER_PID: $*"
 }
 
-viewer_alive() { kill -0 "$VIEWER_PID" 2>/dev/null; }
+# Alive and not a zombie waiting to be reaped.
+viewer_alive() {
+  [[ -n $VIEWER_PID ]] && kill -0 "$VIEWER_PID" 2>/dev/null &&
+    [[ $(ps -o stat= -p "$VIEWER_PID" 2>/dev/null) != Z* ]]
+}
 
-# Waits for the viewer to end; prints its exit status, or "timeout".
+# Waits for the viewer to end; sets VIEWER_STATUS to its exit status, or to
+# "timeout". Runs in the shell that started the viewer, which alone can wait
+# for it.
 wait_viewer_exit() {  # wait_viewer_exit SECONDS
-  if ! wait_until "$1" bash -c "! kill -0 $VIEWER_PID 2>/dev/null"; then
-    echo timeout
-    return
-  fi
-  local status=0
-  wait "$VIEWER_PID" || status=$?
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$VIEWER_PID" 2>/dev/null; do
+    if ((SECONDS >= deadline)); then
+      VIEWER_STATUS=timeout
+      return
+    fi
+    sleep 0.1
+  done
+  VIEWER_STATUS=0
+  wait "$VIEWER_PID" || VIEWER_STATUS=$?
   VIEWER_PID=""
-  echo "$status"
 }
 
 # The visible windows of the viewer whose title matches a pattern.
 viewer_windows() {  # viewer_windows [NAME-PATTERN]
-  xdotool search --onlyvisible --pid "$VIEWER_PID" --name "${1:-.*}" 2>/dev/null
+  xdotool search --all --onlyvisible --pid "$VIEWER_PID" --name "${1:-.*}" 2>/dev/null
 }
 
 # Waits for a visible viewer window with that title; prints its id.
@@ -124,6 +143,17 @@ wait_window() {  # wait_window SECONDS NAME-PATTERN
   done
   return 1
 }
+
+# The viewer's visible dialog windows (message boxes, file dialogs).
+is_dialog() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
+dialogs() {  # dialogs [NAME-PATTERN]
+  local w
+  for w in $(viewer_windows "${1:-.*}"); do
+    is_dialog "$w" && echo "$w"
+  done
+}
+dialog_shown() { [[ -n $(dialogs "$@") ]]; }
+no_dialog() { [[ -z $(dialogs "$@") ]]; }
 
 # Sets GX GY GW GH to a window's position and size on the screen.
 geometry() {  # geometry WINDOW
