@@ -1,0 +1,117 @@
+#include "app/app_menus.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "app/document_controller.h"
+#include "app/document_window.h"
+#include "app/my_document.h"
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Menus", text);
+}
+
+// The view's keys have no shortcut bound, so that the keys reach the view;
+// the menu entries hand the same key to it.
+void sendKey(MyDocument& document, int key) {
+    MyImageView* view = document.view();
+    if (view == nullptr) {
+        return;
+    }
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &release);
+}
+
+void fillRecentMenu(QMenu* menu, DocumentController& controller) {
+    menu->clear();
+    const QStringList files = controller.recentFiles().files();
+    for (const QString& path : files) {
+        QAction* action = menu->addAction(QFileInfo(path).fileName());
+        action->setToolTip(path);
+        QObject::connect(action, &QAction::triggered, &controller,
+                         [&controller, path] { controller.openDocument(path); });
+    }
+    if (files.isEmpty()) {
+        menu->addAction(tr("No Recent Files"))->setEnabled(false);
+    }
+    menu->addSeparator();
+    QAction* clear = menu->addAction(tr("Clear Menu"));
+    clear->setEnabled(!files.isEmpty());
+    QObject::connect(clear, &QAction::triggered, &controller,
+                     [&controller] { controller.recentFiles().clear(); });
+}
+
+void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
+    QMenu* file = window.menuBar()->addMenu(tr("&File"));
+    QAction* open = file->addAction(tr("&Open…"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QObject::connect(open, &QAction::triggered, &controller,
+                     [&controller, &window] { controller.runOpenDialog(&window); });
+
+    QMenu* recent = file->addMenu(tr("Open &Recent"));
+    QObject::connect(recent, &QMenu::aboutToShow, recent,
+                     [recent, &controller] { fillRecentMenu(recent, controller); });
+    fillRecentMenu(recent, controller);
+    file->addSeparator();
+
+    QAction* save = file->addAction(tr("&Save"));
+    save->setObjectName(QStringLiteral("actionSave"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setEnabled(false);
+    QAction* saveAs = file->addAction(tr("Save &As…"));
+    saveAs->setObjectName(QStringLiteral("actionSaveAs"));
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    saveAs->setEnabled(false);
+    file->addSeparator();
+
+    QAction* print = file->addAction(tr("&Print…"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    QObject::connect(print, &QAction::triggered, &document,
+                     [&document] { document.printDocument(); });
+    file->addSeparator();
+
+    QAction* close = file->addAction(tr("&Close"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QObject::connect(close, &QAction::triggered, &window, [&window] { window.close(); });
+    QAction* quit = file->addAction(tr("&Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+    QObject::connect(quit, &QAction::triggered, &controller,
+                     [&controller] { controller.closeAll(); });
+}
+
+}  // namespace
+
+void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
+                        MyDocument& document) {
+    buildFileMenu(window, controller, document);
+
+    QMenu* view = window.menuBar()->addMenu(tr("&View"));
+    QObject::connect(view->addAction(tr("Zoom\tF1")), &QAction::triggered, &document,
+                     [&document] { sendKey(document, Qt::Key_F1); });
+    QObject::connect(view->addAction(tr("Fit Window\tF3")), &QAction::triggered, &document,
+                     [&document] { sendKey(document, Qt::Key_F3); });
+
+    QMenu* help = window.menuBar()->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About vrsview"));
+    about->setMenuRole(QAction::AboutRole);
+    QObject::connect(about, &QAction::triggered, &window, [&window] { showAboutBox(&window); });
+}
+
+void showAboutBox(QWidget* parent) {
+    QMessageBox::about(parent, tr("About vrsview"),
+                       tr("<p><b>vrsview</b> %1</p>"
+                          "<p>A viewer for virtual-screen capture files (.vrs).</p>"
+                          "<p>F1 zooms into the selected region, F3 fits the window to the "
+                          "picture. Drop files onto a window to open them.</p>")
+                           .arg(QCoreApplication::applicationVersion()));
+}

@@ -1,0 +1,38 @@
+#include "app/application_main.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include "app/document_controller.h"
+#include "app/my_object.h"
+#include "app/qt_host.h"
+#include "app/startup_trace.h"
+
+int applicationMain(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vrsview"));
+    QApplication::setOrganizationName(QStringLiteral("vrsview"));
+    QApplication::setApplicationVersion(QStringLiteral(VRSVIEW_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
+    // The documents decide when the application ends, not message boxes or
+    // progress windows.
+    QApplication::setQuitOnLastWindowClosed(false);
+    traceStep("application ready");
+
+    MyObject delegate;
+    QtHost host;
+    DocumentController controller(host, delegate);
+    QObject::connect(&controller, &DocumentController::lastDocumentClosed, &application,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+
+    const QStringList files = QApplication::arguments().mid(1);
+    if (!controller.launch(files)) {
+        // Nothing opened: a cancelled Open dialog ends the run normally; files
+        // that could not be opened (the user was told) end it with status 1.
+        return files.isEmpty() ? 0 : 1;
+    }
+    const int status = QApplication::exec();
+    // Documents closed just before the end are still waiting to be deleted.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
+}

@@ -1,0 +1,138 @@
+#include "app/document_controller.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "app/app_menus.h"
+#include "app/my_document.h"
+#include "app/my_object.h"
+#include "app/startup_trace.h"
+#include "platform/mapped_file.h"
+
+namespace {
+
+QStringList askForFiles(QWidget* parent) {
+    const QString filters = DocumentController::tr("Virtual screen files (*.vrs)") +
+                            QStringLiteral(";;") + DocumentController::tr("All files (*)");
+    return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), QString(),
+                                         filters);
+}
+
+}  // namespace
+
+DocumentController::DocumentController(vrs::Host& host, MyObject& delegate, QObject* parent)
+    : QObject(parent), host_(host), delegate_(delegate), openDialog_(askForFiles) {}
+
+DocumentController::~DocumentController() {
+    for (MyDocument* document : documents_) {
+        delete document;
+    }
+}
+
+bool DocumentController::launch(const QStringList& files) {
+    openFiles(files.isEmpty() ? openDialog_(nullptr) : files);
+    // No untitled document stands in for a launch that opened nothing.
+    return !documents_.empty() || delegate_.applicationShouldOpenUntitledFile(nullptr);
+}
+
+void DocumentController::openFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        openDocument(path);
+    }
+}
+
+void DocumentController::runOpenDialog(QWidget* parent) {
+    openFiles(openDialog_(parent));
+}
+
+QString DocumentController::refusal(const QString& path) const {
+    const QFileInfo info(path);
+    const QString name = info.fileName().isEmpty() ? path : info.fileName();
+    if (!info.exists()) {
+        return tr("The file \"%1\" could not be opened: there is no such file.").arg(name);
+    }
+    if (info.isDir()) {
+        return tr("\"%1\" could not be opened: it is a folder, not a file.").arg(name);
+    }
+    if (!info.isFile()) {
+        return tr("\"%1\" could not be opened: it is not a regular file.").arg(name);
+    }
+    if (!info.isReadable()) {
+        return tr("The file \"%1\" could not be opened: you do not have permission to read it.")
+            .arg(name);
+    }
+    return QString();
+}
+
+MyDocument* DocumentController::openDocument(const QString& path) {
+    const QString why = refusal(path);
+    if (!why.isEmpty()) {
+        host_.alert(why.toStdString());
+        return nullptr;
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (MyDocument* open = documentForPath(canonical)) {
+        open->raiseWindow();
+        return open;
+    }
+    vrs::MappedFile file;
+    if (!file.open(canonical.toStdString())) {
+        host_.alert(tr("The file \"%1\" could not be opened: %2.")
+                        .arg(QFileInfo(path).fileName(), QString::fromStdString(file.error()))
+                        .toStdString());
+        return nullptr;
+    }
+    auto* document = new MyDocument(host_);
+    document->setFilePath(canonical);
+    document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    traceStep("file decoded");
+    document->makeWindowControllers();
+    documents_.push_back(document);
+    recent_.add(canonical);
+
+    DocumentWindow* window = document->window();
+    buildDocumentMenus(*window, *this, *document);
+    connect(window, &DocumentWindow::filesDropped, this, &DocumentController::openFiles);
+    connect(window, &DocumentWindow::closed, this,
+            [this, document] { documentWindowClosed(document); });
+    document->showWindows();
+    traceStep("window shown");
+    return document;
+}
+
+MyDocument* DocumentController::documentForPath(const QString& canonicalPath) const {
+    const auto it = std::find_if(documents_.begin(), documents_.end(),
+                                 [&](MyDocument* d) { return d->filePath() == canonicalPath; });
+    return it == documents_.end() ? nullptr : *it;
+}
+
+void DocumentController::closeDocument(MyDocument* document) {
+    if (document != nullptr && document->window() != nullptr) {
+        document->window()->close();
+    }
+}
+
+void DocumentController::closeAll() {
+    const std::vector<MyDocument*> open = documents_;
+    for (MyDocument* document : open) {
+        closeDocument(document);
+    }
+}
+
+void DocumentController::documentWindowClosed(MyDocument* document) {
+    const auto it = std::find(documents_.begin(), documents_.end(), document);
+    if (it == documents_.end()) {
+        return;
+    }
+    documents_.erase(it);
+    // The window is still inside its close event: let it finish first.
+    document->deleteLater();
+    if (documents_.empty()) {
+        emit lastDocumentClosed();
+    }
+}
+
+void DocumentController::setOpenDialog(OpenDialogFunction openDialog) {
+    openDialog_ = openDialog ? std::move(openDialog) : OpenDialogFunction(askForFiles);
+}

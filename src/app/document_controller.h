@@ -1,0 +1,57 @@
+// Opens files as documents, one per file, from the command line, the Open
+// dialog, Open Recent and drops; raises a file's window when it is open
+// already; tells when the last document has closed.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "app/recent_files.h"
+#include "platform/host.h"
+
+class MyDocument;
+class MyObject;
+class QWidget;
+
+class DocumentController : public QObject {
+    Q_OBJECT
+
+  public:
+    // Asks the user for files to open; an empty list means cancelled.
+    using OpenDialogFunction = std::function<QStringList(QWidget* parent)>;
+
+    DocumentController(vrs::Host& host, MyObject& delegate, QObject* parent = nullptr);
+    ~DocumentController() override;
+
+    // At launch: opens the given files, or asks for some when there are
+    // none. False when no document is open afterwards.
+    bool launch(const QStringList& files);
+    // The document of the file: the open one raised, or a new one. Null when
+    // the file cannot be opened at all (the user has been told).
+    MyDocument* openDocument(const QString& path);
+    void openFiles(const QStringList& paths);
+    void runOpenDialog(QWidget* parent);
+    void closeDocument(MyDocument* document);
+    void closeAll();
+
+    void setOpenDialog(OpenDialogFunction openDialog);
+    const std::vector<MyDocument*>& documents() const { return documents_; }
+    RecentFiles& recentFiles() { return recent_; }
+
+  signals:
+    void lastDocumentClosed();
+
+  private:
+    // Why a path cannot be opened as a document, or empty when it can be tried.
+    QString refusal(const QString& path) const;
+    MyDocument* documentForPath(const QString& canonicalPath) const;
+    void documentWindowClosed(MyDocument* document);
+
+    vrs::Host& host_;
+    MyObject& delegate_;
+    RecentFiles recent_;
+    OpenDialogFunction openDialog_;
+    std::vector<MyDocument*> documents_;
+};

@@ -1,0 +1,100 @@
+#include "app/document_window.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+#include "view/my_image_view.h"
+
+namespace {
+
+constexpr int kViewBorder = 4;  // 2 points on each side
+// Room kept for the window manager's frame and title bar.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 48;
+
+QStringList localFiles(const QMimeData* mime) {
+    QStringList paths;
+    if (mime == nullptr || !mime->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+QSize viewSizeForImage(double width, double height, QSize room) {
+    if (!(width > 0) || !(height > 0)) {
+        return QSize(404, 304);
+    }
+    const double roomW = std::max(1, room.width() - kViewBorder);
+    const double roomH = std::max(1, room.height() - kViewBorder);
+    const double scale = std::min({1.0, roomW / width, roomH / height});
+    const int w = std::max(1, static_cast<int>(std::floor(width * scale)));
+    const int h = std::max(1, static_cast<int>(std::floor(height * scale)));
+    return QSize(w + kViewBorder, h + kViewBorder);
+}
+
+DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {
+    setAcceptDrops(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void DocumentWindow::sizeToImage(double width, double height) {
+    const QWidget* central = centralWidget();
+    const auto* view = central != nullptr ? central->findChild<MyImageView*>() : nullptr;
+    if (view == nullptr) {
+        return;
+    }
+    // Everything around the view: the menu bar, the size line, margins.
+    const int chromeW = 0;
+    int chromeH = menuBar()->sizeHint().height();
+    if (const QLayout* layout = central->layout()) {
+        const QMargins m = layout->contentsMargins();
+        chromeH += m.top() + m.bottom() + std::max(0, layout->spacing());
+    }
+    if (const auto* label = central->findChild<QLabel*>(QStringLiteral("mySizeText"))) {
+        chromeH += label->sizeHint().height();
+    }
+    const QScreen* scr = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    QSize room(4096, 4096);
+    if (scr != nullptr) {
+        room =
+            scr->availableGeometry().size() - QSize(kFrameWidth + chromeW, kFrameHeight + chromeH);
+    }
+    const QSize viewSize = viewSizeForImage(width, height, room);
+    resize(viewSize.width() + chromeW, viewSize.height() + chromeH);
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+void DocumentWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void DocumentWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFiles(event->mimeData());
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(paths);
+    }
+}

@@ -1,0 +1,5 @@
+#include "app/application_main.h"
+
+int main(int argc, char** argv) {
+    return applicationMain(argc, argv);
+}

@@ -1,0 +1,162 @@
+#include "app/my_document.h"
+
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "app/startup_trace.h"
+#include "ui_MyDocument.h"
+#include "vrscreen/loader.h"
+
+namespace {
+
+int truncatedToInt(double v) {
+    if (!(v == v)) {
+        return 0;
+    }
+    const double limit = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::trunc(v), -limit - 1, limit));
+}
+
+bool showPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
+QString sizeLine(double width, double height) {
+    char size[64];
+    std::snprintf(size, sizeof size, "%0.1f", width * height * 4 * 0.00000095367431640625);
+    return MyDocument::tr("pixel X=%1 Y=%2 Size=%3M")
+        .arg(truncatedToInt(width))
+        .arg(truncatedToInt(height))
+        .arg(QString::fromLatin1(size));
+}
+
+MyDocument::MyDocument(vrs::Host& host, QObject* parent)
+    : QObject(parent), host_(host), printDialog_(showPrintDialog) {}
+
+MyDocument::~MyDocument() {
+    // The view's drawing thread may still be cutting from the full image:
+    // end the view's wait before the images go.
+    if (mView) {
+        mView->stopThread();
+    }
+    myimage.reset();
+    myViewImage.reset();
+}
+
+bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
+                                        const QString& /*type*/) {
+    progress = 1;
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_);
+    return true;
+}
+
+QString MyDocument::windowNibName() const {
+    return QStringLiteral("MyDocument");
+}
+
+void MyDocument::makeWindowControllers() {
+    if (window_ || windowNibName() != QLatin1String("MyDocument")) {
+        return;
+    }
+    window_ = std::make_unique<DocumentWindow>();
+    auto* form = new QWidget;
+    Ui::MyDocument layout;
+    layout.setupUi(form);
+    mView = layout.mView;
+    mySizeText = layout.mySizeText;
+    optionView = layout.optionView;
+    optionView->hide();  // shown only inside the export panel
+    window_->setCentralWidget(form);
+    window_->setWindowTitle(displayName());
+    if (!filePath_.isEmpty()) {
+        window_->setWindowFilePath(filePath_);
+    }
+    mView->awakeFromNib();
+    windowControllerDidLoadNib(window_.get());
+}
+
+void MyDocument::windowControllerDidLoadNib(DocumentWindow* /*windowController*/) {
+    if (!myimage) {
+        return;
+    }
+    if (mView) {
+        mView->setImage(myViewImage);
+        mView->setBigImage(myimage);
+    }
+    if (mySizeText) {
+        mySizeText->setText(sizeLine(myimage->size().width, myimage->size().height));
+    }
+}
+
+void MyDocument::showWindows() {
+    if (!window_) {
+        return;
+    }
+    if (myViewImage) {
+        window_->sizeToImage(myViewImage->size().width, myViewImage->size().height);
+    } else {
+        window_->sizeToImage(0, 0);
+    }
+    traceFirstPaint(mView);
+    raiseWindow();
+}
+
+void MyDocument::raiseWindow() {
+    if (window_) {
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    }
+}
+
+std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
+    if (mView) {
+        mView->setNoFrameDraw(1);
+    }
+    auto operation = std::make_unique<PrintOperation>();
+    operation->view = mView;
+    operation->printer.setDocName(displayName());
+    return operation;
+}
+
+void MyDocument::runModalPrintOperation(PrintOperation& operation) {
+    bool printed = false;
+    if (printDialog_(operation.printer, window_.get()) && operation.view) {
+        // A repaint of the screen while the dialog was up has used the flag.
+        operation.view->setNoFrameDraw(1);
+        printed = runPrintPass(*operation.view, operation.printer);
+    }
+    documentDidRunModalPrintOperation(printed);
+}
+
+void MyDocument::documentDidRunModalPrintOperation(bool /*didRun*/) {
+    if (mView) {
+        // A cancelled print leaves the flag set; the screen keeps its bezel.
+        mView->setNoFrameDraw(0);
+        mView->display();
+    }
+}
+
+void MyDocument::printDocument() {
+    const std::unique_ptr<PrintOperation> operation = printOperationWithSettings();
+    runModalPrintOperation(*operation);
+}
+
+void MyDocument::setPrintDialog(PrintDialogFunction printDialog) {
+    printDialog_ = printDialog ? std::move(printDialog) : PrintDialogFunction(showPrintDialog);
+}
+
+void MyDocument::setFilePath(const QString& path) {
+    filePath_ = path;
+}
+
+QString MyDocument::displayName() const {
+    return filePath_.isEmpty() ? tr("Untitled") : QFileInfo(filePath_).fileName();
+}

@@ -1,0 +1,83 @@
+// A document: one opened virtual-screen file, its two decoded images and its
+// window. Never written back in its own format.
+#pragma once
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/document_window.h"
+#include "app/print_operation.h"
+#include "decode/image.h"
+#include "platform/host.h"
+#include "view/my_image_view.h"
+
+class MyDocument : public QObject {
+    Q_OBJECT
+
+  public:
+    // Shows the print dialog for the printer; true when the user chose to print.
+    using PrintDialogFunction = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+    explicit MyDocument(vrs::Host& host, QObject* parent = nullptr);
+    ~MyDocument() override;
+
+    // Decodes the file's bytes into the full image and the view image. A
+    // refused file leaves both empty (the user has been told why); the
+    // document still opens, so this returns true.
+    bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type);
+
+    // The name of the window layout.
+    QString windowNibName() const;
+    // Builds the window from its layout, then sets it up.
+    void makeWindowControllers();
+    // Hands the images to the view and writes the size line.
+    void windowControllerDidLoadNib(DocumentWindow* windowController);
+    // Sizes the window to its picture and shows it.
+    void showWindows();
+    // Brings the window, as the user left it, to the front.
+    void raiseWindow();
+
+    // Printing: the operation for the view, run behind the print dialog,
+    // then the view redrawn on the screen whether printed or not.
+    std::unique_ptr<PrintOperation> printOperationWithSettings();
+    void runModalPrintOperation(PrintOperation& operation);
+    void documentDidRunModalPrintOperation(bool didRun);
+    void printDocument();
+    void setPrintDialog(PrintDialogFunction printDialog);
+
+    void setFilePath(const QString& path);
+    const QString& filePath() const { return filePath_; }
+    QString displayName() const;
+
+    DocumentWindow* window() const { return window_.get(); }
+    MyImageView* view() const { return mView; }
+    QLabel* sizeText() const { return mySizeText; }
+    QWidget* options() const { return optionView; }
+    const std::shared_ptr<vrs::Image>& fullImage() const { return myimage; }
+    const std::shared_ptr<vrs::Image>& viewImage() const { return myViewImage; }
+    std::int64_t progressCount() const { return progress; }
+
+  private:
+    QPointer<MyImageView> mView;
+    QPointer<QWidget> optionView;
+    QPointer<QLabel> mySizeText;
+    std::shared_ptr<vrs::Image> myimage;
+    std::shared_ptr<vrs::Image> myViewImage;
+    QPointer<QFileDialog> sp;
+    std::int64_t progress = 0;
+
+    vrs::Host& host_;
+    QString filePath_;
+    PrintDialogFunction printDialog_;
+    std::unique_ptr<DocumentWindow> window_;
+};
+
+// "pixel X=%d Y=%d Size=%0.1fM" for a full image of width x height.
+QString sizeLine(double width, double height);

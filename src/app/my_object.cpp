@@ -1,0 +1,5 @@
+#include "app/my_object.h"
+
+bool MyObject::applicationShouldOpenUntitledFile(QApplication* /*application*/) const {
+    return false;
+}

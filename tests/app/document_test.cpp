@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+
+#include "app/my_document.h"
+#include "app_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+using apptest::Harness;
+using apptest::writeQuadrants;
+using vrs::testing::ScratchDir;
+
+TEST(SizeLine, FollowsTheFormatOfTheSizeLabel) {
+    EXPECT_EQ(sizeLine(1600, 1200), QStringLiteral("pixel X=1600 Y=1200 Size=7.3M"));
+    EXPECT_EQ(sizeLine(1024, 768), QStringLiteral("pixel X=1024 Y=768 Size=3.0M"));
+    EXPECT_EQ(sizeLine(4000, 3000), QStringLiteral("pixel X=4000 Y=3000 Size=45.8M"));
+    EXPECT_EQ(sizeLine(2560, 1600), QStringLiteral("pixel X=2560 Y=1600 Size=15.6M"));
+    EXPECT_EQ(sizeLine(1, 1), QStringLiteral("pixel X=1 Y=1 Size=0.0M"));
+    // printf rounding of an exact tie (0.25), truncated sizes, untruncated size.
+    EXPECT_EQ(sizeLine(256, 256), QStringLiteral("pixel X=256 Y=256 Size=0.2M"));
+    EXPECT_EQ(sizeLine(1599.9, 10.5), QStringLiteral("pixel X=1599 Y=10 Size=0.1M"));
+}
+
+TEST(Document, GoodFileGivesTheViewBothImagesAndTheSizeLine) {
+    ScratchDir dir;
+    Harness h;
+    const QString path = writeQuadrants(dir / "wide.vrs", 2560, 1600);
+    MyDocument* doc = h.controller.openDocument(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(h.alerts.empty());
+    ASSERT_TRUE(doc->fullImage());
+    ASSERT_TRUE(doc->viewImage());
+    EXPECT_EQ(doc->viewImage()->size().width, 1600);
+    EXPECT_EQ(doc->viewImage()->size().height, 1000);
+    EXPECT_EQ(doc->view()->image(), doc->viewImage());
+    EXPECT_EQ(doc->sizeText()->text(), QStringLiteral("pixel X=2560 Y=1600 Size=15.6M"));
+    EXPECT_EQ(doc->progressCount(), 1);
+    EXPECT_EQ(doc->windowNibName(), QStringLiteral("MyDocument"));
+    EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("wide.vrs"));
+    EXPECT_TRUE(doc->window()->isVisible());
+    EXPECT_FALSE(doc->options()->isVisible());
+}
+
+TEST(Document, WindowShowsASmallPictureWhole) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "small.vrs", 301, 203));
+    ASSERT_NE(doc, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(doc->view()->size(), QSize(305, 207));
+    const vrs::CGRect shown = doc->view()->viewRect();
+    EXPECT_EQ(shown, vrs::NSMakeRect(2, 2, 301, 203));
+}
+
+TEST(Document, ViewSizeShrinksToTheRoomKeepingProportions) {
+    EXPECT_EQ(viewSizeForImage(1600, 1200, QSize(1920, 604)), QSize(804, 604));
+    EXPECT_EQ(viewSizeForImage(1200, 1600, QSize(1920, 804)), QSize(604, 804));
+    EXPECT_EQ(viewSizeForImage(300, 200, QSize(1920, 1080)), QSize(304, 204));
+    EXPECT_EQ(viewSizeForImage(0, 0, QSize(1920, 1080)), QSize(404, 304));
+}
+
+TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessage) {
+    ScratchDir dir;
+    Harness h;
+    const QString good = writeQuadrants(dir / "cut.vrs", 64, 48);
+    ASSERT_TRUE(QFile::resize(good, 196 + 64 * 4 * 10));
+    MyDocument* doc = h.controller.openDocument(good);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(h.alerts.size(), 1u);
+    EXPECT_FALSE(doc->fullImage());
+    ASSERT_NE(doc->window(), nullptr);
+    EXPECT_TRUE(doc->window()->isVisible());
+    EXPECT_FALSE(doc->view()->image());
+    EXPECT_TRUE(doc->sizeText()->text().isEmpty());
+}
+
+TEST(Document, DestroyedWithoutAWindowReleasesItsImages) {
+    vrs::testing::RecordingHost host;
+    vrs::testing::VrsSpec spec;
+    spec.width = 33;
+    spec.height = 17;
+    const auto bytes = vrs::testing::makeVrs(
+        spec, [](std::int64_t x, std::int64_t y) { return apptest::quadrantPixel(x, y, 33, 17); });
+    auto* doc = new MyDocument(host);
+    EXPECT_TRUE(doc->loadDataRepresentation(bytes.data(), bytes.size(), QStringLiteral("vrs")));
+    std::weak_ptr<vrs::Image> full = doc->fullImage();
+    std::weak_ptr<vrs::Image> view = doc->viewImage();
+    ASSERT_FALSE(full.expired());
+    ASSERT_FALSE(view.expired());
+    EXPECT_EQ(doc->window(), nullptr);
+    delete doc;
+    EXPECT_TRUE(full.expired());
+    EXPECT_TRUE(view.expired());
+    EXPECT_TRUE(host.alerts.empty());
+
+    delete new MyDocument(host);  // never loaded at all
+}
+
+TEST(Document, ClosedWindowReleasesTheImages) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "a.vrs", 40, 30));
+    ASSERT_NE(doc, nullptr);
+    std::weak_ptr<vrs::Image> full = doc->fullImage();
+    std::weak_ptr<vrs::Image> view = doc->viewImage();
+    doc->window()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(full.expired());
+    EXPECT_TRUE(view.expired());
+}
+
+QAction* findAction(QWidget* window, const QString& text) {
+    for (QAction* a : window->findChildren<QAction*>()) {
+        if (a->text() == text) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+class KeyRecorder : public QObject {
+  public:
+    std::vector<int> keys;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            keys.push_back(static_cast<QKeyEvent*>(event)->key());
+        }
+        return false;
+    }
+};
+
+TEST(Document, MenusLeaveTheFunctionKeysToTheView) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "m.vrs", 40, 30));
+    ASSERT_NE(doc, nullptr);
+    QAction* zoom = findAction(doc->window(), QStringLiteral("Zoom\tF1"));
+    QAction* fit = findAction(doc->window(), QStringLiteral("Fit Window\tF3"));
+    ASSERT_NE(zoom, nullptr);
+    ASSERT_NE(fit, nullptr);
+    EXPECT_TRUE(zoom->shortcut().isEmpty());
+    EXPECT_TRUE(fit->shortcut().isEmpty());
+    for (QAction* a : doc->window()->findChildren<QAction*>()) {
+        EXPECT_NE(a->shortcut(), QKeySequence(Qt::Key_F1)) << a->text().toStdString();
+        EXPECT_NE(a->shortcut(), QKeySequence(Qt::Key_F3)) << a->text().toStdString();
+    }
+    KeyRecorder recorder;
+    doc->view()->installEventFilter(&recorder);
+    zoom->trigger();
+    fit->trigger();
+    EXPECT_EQ(recorder.keys, (std::vector<int>{Qt::Key_F1, Qt::Key_F3}));
+
+    QAction* save = doc->window()->findChild<QAction*>(QStringLiteral("actionSave"));
+    QAction* saveAs = doc->window()->findChild<QAction*>(QStringLiteral("actionSaveAs"));
+    ASSERT_NE(save, nullptr);
+    ASSERT_NE(saveAs, nullptr);
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(saveAs->isEnabled());
+    EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(saveAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QAction* print = findAction(doc->window(), QStringLiteral("&Print…"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+}  // namespace
