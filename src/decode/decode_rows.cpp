@@ -1,15 +1,29 @@
 // The per-row pixel routines. They are plain loops over independent pixels
 // with fixed-width unsigned arithmetic and no branches, which GCC and Clang
-// turn into SIMD code; this file is compiled with -O3 for that reason.
+// turn into SIMD code; this file is compiled with -O3 for that reason. On
+// x86-64 each loop is compiled twice, for the SSE2 baseline and for AVX2,
+// and the first call picks the one the processor runs.
 #include <cstdint>
 
 #include "decode/decoder.h"
 
-namespace vrs {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VRS_AVX2_ROWS 1
+#define VRS_INLINE inline __attribute__((always_inline))
+#else
+#define VRS_AVX2_ROWS 0
+#define VRS_INLINE inline
+#endif
 
-void decodeRow32(const std::uint8_t* __restrict src, std::int64_t width,
-                 std::uint8_t* __restrict red, std::uint8_t* __restrict green,
-                 std::uint8_t* __restrict blue) {
+namespace vrs {
+namespace {
+
+using RowRoutine = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
+                            std::uint8_t*);
+
+VRS_INLINE void rows32(const std::uint8_t* __restrict src, std::int64_t width,
+                       std::uint8_t* __restrict red, std::uint8_t* __restrict green,
+                       std::uint8_t* __restrict blue) {
     for (std::int64_t x = 0; x < width; ++x) {
         // Byte 4x carries nothing the picture uses.
         red[x] = src[4 * x + 1];
@@ -18,9 +32,9 @@ void decodeRow32(const std::uint8_t* __restrict src, std::int64_t width,
     }
 }
 
-void decodeRow16(const std::uint8_t* __restrict src, std::int64_t width,
-                 std::uint8_t* __restrict red, std::uint8_t* __restrict green,
-                 std::uint8_t* __restrict blue) {
+VRS_INLINE void rows16(const std::uint8_t* __restrict src, std::int64_t width,
+                       std::uint8_t* __restrict red, std::uint8_t* __restrict green,
+                       std::uint8_t* __restrict blue) {
     for (std::int64_t x = 0; x < width; ++x) {
         // Big-endian x1 rrrrr ggggg bbbbb; the top bit is ignored and each
         // 5-bit channel is shifted up by 3, not scaled.
@@ -31,6 +45,61 @@ void decodeRow16(const std::uint8_t* __restrict src, std::int64_t width,
         green[x] = static_cast<std::uint8_t>(((word >> 5) & 31) << 3);
         blue[x] = static_cast<std::uint8_t>((word & 31) << 3);
     }
+}
+
+void rows32Baseline(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                    std::uint8_t* green, std::uint8_t* blue) {
+    rows32(src, width, red, green, blue);
+}
+
+void rows16Baseline(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                    std::uint8_t* green, std::uint8_t* blue) {
+    rows16(src, width, red, green, blue);
+}
+
+#if VRS_AVX2_ROWS
+__attribute__((target("avx2"))) void rows32Avx2(const std::uint8_t* src, std::int64_t width,
+                                                std::uint8_t* red, std::uint8_t* green,
+                                                std::uint8_t* blue) {
+    rows32(src, width, red, green, blue);
+}
+
+__attribute__((target("avx2"))) void rows16Avx2(const std::uint8_t* src, std::int64_t width,
+                                                std::uint8_t* red, std::uint8_t* green,
+                                                std::uint8_t* blue) {
+    rows16(src, width, red, green, blue);
+}
+
+bool hasAvx2() {
+    return __builtin_cpu_supports("avx2") != 0;
+}
+#endif
+
+RowRoutine pick(RowRoutine baseline, [[maybe_unused]] RowRoutine avx2) {
+#if VRS_AVX2_ROWS
+    return hasAvx2() ? avx2 : baseline;
+#else
+    return baseline;
+#endif
+}
+
+#if !VRS_AVX2_ROWS
+constexpr RowRoutine rows32Avx2 = nullptr;
+constexpr RowRoutine rows16Avx2 = nullptr;
+#endif
+
+}  // namespace
+
+void decodeRow32(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                 std::uint8_t* green, std::uint8_t* blue) {
+    static const RowRoutine routine = pick(&rows32Baseline, rows32Avx2);
+    routine(src, width, red, green, blue);
+}
+
+void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                 std::uint8_t* green, std::uint8_t* blue) {
+    static const RowRoutine routine = pick(&rows16Baseline, rows16Avx2);
+    routine(src, width, red, green, blue);
 }
 
 }  // namespace vrs

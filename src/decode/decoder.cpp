@@ -4,23 +4,11 @@
 #include <cstring>
 #include <new>
 
-#include "decode/decode_progress.h"
+#include "decode/decode_pass.h"
 #include "decode/image_factory.h"
-#include "decode/view_sampler.h"
 
 namespace vrs {
 namespace {
-
-struct PlaneSet {
-    std::uint8_t* planes[5] = {};
-    std::int64_t bytesPerRow = 0;
-
-    explicit PlaneSet(const PlanarBitmap& bitmap) : bytesPerRow(bitmap.bytesPerRow()) {
-        bitmap.getBitmapDataPlanes(planes);
-    }
-    bool empty() const { return planes[0] == nullptr; }
-    std::uint8_t* row(int plane, std::int64_t y) const { return planes[plane] + y * bytesPerRow; }
-};
 
 std::shared_ptr<Image> makeImageObject(ImageSize size, std::shared_ptr<PlanarBitmap> rep) {
     try {
@@ -34,51 +22,13 @@ ImageSize sizeOf(std::int64_t width, std::int64_t height) {
     return {static_cast<double>(width), static_cast<double>(height)};
 }
 
-// Every row of the full image, each sampled into the view as it goes by.
-template <typename DecodeRow>
-void decodeRows(const std::uint8_t* rows, std::int64_t height, std::int64_t stride,
-                const PlaneSet& full, const PlaneSet& view, ViewSampler& sampler,
-                DecodeProgress* progress, DecodeRow decodeRow) {
-    for (std::int64_t y = 0; y < height; ++y) {
-        std::uint8_t* red = full.row(0, y);
-        std::uint8_t* green = full.row(1, y);
-        std::uint8_t* blue = full.row(2, y);
-        decodeRow(rows + y * stride, red, green, blue);
-        const std::int64_t vy = sampler.viewRowFor(y);
-        if (vy >= 0 && !view.empty()) {
-            // The view's alpha is already 255 from its fill.
-            sampler.sampleRow(red, view.row(0, vy));
-            sampler.sampleRow(green, view.row(1, vy));
-            sampler.sampleRow(blue, view.row(2, vy));
+void fillWhite(const PlanarBitmap& bitmap) {
+    std::uint8_t* planes[5];
+    bitmap.getBitmapDataPlanes(planes);
+    for (int i = 0; i < PlanarBitmap::kPlanes; ++i) {
+        if (planes[i] != nullptr) {
+            std::memset(planes[i], 255, bitmap.planeSize());
         }
-        if (progress != nullptr) {
-            progress->afterRow(y);
-        }
-    }
-}
-
-void fillAlpha(const PlaneSet& full, std::int64_t width, std::int64_t height) {
-    for (std::int64_t y = 0; y < height; ++y) {
-        std::memset(full.row(3, y), 255, static_cast<std::size_t>(width));
-    }
-}
-
-void decodePixels(const std::uint8_t* rows, std::int64_t width, std::int64_t height,
-                  std::int64_t depth, std::int64_t stride, const PlaneSet& full,
-                  const PlaneSet& view, const ViewSize& viewSize, DecodeProgress& progress) {
-    if ((depth != 32 && depth != 16) || full.empty()) {
-        return;  // other depths decode nothing; an empty picture has nothing to decode
-    }
-    ViewSampler sampler(viewSize, width);
-    fillAlpha(full, width, height);
-    if (depth == 32) {
-        decodeRows(rows, height, stride, full, view, sampler, nullptr,
-                   [width](const std::uint8_t* src, std::uint8_t* r, std::uint8_t* g,
-                           std::uint8_t* b) { decodeRow32(src, width, r, g, b); });
-    } else {
-        decodeRows(rows, height, stride, full, view, sampler, &progress,
-                   [width](const std::uint8_t* src, std::uint8_t* r, std::uint8_t* g,
-                           std::uint8_t* b) { decodeRow16(src, width, r, g, b); });
     }
 }
 
@@ -134,16 +84,10 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
         host.alert("Data2NSImage new view_image is nil");
         return nullptr;
     }
-    const PlaneSet viewPlanes(*view->rep());
-    for (int i = 0; i < PlanarBitmap::kPlanes; ++i) {
-        if (viewPlanes.planes[i] != nullptr) {
-            std::memset(viewPlanes.planes[i], 255, view->rep()->planeSize());
-        }
-    }
+    fillWhite(*view->rep());
     DecodeProgress decodeProgress(host, progress, width, height);
-    const PlaneSet fullPlanes(*fullImage->rep());
-    decodePixels(rows, width, height, depth, stride, fullPlanes, viewPlanes, viewSize,
-                 decodeProgress);
+    decodePass({rows, width, height, depth, stride}, *fullImage->rep(), *view->rep(),
+               decodeProgress);
     decodeProgress.finish();
     return fullImage;
 }

@@ -8,11 +8,23 @@
 namespace vrs {
 namespace {
 
+constexpr std::int64_t kPageSize = 4096;
+
 // Anonymous mappings come zeroed and are only backed where they are touched,
 // which matters because three quarters of every plane row are never used.
-std::uint8_t* mapPlane(std::size_t size) {
+// Where a row leaves whole pages unused, transparent huge pages would back
+// those too (four times the memory, all of it zeroed at the first touch), so
+// such planes ask for small pages; narrower ones keep the system's choice.
+std::uint8_t* mapPlane(std::size_t size, std::int64_t width) {
     void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    return p == MAP_FAILED ? nullptr : static_cast<std::uint8_t*>(p);
+    if (p == MAP_FAILED) {
+        return nullptr;
+    }
+    if (planarBytesPerRow(width) - width >= kPageSize) {
+        // Only advice: on failure the plane is still good, just maybe larger.
+        [[maybe_unused]] const int advised = madvise(p, size, MADV_NOHUGEPAGE);
+    }
+    return static_cast<std::uint8_t*>(p);
 }
 
 void unmapPlane(std::uint8_t* p, std::size_t size) {
@@ -71,7 +83,7 @@ std::shared_ptr<PlanarBitmap> MakeNewImageRep(std::int64_t width, std::int64_t h
         return bitmap;
     }
     for (auto& plane : bitmap->planes_) {
-        plane = mapPlane(planeSize);
+        plane = mapPlane(planeSize, width);
         if (plane == nullptr) {
             return nullptr;  // the destructor unmaps the planes already made
         }

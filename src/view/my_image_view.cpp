@@ -1,46 +1,118 @@
-// First cut: draws the whole view image fitted into the view. The full view
-// (bezel, zoom, crop thread, mouse and keys) replaces this.
 #include "view/my_image_view.h"
 
-#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QString>
 
-MyImageView::MyImageView(QWidget* parent) : QWidget(parent) {}
-MyImageView::~MyImageView() = default;
+#include "view/crop_thread.h"
+#include "view/plane_pixels.h"
 
-void MyImageView::awakeFromNib() {}
-void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) { image_ = std::move(viewImage); }
-void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) { bigImage_ = std::move(fullImage); }
-void MyImageView::setNoFrameDraw(std::uint8_t flag) { noDrawFrame_ = flag; }
-void MyImageView::stopThread() {}
-void MyImageView::display() { repaint(); }
-
-vrs::CGRect MyImageView::bounds() const { return vrs::NSMakeRect(0, 0, width(), height()); }
-
-void MyImageView::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    drawRect(painter, bounds());
+// Resources of a static library are registered by hand, from the global namespace.
+static void initCursorResources() {
+    Q_INIT_RESOURCE(cursors);
 }
 
-void MyImageView::drawRect(QPainter& painter, vrs::CGRect /*dirty*/, bool /*forPrint*/) {
-    noDrawFrame_ = 0;
-    if (!image_ || !image_->rep()) {
-        return;
+namespace {
+
+constexpr int kHotSpot = 8;
+
+// A cursor from the image resource `name`, or `fallback` when it is missing.
+QCursor cursorNamed(const QString& name, Qt::CursorShape fallback) {
+    const QPixmap pixmap(QStringLiteral(":/cursors/%1.png").arg(name));
+    if (pixmap.isNull()) {
+        return QCursor(fallback);
     }
-    const auto& rep = *image_->rep();
-    const auto w = static_cast<int>(rep.width());
-    const auto h = static_cast<int>(rep.height());
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const auto off = static_cast<std::size_t>(y) * static_cast<std::size_t>(rep.bytesPerRow());
-        for (int x = 0; x < w; ++x) {
-            line[x] = qRgb(rep.plane(0)[off + x], rep.plane(1)[off + x], rep.plane(2)[off + x]);
-        }
+    return QCursor(pixmap, kHotSpot, kHotSpot);
+}
+
+// The view image's pixels as a QImage, or a null QImage when there are none.
+QImage toQImage(const vrs::Image* image) {
+    if (image == nullptr || !image->rep()) {
+        return {};
     }
-    imageRect_ = vrs::NSMakeRect(0, 0, image_->size().width, image_->size().height);
-    viewRect_ = vrs::NSProportionalRect(vrs::NSInsetRect(bounds(), 2, 2), imageRect_, 0);
-    const vrs::CGRect q = vrs::flipRect(height(), viewRect_);
-    painter.drawImage(QRectF(q.origin.x, q.origin.y, q.size.width, q.size.height), img);
+    const vrs::PlanarBitmap& rep = *image->rep();
+    if (rep.width() <= 0 || rep.height() <= 0 || rep.width() > INT32_MAX ||
+        rep.height() > INT32_MAX || rep.plane(0) == nullptr) {
+        return {};
+    }
+    QImage pixels(static_cast<int>(rep.width()), static_cast<int>(rep.height()),
+                  QImage::Format_RGB32);
+    if (pixels.isNull()) {
+        return {};
+    }
+    auto* dest = reinterpret_cast<std::uint32_t*>(pixels.bits());
+    vrs::copyToRgb32(rep, {0, 0, rep.width(), rep.height()}, dest,
+                     static_cast<std::size_t>(pixels.bytesPerLine()) / 4);
+    return pixels;
+}
+
+}  // namespace
+
+MyImageView::MyImageView(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    busyTimer_->setObjectName(QStringLiteral("busyCursorTimer"));
+    busyTimer_->setInterval(BusyCursorTurns::kTurnMilliseconds);
+    connect(busyTimer_, &QTimer::timeout, this, &MyImageView::busyTurn);
+}
+
+MyImageView::~MyImageView() {
+    // After this no drawing thread can reach the view; calls it already queued
+    // are dropped with the object.
+    if (f_.clippedBigImage) {
+        f_.clippedBigImage->clearNotify();
+    }
+}
+
+void MyImageView::awakeFromNib() {
+    initCursorResources();
+    f_.myCur = cursorNamed(QStringLiteral("zoomin"), Qt::CrossCursor);
+    for (int i = 0; i < 8; ++i) {
+        f_.TCur[static_cast<std::size_t>(i)] =
+            cursorNamed(QStringLiteral("T%1").arg(i), Qt::WaitCursor);
+    }
+}
+
+void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
+    image_ = std::move(viewImage);
+    viewPixels_ = toQImage(image_.get());
+    update();
+}
+
+void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) {
+    f_.bigImage = fullImage;
+}
+
+void MyImageView::setNoFrameDraw(std::uint8_t flag) {
+    f_.noDrawFrame = flag;
+}
+
+void MyImageView::stopThread() {
+    f_.isThread.store(0, std::memory_order_release);
+    pendingRegion_.reset();
+    endWait();
+}
+
+void MyImageView::display() {
+    repaint();
+}
+
+vrs::CGRect MyImageView::bounds() const {
+    return vrs::NSMakeRect(0, 0, width(), height());
+}
+
+vrs::CGPoint MyImageView::toView(QPointF qtPoint) const {
+    return {qtPoint.x(), vrs::flipY(height(), qtPoint.y())};
+}
+
+QRectF MyImageView::toQt(vrs::CGRect r) const {
+    const vrs::CGRect q = vrs::flipRect(height(), r);
+    return {q.origin.x, q.origin.y, q.size.width, q.size.height};
+}
+
+void MyImageView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    drawRect(painter, vrs::flipRect(height(), vrs::NSMakeRect(dirty.x(), dirty.y(), dirty.width(),
+                                                              dirty.height())));
 }

@@ -5,19 +5,27 @@
 // meets it.
 #pragma once
 
+#include <QCursor>
+#include <QImage>
+#include <QTimer>
 #include <QWidget>
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "decode/image.h"
 #include "geometry/geometry.h"
+#include "view/busy_cursor.h"
 
 class QPainter;
+class CropSlot;
 
 class MyImageView : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit MyImageView(QWidget* parent = nullptr);
     ~MyImageView() override;
 
@@ -29,28 +37,106 @@ public:
     void setBigImage(std::shared_ptr<vrs::Image> fullImage);
     // Non-zero: the next pass leaves out the bezel.
     void setNoFrameDraw(std::uint8_t flag);
-    // Ends a pass's wait for its drawing thread.
+    // Ends a pass's wait for its drawing thread (the thread itself runs on).
     void stopThread();
     // Redraws at once.
     void display();
     // One drawing pass onto `painter`, whose device is this view's size in
-    // Qt coordinates; `forPrint` cuts a deep-zoom crop synchronously.
+    // Qt coordinates; `dirty` is y-up. `forPrint` cuts a deep-zoom crop
+    // synchronously, so that a printed page is final.
     void drawRect(QPainter& painter, vrs::CGRect dirty, bool forPrint = false);
 
-    vrs::CGRect clipedRect() const { return clipedRect_; }
-    vrs::CGRect viewRect() const { return viewRect_; }
-    vrs::CGRect imageRect() const { return imageRect_; }
+    vrs::CGRect clipedRect() const { return f_.clipedRect; }
+    vrs::CGRect viewRect() const { return f_.viewRect; }
+    vrs::CGRect imageRect() const { return f_.imageRect; }
+    // True while a pass waits for a crop from the drawing thread.
+    bool waitingForCrop() const { return f_.isThread.load(std::memory_order_acquire) != 0; }
 
-protected:
+    // The mouse and the keys, in view coordinates (y-up).
+    void mouseDown(vrs::CGPoint p);
+    void mouseDragged(vrs::CGPoint p);
+    void mouseUp();
+    // `keyCode`: 122 zoom key, 99 fit key, anything else does nothing.
+    void keyDown(std::uint16_t keyCode, bool isARepeat);
+
+  signals:
+    // A pass has drawn a crop of the full image.
+    void cropDrawn();
+
+  protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
+    // Fields of the view, in their order and with their names.
+    struct Fields {
+        std::int32_t dragging = 0;
+        vrs::CGPoint clickPt;
+        vrs::CGRect draggingRect;
+        vrs::CGRect clipedRect;
+        vrs::CGRect clipedRect2;
+        vrs::CGRect viewRect;
+        vrs::CGRect imageRect;
+        std::int32_t selected_path_index = 0;
+        std::int32_t frame_part = 0;
+        std::int64_t rect_tag = 0;
+        vrs::CGRect last_bounds;
+        QCursor myCur;
+        std::array<QCursor, 8> TCur;
+        // Not owned: the document owns the full image.
+        std::weak_ptr<vrs::Image> bigImage;
+        std::uint8_t noDrawFrame = 0;
+        // 1 while a drawing thread cuts a crop for a waiting pass. The thread
+        // stores 0 (release) when done; the main thread loads it (acquire).
+        std::atomic<int> isThread{0};
+        std::int32_t thread_Count = 0;
+        // The crop slot shared with the drawing thread: the crop being cut,
+        // or the crop that landed and waits for its pass. Null otherwise.
+        std::shared_ptr<CropSlot> clippedBigImage;
+    };
+
     vrs::CGRect bounds() const;
+    vrs::CGPoint toView(QPointF qtPoint) const;
+    QRectF toQt(vrs::CGRect r) const;
 
+    // Drawing (draw_pass.cpp).
+    void drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect clip) const;
+    void drawFromViewImage(QPainter& painter, vrs::CGRect src) const;
+    void drawPixels(QPainter& painter, const QImage& pixels, vrs::CGRect pixelsRegion,
+                    vrs::CGRect src) const;
+    void drawRubberBand(QPainter& painter) const;
+    // The shown region in full-image coordinates when it is to come from the
+    // full image, with the full image; nothing otherwise.
+    std::shared_ptr<vrs::Image> deepZoomSource(vrs::CGRect src, vrs::CGRect* region) const;
+    void drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Image>& full,
+                      vrs::CGRect region, vrs::CGRect src, bool forPrint);
+
+    // The drawing thread (crop_wait.cpp).
+    void requestCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
+    bool startCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
+    void cropFinished(const std::shared_ptr<CropSlot>& slot);
+    void cropLanded(const std::shared_ptr<CropSlot>& slot);
+    void busyTurn();
+    void endWait();
+
+    // Keys (keys.cpp).
+    void zoomKey();
+    void fitKey();
+
+    Fields f_;
     std::shared_ptr<vrs::Image> image_;
-    std::shared_ptr<vrs::Image> bigImage_;
-    vrs::CGRect clipedRect_{};
-    vrs::CGRect viewRect_{};
-    vrs::CGRect imageRect_{};
-    std::uint8_t noDrawFrame_ = 0;
+    // The view image's pixels, converted once when the image is set.
+    QImage viewPixels_;
+    // The newest region asked for while a crop was being cut.
+    std::optional<vrs::CGRect> pendingRegion_;
+    // Set when the landed crop in the slot may be drawn.
+    bool cropLandedFlag_ = false;
+    // One turn of the busy cursor every half second while a pass waits.
+    QTimer* busyTimer_ = new QTimer(this);
+    BusyCursorTurns busyTurns_;
+    bool busyCursorShown_ = false;
 };

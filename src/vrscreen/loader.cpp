@@ -4,6 +4,7 @@
 
 #include "decode/decoder.h"
 #include "decode/planar_bitmap.h"
+#include "platform/read_ahead.h"
 
 namespace vrs {
 namespace {
@@ -134,6 +135,11 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
     if (info.error != LoadError::None) {
         host.alert(describeLoadError(info));
         return nullptr;
+    }
+    if (info.depth == 16 || info.depth == 32) {
+        // Only these depths read the rows. The result is a hint's: either way
+        // the decoder reads the same bytes.
+        [[maybe_unused]] const bool early = adviseWillRead(data, info.bytesNeeded);
     }
     return Data2NSImage(data + kHeaderSize, info.width, info.height, info.depth, info.stride,
                         viewImage, progress, host);

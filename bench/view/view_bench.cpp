@@ -1,0 +1,167 @@
+// The image view's speed: one pan step's pass on a 16000 x 12000 picture
+// zoomed to its middle half, and a crop of 1000 x 1000 full-image pixels from
+// the pass that asks for it to the pass that draws it.
+//   QT_QPA_PLATFORM=offscreen build/default/bench/view/view_bench
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+
+#include "decode/image.h"
+#include "view/crop_thread.h"
+#include "view/my_image_view.h"
+
+namespace {
+
+std::shared_ptr<vrs::Image> picture(int w, int h) {
+    auto rep = vrs::MakeNewImageRep(w, h);
+    if (!rep) {
+        return nullptr;
+    }
+    const auto stride = static_cast<std::size_t>(rep->bytesPerRow());
+    for (std::size_t row = 0; row < static_cast<std::size_t>(h); ++row) {
+        for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x) {
+            const std::size_t at = row * stride + x;
+            rep->plane(0)[at] = static_cast<std::uint8_t>(x * 7 + row);
+            rep->plane(1)[at] = static_cast<std::uint8_t>(row * 3);
+            rep->plane(2)[at] = static_cast<std::uint8_t>((x ^ row) & 0xff);
+            rep->plane(3)[at] = 255;
+        }
+    }
+    return std::make_shared<vrs::Image>(vrs::ImageSize{double(w), double(h)}, rep);
+}
+
+// The 16000 x 12000 picture and its 1600 x 1200 view image, made once.
+struct Pictures {
+    std::shared_ptr<vrs::Image> full = picture(16000, 12000);
+    std::shared_ptr<vrs::Image> view = picture(1600, 1200);
+};
+
+const Pictures& pictures() {
+    static const Pictures p;
+    return p;
+}
+
+std::unique_ptr<MyImageView> shownView(int w, int h) {
+    auto view = std::make_unique<MyImageView>();
+    view->awakeFromNib();
+    view->resize(w, h);
+    view->setImage(pictures().view);
+    view->setBigImage(pictures().full);
+    view->show();
+    QCoreApplication::processEvents();
+    view->display();
+    return view;
+}
+
+// A band from (x, y) of w x h points, released: the pass of the release asks
+// for what the band shows.
+void band(MyImageView& view, double x, double y, double w, double h) {
+    view.mouseDown({x, y});
+    view.mouseDragged({x + w, y + h});
+    view.mouseUp();
+}
+
+// Pan steps of one point to and fro over the middle half of the picture.
+void BM_PanStepMiddleHalf(benchmark::State& state) {
+    const int w = static_cast<int>(state.range(0));
+    const int h = static_cast<int>(state.range(1));
+    auto view = shownView(w, h);
+    const vrs::CGRect v = view->viewRect();
+    band(*view, v.origin.x + v.size.width / 4, v.origin.y + v.size.height / 4, v.size.width / 2,
+         v.size.height / 2);
+    if (view->clipedRect().size.width != 800) {
+        state.SkipWithError("not zoomed to the middle half");
+        return;
+    }
+    const vrs::CGPoint press{w / 2.0, h / 2.0};
+    view->mouseDown(press);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        view->mouseDragged({press.x + (step % 2), press.y + (step % 3)});
+    }
+    view->mouseUp();
+}
+BENCHMARK(BM_PanStepMiddleHalf)
+    ->Args({1604, 1204})
+    ->Args({804, 604})
+    ->Args({404, 304})
+    ->Unit(benchmark::kMillisecond);
+
+// A pass of the whole picture (a window being resized or uncovered).
+void BM_WholePicturePass(benchmark::State& state) {
+    auto view = shownView(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        view->display();
+    }
+}
+BENCHMARK(BM_WholePicturePass)
+    ->Args({1604, 1204})
+    ->Args({804, 604})
+    ->Args({404, 304})
+    ->Unit(benchmark::kMillisecond);
+
+// From the start of the pass that asks for a 100 x 100 view-image region
+// (1000 x 1000 full-image pixels) to the end of the pass that draws its crop.
+void BM_CropLands1000x1000(benchmark::State& state) {
+    auto view = shownView(1604, 1204);
+    QEventLoop loop;
+    bool drawn = false;
+    QObject::connect(view.get(), &MyImageView::cropDrawn, &loop, [&] {
+        drawn = true;
+        loop.quit();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+    int i = 0;
+    double askingPassMs = 0;
+    for (auto _ : state) {
+        view->mouseDown({800, 600});  // a click: the whole picture again
+        view->mouseUp();
+        const double x = 2 + (i * 97) % 1400;
+        const double y = 2 + (i * 61) % 1000;
+        ++i;
+        QElapsedTimer timer;
+        timer.start();
+        band(*view, x, y, 100, 100);
+        askingPassMs += static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        drawn = false;
+        guard.start(5000);
+        loop.exec();
+        guard.stop();
+        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (!drawn) {
+            state.SkipWithError("the crop was not drawn");
+            break;
+        }
+    }
+    state.counters["asking_pass_ms"] =
+        benchmark::Counter(askingPassMs, benchmark::Counter::kAvgIterations);
+    view.reset();
+    while (cropThreadsRunning() != 0) {
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CropLands1000x1000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

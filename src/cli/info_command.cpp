@@ -1,0 +1,162 @@
+// vrstool info: what the header says and whether the file can be read.
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/help.h"
+#include "decode/decoder.h"
+#include "vrscreen/header.h"
+
+namespace vrs::cli {
+namespace {
+
+struct Report {
+    std::string path;
+    bool headerRead = false;  // the file holds a whole header
+    std::int32_t version = 0;
+    HeaderGeometry geometry;  // what the header says, also for a refused file
+    ViewSize view;
+    std::string error;
+};
+
+Report inspectFile(const std::string& path) {
+    Report r;
+    r.path = path;
+    InputFile file;
+    const bool readable = file.open(path);
+    const bool opened = file.mapped.data() != nullptr;
+    r.headerRead = opened && file.mapped.size() >= kHeaderSize;
+    if (r.headerRead) {
+        VRScreenFileHeader header;
+        VRScreenFileHeaderConvertToHost(file.mapped.data(), &header);
+        r.version = header.version;
+        r.geometry = headerGeometry(header);
+    }
+    if (readable) {
+        r.view = viewSizeFor(file.info.width, file.info.height);
+    } else {
+        r.error = opened ? describeLoadError(file.info) : file.error;
+    }
+    return r;
+}
+
+// The shortest text that reads back as the same double.
+std::string number(double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::string jsonString(const std::string& s) {
+    std::string out = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+void printText(const Report& r) {
+    std::printf("%s\n", r.path.c_str());
+    if (r.headerRead) {
+        const HeaderGeometry& i = r.geometry;
+        std::printf("  header:   %s\n", i.sized ? "sized (\"isbg\")" : "rectangle");
+        std::printf("  version:  %d\n", r.version);
+        std::printf("  depth:    %lld bits\n", static_cast<long long>(i.depth));
+        std::printf("  size:     %lld x %lld pixels\n", static_cast<long long>(i.width),
+                    static_cast<long long>(i.height));
+        std::printf("  stride:   %lld bytes\n", static_cast<long long>(i.stride));
+    }
+    if (r.error.empty()) {
+        std::printf("  view:     %lld x %lld (scale %s)\n", static_cast<long long>(r.view.width),
+                    static_cast<long long>(r.view.height), number(r.view.scale).c_str());
+        std::printf("  readable: yes\n");
+    } else {
+        std::printf("  readable: no: %s\n", r.error.c_str());
+    }
+}
+
+std::string jsonObject(const Report& r) {
+    std::string o = "{\"file\": " + jsonString(r.path);
+    if (r.headerRead) {
+        const HeaderGeometry& i = r.geometry;
+        o += ", \"header\": \"" + std::string(i.sized ? "sized" : "rectangle") + "\"";
+        o += ", \"version\": " + std::to_string(r.version);
+        o += ", \"depth\": " + std::to_string(i.depth);
+        o += ", \"width\": " + std::to_string(i.width);
+        o += ", \"height\": " + std::to_string(i.height);
+        o += ", \"stride\": " + std::to_string(i.stride);
+    }
+    if (r.error.empty()) {
+        o += ", \"view\": {\"width\": " + std::to_string(r.view.width) +
+             ", \"height\": " + std::to_string(r.view.height) +
+             ", \"scale\": " + number(r.view.scale) + "}";
+        o += ", \"readable\": true}";
+    } else {
+        o += ", \"readable\": false, \"error\": " + jsonString(r.error) + "}";
+    }
+    return o;
+}
+
+}  // namespace
+
+int runInfo(int argc, char** argv) {
+    if (wantsHelp(argc, argv)) {
+        std::fputs(infoHelp().data(), stdout);
+        return kExitOk;
+    }
+    bool json = false;
+    bool options = true;
+    std::vector<std::string> files;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg == "--json") {
+            json = true;
+        } else if (options && arg.size() > 1 && arg[0] == '-') {
+            return usageError("info", "unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        return usageError("info", "no FILE given");
+    }
+    int status = kExitOk;
+    std::vector<std::string> objects;
+    for (const std::string& path : files) {
+        const Report r = inspectFile(path);
+        if (!r.error.empty()) {
+            status = kExitFailed;
+        }
+        if (json) {
+            objects.push_back(jsonObject(r));
+        } else {
+            printText(r);
+        }
+    }
+    if (json) {
+        std::printf("[");
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            std::printf("%s\n  %s", i == 0 ? "" : ",", objects[i].c_str());
+        }
+        std::printf("\n]\n");
+    }
+    return std::fflush(stdout) == 0 ? status : kExitFailed;
+}
+
+}  // namespace vrs::cli

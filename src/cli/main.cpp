@@ -1,0 +1,54 @@
+// vrstool: the command-line companion of vrsview. No Qt.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/help.h"
+
+#ifndef VRS_VERSION
+#define VRS_VERSION "0"
+#endif
+
+namespace {
+
+int run(int argc, char** argv) {
+    using namespace vrs::cli;
+    if (argc < 2) {
+        std::fputs(mainHelp().data(), stderr);
+        return kExitUsage;
+    }
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(mainHelp().data(), stdout);
+        return kExitOk;
+    }
+    if (command == "--version") {
+        std::printf("vrstool %s\n", VRS_VERSION);
+        return kExitOk;
+    }
+    if (command == "info") {
+        return runInfo(argc - 2, argv + 2);
+    }
+    if (command == "convert") {
+        return runConvert(argc - 2, argv + 2);
+    }
+    if (command == "thumbnail") {
+        return runThumbnail(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "vrstool: unknown command %s\nTry \"vrstool --help\".\n", command.c_str());
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vrstool: %s\n", e.what());
+        return vrs::cli::kExitFailed;
+    }
+}

@@ -1,0 +1,27 @@
+// The decoder's one pass over the rows, into bitmaps that already exist: the
+// full image's rows decoded, the view image's rows sampled on the way. This
+// is Data2NSImage without the making of images; the benchmark times it alone.
+#pragma once
+
+#include <cstdint>
+
+#include "decode/decode_progress.h"
+#include "decode/decoder.h"
+#include "decode/planar_bitmap.h"
+
+namespace vrs {
+
+struct DecodeSource {
+    const std::uint8_t* rows = nullptr;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::int64_t depth = 0;
+    std::int64_t stride = 0;
+};
+
+// `full` is width x height; `view` has the size viewSizeFor gives and is
+// already filled white. Depths other than 16 and 32 leave both untouched.
+void decodePass(const DecodeSource& source, const PlanarBitmap& full, const PlanarBitmap& view,
+                DecodeProgress& progress);
+
+}  // namespace vrs

@@ -1,0 +1,21 @@
+#include "export/encoders.h"
+
+namespace vrs {
+
+bool encodeImage(ImageFormat format, RowSource& source, OutputStream& out) {
+    switch (format) {
+        case ImageFormat::Tiff:
+            return encodeTiff(source, out);
+        case ImageFormat::Jpeg:
+            return encodeJpeg(source, out);
+        case ImageFormat::Bmp:
+            return encodeBmp(source, out);
+        case ImageFormat::Gif:
+            return encodeGif(source, out);
+        case ImageFormat::Png:
+            return encodePng(source, out);
+    }
+    return false;
+}
+
+}  // namespace vrs

@@ -1,0 +1,74 @@
+#include "export/export_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "export/export_format.h"
+
+namespace vrs {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string quoted(std::string_view s) {
+    return "\u201C" + std::string(s) + "\u201D";
+}
+
+std::string writeReason(const ExportResult& r) {
+    switch (r.sysError) {
+        case ENOSPC:
+            return "the disk is full";
+        case EDQUOT:
+            return "your disk quota is used up";
+        case EROFS:
+            return "the disk is read-only";
+        case EACCES:
+        case EPERM:
+            return "the folder " + quoted(folderOf(r.path)) + " is not writable";
+        case ENOENT:
+            return "the folder " + quoted(folderOf(r.path)) + " does not exist";
+        case ENOTDIR:
+            return "part of the path is not a folder";
+        case EISDIR:
+            return "a folder of that name is there";
+        case ENAMETOOLONG:
+            return "the name is too long";
+        case EFBIG:
+            return "the file would be too large for this disk";
+        case EIO:
+            return "the disk reported an input/output error";
+        default: {
+            char buffer[256];
+            // The GNU strerror_r returns its text, in buffer or static.
+            return strerror_r(r.sysError, buffer, sizeof buffer);
+        }
+    }
+}
+
+}  // namespace
+
+std::string describeExportResult(const ExportResult& r) {
+    switch (r.error) {
+        case ExportError::None:
+            return {};
+        case ExportError::UnknownExtension:
+            return "The picture was not saved: " + quoted(pathExtension(r.path)) +
+                   " is not one of " + std::string(acceptedExtensionList()) +
+                   " (upper and lower case matter).";
+        case ExportError::ConversionFailed:
+            return "This big picture couldn't be converted.";
+        case ExportError::WriteFailed:
+            return "The picture could not be saved to " + quoted(r.path) + ": " + writeReason(r) +
+                   ".";
+    }
+    return {};
+}
+
+}  // namespace vrs

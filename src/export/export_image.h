@@ -1,0 +1,35 @@
+// Exporting a picture: the file name's extension chooses the format, the
+// picture is converted row by row straight into a temporary file beside the
+// target, which then replaces the target. While a file loaded slowly
+// (progress counter 2 or more) a progress window names each step. Every
+// failure is told to the user through Host::alert, once, and returned.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "decode/image.h"
+#include "export/atomic_file.h"
+#include "export/export_error.h"
+#include "export/export_format.h"
+#include "export/row_source.h"
+#include "platform/host.h"
+
+namespace vrs {
+
+// Exports the full image to `path` ("picture" becomes "picture.jpg").
+ExportResult exportImage(const Image& image, const std::string& path, std::int64_t progress,
+                         Host& host, FileOps& ops = systemFileOps()) noexcept;
+
+// The same for any row source: vrstool streams rows from a file this way.
+ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
+                        Host& host, FileOps& ops = systemFileOps()) noexcept;
+
+// Converts to `format` and writes `path` atomically, with no window and no
+// message. beforeCommit, when set, runs once the picture is converted.
+ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
+                            FileOps& ops = systemFileOps(),
+                            const std::function<void()>& beforeCommit = {}) noexcept;
+
+}  // namespace vrs

@@ -1,0 +1,68 @@
+// Row sources over a virtual-screen file's pixel rows, never holding more
+// than a row: the full picture, or the view image (sampled exactly as the
+// decoder samples it), or a thumbnail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "export/file_rows.h"
+#include "export/row_source.h"
+
+namespace vrs {
+
+class ViewSampler;
+
+// Builds a source; valid() is false when memory for its row buffers is short.
+class FileRowSource final : public RowSource {
+  public:
+    // view: rows and columns of the view image instead of the full picture.
+    FileRowSource(const PixelRows& rows, bool view);
+    ~FileRowSource() override;
+    bool valid() const { return valid_; }
+    std::int64_t width() const override { return width_; }
+    std::int64_t height() const override { return height_; }
+    bool row(std::int64_t y, RgbRow* out) override;
+
+  private:
+    FileRows file_;
+    std::int64_t width_ = 0;
+    std::int64_t height_ = 0;
+    std::unique_ptr<ViewSampler> sampler_;  // view only
+    std::vector<std::int64_t> sourceRow_;   // view only: the file row of each view row
+    std::vector<std::uint8_t> decoded_;     // three planes of a file row
+    std::vector<std::uint8_t> sampled_;     // three planes of a view row
+    bool valid_ = false;
+};
+
+// A picture whose longer side is at most maxSide (never enlarged), each pixel
+// the mean of up to 4 x 4 samples spread over the file pixels it covers.
+class ThumbnailRowSource final : public RowSource {
+  public:
+    ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide);
+    bool valid() const { return valid_; }
+    std::int64_t width() const override { return width_; }
+    std::int64_t height() const override { return height_; }
+    bool row(std::int64_t y, RgbRow* out) override;
+
+  private:
+    static constexpr int kTaps = 4;
+    struct Taps {
+        int count = 0;
+        std::int64_t at[kTaps] = {};
+    };
+    // Up to kTaps positions spread over [i * n / out, (i + 1) * n / out).
+    static Taps taps(std::int64_t i, std::int64_t n, std::int64_t out);
+
+    FileRows file_;
+    std::int64_t width_ = 0;
+    std::int64_t height_ = 0;
+    std::vector<Taps> columnTaps_;
+    std::vector<std::uint8_t> decoded_;
+    std::vector<std::uint32_t> sums_;  // three planes of sums
+    std::vector<std::uint8_t> out_;    // three planes of the output row
+    bool valid_ = false;
+};
+
+}  // namespace vrs

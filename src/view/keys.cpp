@@ -1,0 +1,92 @@
+// The keys: F1 zooms about the pointer, F3 fits the window to the picture,
+// every other key is swallowed. Every key event goes to the system log.
+#include <QCursor>
+#include <QKeyEvent>
+#include <cmath>
+
+#include "platform/system_log.h"
+#include "view/my_image_view.h"
+
+namespace {
+
+constexpr std::uint16_t kZoomKey = 122;
+constexpr std::uint16_t kFitKey = 99;
+// The code of every other key: it does nothing.
+constexpr std::uint16_t kNoKey = 0xffff;
+// A region this wide or narrower goes back to the whole picture.
+constexpr double kNarrowestZoom = 100;
+
+std::uint16_t keyCodeOf(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_F1:
+            return kZoomKey;
+        case Qt::Key_F3:
+            return kFitKey;
+        default:
+            return kNoKey;
+    }
+}
+
+}  // namespace
+
+void MyImageView::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    keyDown(keyCodeOf(event->key()), event->isAutoRepeat());
+}
+
+// Tab and Backtab are keys like any other here, not a move of the focus.
+bool MyImageView::focusNextPrevChild(bool /*next*/) {
+    return false;
+}
+
+void MyImageView::keyDown(std::uint16_t keyCode, bool isARepeat) {
+    vrs::systemLog("keyDown");
+    if (isARepeat) {
+        return;
+    }
+    if (keyCode == kFitKey) {
+        fitKey();
+    } else if (keyCode == kZoomKey) {
+        zoomKey();
+    }
+}
+
+void MyImageView::zoomKey() {
+    vrs::CGRect region = vrs::NSIsEmptyRect(f_.clipedRect) ? f_.imageRect : f_.clipedRect;
+    const vrs::CGPoint pt = toView(mapFromGlobal(QCursor::pos().toPointF()));
+    const vrs::CGPoint m = vrs::NSMapPt(pt, f_.viewRect, region);
+    const bool inside = vrs::NSPointInRect(m, region);
+    if (region.size.width > kNarrowestZoom) {
+        region = vrs::NSInsetRect(region, region.size.width / 4, region.size.height / 4);
+    } else {
+        region = vrs::NSZeroRect;
+    }
+    if (inside) {
+        // Centre the region on m, then move it so that m is under the pointer.
+        region = vrs::NSOffsetRect(region, -region.origin.x, -region.origin.y);
+        region = vrs::NSOffsetRect(region, -region.size.width / 2, -region.size.height / 2);
+        region = vrs::NSOffsetRect(region, m.x, m.y);
+        const vrs::CGPoint m2 = vrs::NSMapPt(pt, f_.viewRect, region);
+        region = vrs::NSOffsetRect(region, m.x - m2.x, m.y - m2.y);
+    }
+    f_.clipedRect = vrs::NSIntersectionRect(f_.imageRect, region);
+    display();
+}
+
+void MyImageView::fitKey() {
+    if (vrs::NSIsEmptyRect(f_.imageRect)) {
+        return;
+    }
+    const vrs::CGRect wanted = vrs::NSInsetRect(f_.imageRect, -2, -2);
+    const double dw = vrs::toSingle(wanted.size.width - width());
+    const double dh = vrs::toSingle(wanted.size.height - height());
+    if (dw == 0 && dh == 0) {
+        return;
+    }
+    // Qt keeps a window's top-left corner when it resizes it: the right and
+    // bottom edges move.
+    QWidget* frame = window();
+    frame->resize(frame->width() + static_cast<int>(std::lround(dw)),
+                  frame->height() + static_cast<int>(std::lround(dh)));
+    frame->repaint();
+}

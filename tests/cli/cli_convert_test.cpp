@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run_tool.h"
+#include "sample_picture.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+
+namespace vrs::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+int lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class VrstoolConvert : public ::testing::Test {
+  protected:
+    void write(const std::string& name, std::uint32_t w, std::uint32_t h, int depth = 32,
+               bool sized = true) {
+        VrsSpec spec;
+        spec.width = w;
+        spec.height = h;
+        spec.depth = depth;
+        spec.sized = sized;
+        ASSERT_TRUE(writeVrsFile((dir / name).string(), spec, samplePicture(w, h)));
+    }
+    ScratchDir dir;
+};
+
+TEST_F(VrstoolConvert, FullPictureEqualsTheDecodersFullImage) {
+    write("wide32.vrs", 1703, 1209);
+    write("odd16.vrs", 333, 211, 16, false);
+    for (const char* name : {"wide32", "odd16"}) {
+        const std::string out = std::string(name) + ".png";
+        const ToolRun r = runTool({"convert", "-o", out, std::string(name) + ".vrs"}, dir.path());
+        ASSERT_EQ(0, r.status) << r.err;
+        EXPECT_EQ("", r.err);
+        const Decoded d = decodeFile(dir / (std::string(name) + ".vrs"));
+        ASSERT_TRUE(d.full);
+        EXPECT_EQ(0, differingPixels(readPicture(dir / out), *d.full)) << name;
+    }
+}
+
+TEST_F(VrstoolConvert, ViewSamplesExactlyAsTheViewer) {
+    write("big.vrs", 2563, 1601);  // view 1600 x 999: scale 1600/2563
+    write("tall.vrs", 700, 1900, 16);
+    for (const char* name : {"big", "tall"}) {
+        const std::string out = std::string(name) + "-view.bmp";
+        const ToolRun r =
+            runTool({"convert", "--view", "-o", out, std::string(name) + ".vrs"}, dir.path());
+        ASSERT_EQ(0, r.status) << r.err;
+        const Decoded d = decodeFile(dir / (std::string(name) + ".vrs"));
+        ASSERT_TRUE(d.view);
+        EXPECT_EQ(0, differingPixels(readPicture(dir / out), *d.view)) << name;
+    }
+}
+
+TEST_F(VrstoolConvert, BatchNamesOutputsAfterInputsAndReportsEachFailureOnce) {
+    write("a.vrs", 64, 48);
+    write("b.vrs", 50, 30, 16);
+    write("c.vrs", 17, 9);
+    writeFile(dir / "broken.vrs", {1, 2, 3});
+    fs::create_directory(dir / "out");
+    const ToolRun r = runTool(
+        {"convert", "-d", "out", "-f", "GIF", "-j", "2", "a.vrs", "broken.vrs", "b.vrs", "c.vrs"},
+        dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(1, lines(r.err)) << r.err;
+    EXPECT_EQ(0u, r.err.rfind("vrstool: broken.vrs: This file can't be read: it holds 3 bytes", 0))
+        << r.err;
+    for (const char* name : {"a", "b", "c"}) {
+        const Decoded d = decodeFile(dir / (std::string(name) + ".vrs"));
+        const QImage picture = readPicture(dir / "out" / (std::string(name) + ".GIF"));
+        EXPECT_EQ(
+            QSize(static_cast<int>(d.full->size().width), static_cast<int>(d.full->size().height)),
+            picture.size())
+            << name;
+    }
+    EXPECT_FALSE(fs::exists(dir / "out" / "broken.GIF"));
+}
+
+TEST_F(VrstoolConvert, NeverOverwritesAnInput) {
+    write("shot.png", 20, 10);  // a virtual-screen file with a picture's name
+    const auto before = readFile(dir / "shot.png");
+    ToolRun r = runTool({"convert", "-o", "shot.png", "shot.png"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(has(r.err, "shot.png is the input file")) << r.err;
+    r = runTool({"convert", "-d", ".", "-f", "png", "shot.png"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(before, readFile(dir / "shot.png"));
+
+    // Two inputs of one name would write the same output: the second is refused.
+    fs::create_directory(dir / "x");
+    fs::create_directory(dir / "y");
+    write("x/p.vrs", 20, 10);
+    write("y/p.vrs", 30, 10);
+    r = runTool({"convert", "-d", ".", "-f", "bmp", "x/p.vrs", "y/p.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(1, lines(r.err));
+    EXPECT_TRUE(has(r.err, "y/p.vrs: not converted: ./p.bmp is already written for x/p.vrs"))
+        << r.err;
+    EXPECT_EQ(20, readPicture(dir / "p.bmp").width());
+}
+
+TEST_F(VrstoolConvert, SameTableAndMessagesAsTheViewer) {
+    write("p.vrs", 30, 20);
+    ToolRun r = runTool({"convert", "-o", "p.JPG", "p.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(
+        has(r.err, "vrstool: p.vrs: The picture was not saved: \u201CJPG\u201D is not one of"))
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir / "p.JPG"));
+
+    r = runTool({"convert", "-o", "noext", "p.vrs"}, dir.path());
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_FALSE(readPicture(dir / "noext.jpg").isNull());
+
+    r = runTool({"convert", "-o", "missing/p.png", "p.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(has(r.err, "the folder \u201Cmissing\u201D does not exist")) << r.err;
+}
+
+}  // namespace
+}  // namespace vrs::testing

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "run_tool.h"
+#include "sample_picture.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+#include "vrscreen/loader.h"
+
+namespace vrs::testing {
+namespace {
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class VrstoolInfo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        VrsSpec sized;
+        sized.width = 2156;
+        sized.height = 1000;
+        sized.stride = 2156 * 4 + 12;
+        ASSERT_TRUE(writeVrsFile((dir / "sized.vrs").string(), sized, samplePicture(2156, 1000)));
+        VrsSpec rect;
+        rect.sized = false;
+        rect.depth = 16;
+        rect.width = 1280;
+        rect.height = 1600;
+        ASSERT_TRUE(writeVrsFile((dir / "rect.vrs").string(), rect, samplePicture(1280, 1600)));
+        VrsSpec old = sized;
+        old.version = 1;
+        ASSERT_TRUE(writeVrsFile((dir / "old.vrs").string(), old, samplePicture(2156, 1000)));
+    }
+    ScratchDir dir;
+};
+
+TEST_F(VrstoolInfo, DescribesHeaderSizesAndViewImage) {
+    const ToolRun r = runTool({"info", "sized.vrs", "rect.vrs"}, dir.path());
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(
+        "sized.vrs\n"
+        "  header:   sized (\"isbg\")\n"
+        "  version:  2\n"
+        "  depth:    32 bits\n"
+        "  size:     2156 x 1000 pixels\n"
+        "  stride:   8636 bytes\n"
+        "  view:     1599 x 742 (scale 0.7421150278293135)\n"
+        "  readable: yes\n"
+        "rect.vrs\n"
+        "  header:   rectangle\n"
+        "  version:  2\n"
+        "  depth:    16 bits\n"
+        "  size:     1280 x 1600 pixels\n"
+        "  stride:   2576 bytes\n"
+        "  view:     960 x 1200 (scale 0.75)\n"
+        "  readable: yes\n",
+        r.out);
+}
+
+TEST_F(VrstoolInfo, UnreadableFilesGiveTheViewersReasonAndExit1) {
+    const auto bytes = readFile(dir / "old.vrs");
+    const std::string reason = describeLoadError(inspectVirtualScreen(bytes.data(), bytes.size()));
+    ASSERT_FALSE(reason.empty());
+    const ToolRun r = runTool({"info", "old.vrs", "missing.vrs", "sized.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(has(r.out, "  version:  1\n  depth:    32 bits\n"));
+    EXPECT_TRUE(has(r.out, "  readable: no: " + reason + "\n"));
+    EXPECT_TRUE(
+        has(r.out, "missing.vrs\n  readable: no: missing.vrs: No such file or directory\n"));
+    EXPECT_TRUE(has(r.out, "sized.vrs\n  header:   sized"));
+}
+
+TEST_F(VrstoolInfo, JsonHasOneObjectPerFile) {
+    std::filesystem::copy_file(dir / "rect.vrs", dir / "we\"ird\\name.vrs");
+    const ToolRun r =
+        runTool({"info", "--json", "rect.vrs", "old.vrs", "we\"ird\\name.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(
+        0u, r.out.rfind("[\n  {\"file\": \"rect.vrs\", \"header\": \"rectangle\", \"version\": 2, "
+                        "\"depth\": 16, \"width\": 1280, \"height\": 1600, \"stride\": 2576, "
+                        "\"view\": {\"width\": 960, \"height\": 1200, \"scale\": 0.75}, "
+                        "\"readable\": true},\n",
+                        0))
+        << r.out;
+    EXPECT_TRUE(has(r.out, "\"readable\": false, \"error\": \"This file can't be read:"));
+    EXPECT_TRUE(has(r.out, "{\"file\": \"we\\\"ird\\\\name.vrs\""));
+    EXPECT_EQ("\n]\n", r.out.substr(r.out.size() - 3));
+}
+
+}  // namespace
+}  // namespace vrs::testing

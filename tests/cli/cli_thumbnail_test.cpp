@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run_tool.h"
+#include "sample_picture.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+
+namespace vrs::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(VrstoolThumbnail, LongerSideFitsAndCornersStayInPlace) {
+    ScratchDir dir;
+    VrsSpec spec;
+    spec.width = 1999;
+    spec.height = 1499;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(1999, 1499)));
+    fs::create_directory(dir / "thumbs");
+    const ToolRun r = runTool({"thumbnail", "in.vrs", "thumbs/t.png"}, dir.path(), true);
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(std::vector<std::string>{"t.png"}, entries(dir / "thumbs"));
+    const QImage t = readPicture(dir / "thumbs" / "t.png");
+    EXPECT_EQ(QSize(256, 192), t.size());
+    // The sample's marks: red top-left, green top-right, blue bottom-left.
+    auto near = [&t](int x, int y, int red, int green, int blue) {
+        const QRgb p = t.pixel(x, y);
+        return std::abs(qRed(p) - red) < 8 && std::abs(qGreen(p) - green) < 8 &&
+               std::abs(qBlue(p) - blue) < 8;
+    };
+    EXPECT_TRUE(near(2, 2, 250, 10, 20));
+    EXPECT_TRUE(near(253, 2, 15, 240, 30));
+    EXPECT_TRUE(near(2, 189, 20, 30, 245));
+}
+
+TEST(VrstoolThumbnail, SizeOptionAndSmallPictures) {
+    ScratchDir dir;
+    VrsSpec spec;
+    spec.depth = 16;
+    spec.width = 300;
+    spec.height = 900;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(300, 900)));
+    ToolRun r = runTool({"thumbnail", "-s", "64", "in.vrs", "t"}, dir.path());
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(QSize(21, 64), readPicture(dir / "t").size());  // PNG whatever the name
+    r = runTool({"thumbnail", "-s", "4096", "in.vrs", "same.png"}, dir.path());
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(QSize(300, 900), readPicture(dir / "same.png").size());
+}
+
+TEST(VrstoolThumbnail, FailuresExit1AndWriteNothing) {
+    ScratchDir dir;
+    writeFile(dir / "bad.vrs", std::vector<std::uint8_t>(200, 0));
+    ToolRun r = runTool({"thumbnail", "bad.vrs", "t.png"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("bad.vrs: This file can't be read"));
+    VrsSpec spec;
+    spec.width = 10;
+    spec.height = 10;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(10, 10)));
+    r = runTool({"thumbnail", "in.vrs", "/sys/t.png"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("not writable")) << r.err;
+    EXPECT_EQ((std::vector<std::string>{"bad.vrs", "in.vrs"}), entries(dir.path()));
+}
+
+}  // namespace
+}  // namespace vrs::testing

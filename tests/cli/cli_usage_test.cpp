@@ -1,0 +1,86 @@
+// Help texts, version and usage errors.
+#include <gtest/gtest.h>
+
+#include "run_tool.h"
+#include "test_support.h"
+
+namespace vrs::testing {
+namespace {
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(VrstoolUsage, EveryCommandExplainsItselfOnStdout) {
+    ScratchDir dir;
+    const struct {
+        std::vector<std::string> args;
+        std::string usage;
+        std::vector<std::string> mentions;
+    } cases[] = {
+        {{"--help"},
+         "Usage: vrstool COMMAND",
+         {"info", "convert", "thumbnail", "--version", "Exit status"}},
+        {{"info", "--help"},
+         "Usage: vrstool info [--json] FILE...",
+         {"--json", "view image", "Exit status"}},
+        {{"convert", "--help"},
+         "Usage: vrstool convert [--view] (-o OUT | -d DIR -f EXT) [-j N] FILE...",
+         {"-o OUT", "-d DIR", "-f EXT", "--view", "-j N", "OUT.jpg", "never overwritten",
+          "tiff or tif", "bmp or BMP", "gif or GIF", "png or PNG", "case matter", "Exit status"}},
+        {{"thumbnail", "--help"},
+         "Usage: vrstool thumbnail [-s SIZE] FILE OUT.png",
+         {"-s SIZE", "default 256", "Exit status"}},
+        // --help wins over anything else on the line.
+        {{"convert", "-o", "x.png", "--help", "y.vrs"}, "Usage: vrstool convert", {}},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = runTool(c.args, dir.path());
+        EXPECT_EQ(0, r.status) << c.args[0];
+        EXPECT_EQ(0u, r.out.rfind(c.usage, 0)) << r.out;
+        for (const std::string& m : c.mentions) {
+            EXPECT_TRUE(has(r.out, m)) << m;
+        }
+        EXPECT_EQ("", r.err);
+    }
+}
+
+TEST(VrstoolUsage, Version) {
+    ScratchDir dir;
+    const ToolRun r = runTool({"--version"}, dir.path());
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ(0u, r.out.rfind("vrstool ", 0));
+    EXPECT_EQ('\n', r.out.back());
+}
+
+TEST(VrstoolUsage, MistakesExitWith2AndSayWhatIsWrong) {
+    ScratchDir dir;
+    const struct {
+        std::vector<std::string> args;
+        std::string words;
+    } cases[] = {
+        {{}, "Usage: vrstool COMMAND"},
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"info"}, "no FILE given"},
+        {{"info", "--yaml", "a.vrs"}, "unknown option --yaml"},
+        {{"convert", "a.vrs"}, "give either -o OUT or -d DIR -f EXT"},
+        {{"convert", "-o", "x.png", "-d", "out", "-f", "png", "a.vrs"}, "give either"},
+        {{"convert", "-o", "x.png", "a.vrs", "b.vrs"}, "-o writes one FILE"},
+        {{"convert", "-d", "out", "a.vrs"}, "-d needs -f EXT"},
+        {{"convert", "-d", "out", "-f", "JPG", "a.vrs"},
+         "-f JPG is not one of tiff, tif, jpeg, jpg, bmp, BMP, gif, GIF, png, PNG"},
+        {{"convert", "-j", "0", "-o", "x.png", "a.vrs"}, "-j takes a number"},
+        {{"convert", "-o", "x.png", "a.vrs", "-o"}, "-o needs a value"},
+        {{"thumbnail", "-s", "0", "a.vrs", "t.png"}, "-s takes a size"},
+        {{"thumbnail", "a.vrs"}, "give one FILE and one OUT.png"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = runTool(c.args, dir.path());
+        EXPECT_EQ(2, r.status) << c.words;
+        EXPECT_TRUE(has(r.err, c.words)) << r.err;
+        EXPECT_EQ("", r.out);
+    }
+}
+
+}  // namespace
+}  // namespace vrs::testing

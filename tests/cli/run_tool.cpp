@@ -1,0 +1,83 @@
+#include "run_tool.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "test_support.h"
+#include "vrscreen/loader.h"
+
+namespace vrs::testing {
+
+ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
+                bool withoutHome) {
+    const std::string outPath = (dir / ".tool-stdout").string();
+    const std::string errPath = (dir / ".tool-stderr").string();
+    std::vector<std::string> argv{VRSTOOL_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> raw;
+    for (std::string& a : argv) {
+        raw.push_back(a.data());
+    }
+    raw.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(dir.c_str()) != 0) {
+            _exit(127);
+        }
+        if (withoutHome) {
+            unsetenv("HOME");
+        }
+        execv(raw[0], raw.data());
+        _exit(127);
+    }
+    ToolRun run;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+        run.status = WEXITSTATUS(status);
+    }
+    const auto out = readFile(outPath);
+    const auto err = readFile(errPath);
+    run.out.assign(out.begin(), out.end());
+    run.err.assign(err.begin(), err.end());
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+Decoded decodeFile(const std::filesystem::path& file) {
+    const auto bytes = readFile(file);
+    RecordingHost host;
+    std::int64_t progress = 1;
+    Decoded d;
+    d.full = loadVirtualScreen(bytes.data(), bytes.size(), &d.view, &progress, host);
+    return d;
+}
+
+QImage readPicture(const std::filesystem::path& file) {
+    QImage image(QString::fromStdString(file.string()));
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
+}
+
+std::int64_t differingPixels(const QImage& picture, const Image& image) {
+    const PlanarBitmap& b = *image.rep();
+    if (picture.width() != b.width() || picture.height() != b.height()) {
+        return -1;
+    }
+    std::int64_t count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* line = picture.constScanLine(y);
+        const std::int64_t row = y * b.bytesPerRow();
+        for (int x = 0; x < picture.width(); ++x) {
+            count += line[3 * x] != b.plane(0)[row + x] || line[3 * x + 1] != b.plane(1)[row + x] ||
+                     line[3 * x + 2] != b.plane(2)[row + x];
+        }
+    }
+    return count;
+}
+
+}  // namespace vrs::testing

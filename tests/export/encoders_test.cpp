@@ -1,0 +1,162 @@
+// Each encoder's file, read back by an independent decoder.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "export/encoders.h"
+#include "export/png_settings.h"
+#include "picture_support.h"
+#include "sample_picture.h"
+
+namespace vrs::testing {
+namespace {
+
+std::vector<std::uint8_t> encode(ImageFormat format, const Image& image) {
+    BitmapRowSource source(*image.rep());
+    MemoryStream out;
+    EXPECT_TRUE(encodeImage(format, source, out));
+    return out.bytes();
+}
+
+struct Lossless {
+    ImageFormat format;
+    const char* magic;
+};
+
+class LosslessRoundTrip : public ::testing::TestWithParam<Lossless> {};
+
+TEST_P(LosslessRoundTrip, OddSizesComeBackPixelForPixel) {
+    // Odd widths exercise BMP's row padding and TIFF's strips; 1 x 1 and
+    // single rows and columns the edges.
+    for (const auto& [w, h] : {std::pair{37, 23}, {1, 1}, {1, 9}, {13, 1}, {402, 301}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        const auto image = makeImage(w, h, rainbow);
+        const auto bytes = encode(GetParam().format, *image);
+        ASSERT_GT(bytes.size(), std::strlen(GetParam().magic));
+        EXPECT_EQ(0, std::memcmp(bytes.data(), GetParam().magic, std::strlen(GetParam().magic)));
+        const QImage back = readBack(bytes);
+        ASSERT_FALSE(back.isNull());
+        EXPECT_EQ(0, differingPixels(back, *image));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, LosslessRoundTrip,
+                         ::testing::Values(Lossless{ImageFormat::Png, "\x89PNG"},
+                                           Lossless{ImageFormat::Tiff, "II*"},
+                                           Lossless{ImageFormat::Bmp, "BM"}),
+                         [](const auto& p) { return std::string(formatName(p.param.format)); });
+
+TEST(PngEncoder, EveryFilterChoiceDecodesTheSame) {
+    const auto image = makeImage(61, 17, rainbow);
+    for (const int level : {1, 6, 9}) {
+        for (const int filters : {0x08, 0x10, 0x20, 0x40, 0x80, 0xF8}) {
+            BitmapRowSource source(*image->rep());
+            MemoryStream out;
+            ASSERT_TRUE(encodePngWith(source, out, {level, filters, 0, 8}));
+            EXPECT_EQ(0, differingPixels(readBack(out.bytes()), *image)) << level << " " << filters;
+        }
+    }
+}
+
+TEST(BmpEncoder, HeaderPaddingAndBottomUpRows) {
+    const auto image = makeImage(5, 3, rainbow);  // 15 bytes of pixels, padded to 16
+    const auto bytes = encode(ImageFormat::Bmp, *image);
+    ASSERT_EQ(54u + 16u * 3u, bytes.size());
+    auto le32 = [&bytes](std::size_t at) {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24;
+    };
+    EXPECT_EQ(static_cast<int>(bytes.size()), le32(2));
+    EXPECT_EQ(54, le32(10));
+    EXPECT_EQ(5, le32(18));
+    EXPECT_EQ(3, le32(22));  // positive height: bottom-up
+    EXPECT_EQ(24, bytes[28]);
+    // The first stored row is the bottom one, blue first; its pad byte is 0.
+    const Rgb bottomLeft = rainbow(0, 2);
+    EXPECT_EQ(bottomLeft.b, bytes[54]);
+    EXPECT_EQ(bottomLeft.g, bytes[55]);
+    EXPECT_EQ(bottomLeft.r, bytes[56]);
+    EXPECT_EQ(0, bytes[54 + 15]);
+}
+
+TEST(GifEncoder, AtMost256ColoursComeBackExactly) {
+    for (const int colours : {2, 3, 200, 256}) {
+        SCOPED_TRACE(colours);
+        const auto image = makeImage(97, 61, fewColours(colours));
+        const auto bytes = encode(ImageFormat::Gif, *image);
+        ASSERT_EQ(0, std::memcmp(bytes.data(), "GIF87a", 6));
+        const QImage back = readBack(bytes);
+        ASSERT_FALSE(back.isNull());
+        EXPECT_EQ(0, differingPixels(back, *image));
+        // The colour table is no larger than the colours need: 2^n entries.
+        int tableSize = 2;
+        while (tableSize < colours) {
+            tableSize *= 2;
+        }
+        EXPECT_EQ(tableSize, 2 << (bytes[10] & 7));
+    }
+}
+
+TEST(GifEncoder, ManyColoursAreQuantizedClosely) {
+    const auto image = makeImage(640, 480, samplePicture(640, 480));
+    const QImage back = readBack(encode(ImageFormat::Gif, *image));
+    ASSERT_FALSE(back.isNull());
+    EXPECT_GT(psnr(back, *image), 38.0);
+    // The corner marks keep their colours: a channel swap or flip would not.
+    const Rgb red = pixelOf(*image, 0, 0);
+    const QRgb got = back.pixel(0, 0);
+    EXPECT_NEAR(red.r, qRed(got), 4);
+    EXPECT_NEAR(red.g, qGreen(got), 4);
+    EXPECT_NEAR(red.b, qBlue(got), 4);
+}
+
+TEST(JpegEncoder, ScreenPictureKeepsItsQuality) {
+    // The sample's windows are filled with 5 x 7 pixel text, the hardest case
+    // for JPEG: quality 50 gives 28.1 dB there, 30 dB would take quality 66.
+    const auto image = makeImage(641, 479, samplePicture(641, 479));
+    const auto bytes = encode(ImageFormat::Jpeg, *image);
+    ASSERT_EQ(0xFF, bytes[0]);
+    ASSERT_EQ(0xD8, bytes[1]);
+    const QImage back = readBack(bytes);
+    ASSERT_FALSE(back.isNull());
+    EXPECT_GE(psnr(back, *image), 27.5);
+    // Quality 50 is far from lossless: the file is much smaller than the pixels.
+    EXPECT_LT(bytes.size(), 641u * 479u * 3u / 8u);
+}
+
+TEST(Encoders, RefuseSizesTheirFormatCannotHold) {
+    // GIF's and JPEG's sides are 16-bit; this picture is one row.
+    const auto wide = makeImage(70000, 1, rainbow);
+    BitmapRowSource source(*wide->rep());
+    MemoryStream out;
+    EXPECT_FALSE(encodeGif(source, out));
+    EXPECT_FALSE(encodeJpeg(source, out));
+    EXPECT_FALSE(out.failed());  // a conversion failure, not a write failure
+    EXPECT_TRUE(encodePng(source, out));
+}
+
+// A source that fails at one row, as a damaged input would.
+class FailingSource final : public RowSource {
+  public:
+    FailingSource(const Image& image, std::int64_t failAt)
+        : inner_(*image.rep()), failAt_(failAt) {}
+    std::int64_t width() const override { return inner_.width(); }
+    std::int64_t height() const override { return inner_.height(); }
+    bool row(std::int64_t y, RgbRow* out) override { return y != failAt_ && inner_.row(y, out); }
+
+  private:
+    BitmapRowSource inner_;
+    std::int64_t failAt_;
+};
+
+TEST(Encoders, StopOnAFailingRow) {
+    const auto image = makeImage(40, 30, rainbow);
+    for (const ImageFormat f : {ImageFormat::Tiff, ImageFormat::Jpeg, ImageFormat::Bmp,
+                                ImageFormat::Gif, ImageFormat::Png}) {
+        FailingSource source(*image, 17);
+        MemoryStream out;
+        EXPECT_FALSE(encodeImage(f, source, out)) << formatName(f);
+    }
+}
+
+}  // namespace
+}  // namespace vrs::testing

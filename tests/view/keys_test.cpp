@@ -1,0 +1,166 @@
+// F1, F3 and the swallowing and logging of every key, with real key events.
+#include <gtest/gtest.h>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <string>
+#include <vector>
+
+#include "platform/system_log.h"
+#include "view_test_support.h"
+
+namespace vrs::testing {
+namespace {
+
+void pointerAt(const MyImageView& view, double x, double yUp) {
+    QCursor::setPos(view.mapToGlobal(qtPoint(view, x, yUp)));
+}
+
+void pressKey(QWidget& w, Qt::Key key, bool autoRepeat = false) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(&w, &event);
+}
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(Keys, F1HalvesAboutThePointerUntilAHundredThenShowsTheWhole) {
+    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
+    pointerAt(*view, 202, 152);  // over the middle of the picture
+    const double widths[] = {800, 400, 200, 100};
+    for (const double w : widths) {
+        QTest::keyClick(view.get(), Qt::Key_F1);
+        const CGRect r = view->clipedRect();
+        EXPECT_DOUBLE_EQ(r.size.width, w);
+        EXPECT_DOUBLE_EQ(r.size.height, w * 0.75);
+        EXPECT_DOUBLE_EQ(r.origin.x + r.size.width / 2, 800) << "the middle stays in the middle";
+        EXPECT_DOUBLE_EQ(r.origin.y + r.size.height / 2, 600);
+    }
+    QTest::keyClick(view.get(), Qt::Key_F1);
+    EXPECT_TRUE(NSIsEmptyRect(view->clipedRect()));
+    QTest::keyClick(view.get(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(view->clipedRect().size.width, 800) << "modifiers do not matter";
+}
+
+TEST(Keys, F1KeepsTheImagePointUnderThePointerAndClipsToThePicture) {
+    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
+    pointerAt(*view, 102, 202);  // image point (400, 800)
+    QTest::keyClick(view.get(), Qt::Key_F1);
+    EXPECT_EQ(view->clipedRect(), NSMakeRect(200, 400, 800, 600));
+    const CGPoint under = NSMapPt({102, 202}, view->viewRect(), view->clipedRect());
+    EXPECT_NEAR(under.x, 400, 1e-9);
+    EXPECT_NEAR(under.y, 800, 1e-9);
+}
+
+TEST(Keys, F1ClipsARegionPannedPastTheEdge) {
+    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
+    dragBand(*view, {52, 252}, {152, 177});  // (200, 700, 400, 300)
+    pressAt(*view, {50, 150});
+    moveTo(*view, {400, 150});
+    releaseAt(*view, {400, 150});
+    ASSERT_EQ(view->clipedRect(), NSMakeRect(-150, 700, 400, 300)) << "panned past the left edge";
+    pointerAt(*view, 1, 1);  // over the margin: about the centre
+    QTest::keyClick(view.get(), Qt::Key_F1);
+    EXPECT_EQ(view->clipedRect(), NSMakeRect(0, 775, 150, 150));
+}
+
+TEST(Keys, F1OutsideTheViewRectangleZoomsAboutTheCentre) {
+    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
+    pointerAt(*view, 1, 1);  // over the margin
+    QTest::keyClick(view.get(), Qt::Key_F1);
+    EXPECT_EQ(view->clipedRect(), NSMakeRect(400, 300, 800, 600));
+    QCursor::setPos(view->mapToGlobal(QPoint(-50, -50)));  // outside the view
+    QTest::keyClick(view.get(), Qt::Key_F1);
+    EXPECT_EQ(view->clipedRect(), NSMakeRect(600, 450, 400, 300));
+}
+
+TEST(Keys, RepeatsAreIgnoredAndOtherKeysSwallowed) {
+    ensureApplication();
+    class Parent : public QWidget {
+      public:
+        int keys = 0;
+        void keyPressEvent(QKeyEvent* /*event*/) override { ++keys; }
+    } parent;
+    parent.resize(404, 360);
+    auto* view = new MyImageView(&parent);
+    auto* other = new QLabel(&parent);
+    other->setFocusPolicy(Qt::StrongFocus);
+    other->setGeometry(0, 310, 100, 20);
+    view->setGeometry(0, 0, 404, 304);
+    view->setImage(makePicture(1600, 1200, nullptr));
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    view->setFocus();
+    view->display();
+    pointerAt(*view, 202, 152);
+
+    std::vector<std::string> lines;
+    const auto previous = setSystemLogHook([&](std::string_view l) { lines.emplace_back(l); });
+    pressKey(*view, Qt::Key_F1, true);
+    EXPECT_TRUE(NSIsEmptyRect(view->clipedRect())) << "a repeated F1 does nothing";
+    pressKey(*view, Qt::Key_F1);
+    EXPECT_DOUBLE_EQ(view->clipedRect().size.width, 800);
+    pressKey(*view, Qt::Key_F3, true);
+    pressKey(*view, Qt::Key_A);
+    pressKey(*view, Qt::Key_Escape);
+    pressKey(*view, Qt::Key_F2);
+    QTest::keyClick(view, Qt::Key_Tab);
+    setSystemLogHook(previous);
+
+    EXPECT_EQ(lines, std::vector<std::string>(7, "keyDown")) << "one line per key event";
+    EXPECT_EQ(parent.keys, 0) << "no key reaches the window";
+    EXPECT_TRUE(view->hasFocus()) << "Tab is swallowed too";
+    EXPECT_DOUBLE_EQ(view->clipedRect().size.width, 800);
+    EXPECT_EQ(parent.size(), QSize(404, 360)) << "a repeated F3 does nothing";
+}
+
+TEST(Keys, F3FitsTheWindowOnceKeepingItsTopLeftCorner) {
+    ensureApplication();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* view = new MyImageView(&window);
+    auto* sizeLine = new QLabel(QStringLiteral("pixel X=300 Y=200"), &window);
+    sizeLine->setFixedHeight(20);
+    layout->addWidget(view);
+    layout->addWidget(sizeLine);
+    window.resize(500, 420);
+    window.move(30, 40);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    view->setFocus();
+
+    pressKey(*view, Qt::Key_F3);
+    EXPECT_EQ(window.size(), QSize(500, 420)) << "nothing drawn yet: no image rectangle";
+
+    view->setImage(makePicture(300, 200, nullptr));
+    view->display();
+    const QPoint topLeft = window.pos();
+    pressKey(*view, Qt::Key_F3);
+    EXPECT_EQ(view->size(), QSize(304, 204));
+    EXPECT_EQ(window.size(), QSize(304, 224));
+    EXPECT_EQ(window.pos(), topLeft);
+    EXPECT_EQ(view->viewRect(), NSMakeRect(2, 2, 300, 200)) << "one point per pixel";
+
+    PaintCounter counter;
+    view->installEventFilter(&counter);
+    pressKey(*view, Qt::Key_F3);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), QSize(304, 224));
+    EXPECT_EQ(counter.paints, 0) << "a view that fits is not redrawn";
+    view->removeEventFilter(&counter);
+}
+
+}  // namespace
+}  // namespace vrs::testing
