@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "decode/decoder.h"
-#include "platform/headless_host.h"
 #include "vrscreen/loader.h"
 
 namespace vrs::fuzz {
@@ -22,6 +22,48 @@ void check(bool ok, const char* what) {
     }
 }
 
+struct WindowLog {
+    int made = 0;
+    int gone = 0;
+    double max = 0;
+    std::vector<double> values;
+};
+
+class QuietWindow : public ProgressWindow {
+  public:
+    explicit QuietWindow(WindowLog* log) : log_(log) { ++log_->made; }
+    ~QuietWindow() override { ++log_->gone; }
+    void setTitle(std::string_view /*title*/) override {}
+    void display() override {}
+    void setMaxValue(double max) override { log_->max = max; }
+    void setDoubleValue(double value) override { log_->values.push_back(value); }
+    void setIndeterminate(bool /*indeterminate*/) override {}
+    void startAnimation() override {}
+
+  private:
+    WindowLog* log_;
+};
+
+// A host without a screen whose clock runs 7 ticks per reading, so that the
+// progress rule's every branch is reached by some input.
+class QuietHost : public Host {
+  public:
+    void alert(const std::string& message) override {
+        ++alerts;
+        lastAlert = message;
+    }
+    std::uint32_t tickCount() override { return tick += 7; }
+    void runEventLoop(double /*seconds*/) override {}
+    std::unique_ptr<ProgressWindow> makeProgressWindow() override {
+        return std::make_unique<QuietWindow>(&windows);
+    }
+
+    int alerts = 0;
+    std::string lastAlert;
+    std::uint32_t tick = 0;
+    WindowLog windows;
+};
+
 // Reads one sample of every plane at the far corner of a bitmap, so that a
 // plane shorter than its size says is caught by the sanitizer.
 void touchCorners(const PlanarBitmap& bitmap) {
@@ -37,21 +79,43 @@ void touchCorners(const PlanarBitmap& bitmap) {
     (void)sink;
 }
 
+void checkProgress(const VirtualScreenInfo& info, const WindowLog& windows, std::int64_t progress) {
+    check(windows.made == windows.gone, "a progress window left on the screen");
+    check(windows.made <= 1, "more than one progress window");
+    if (info.depth != 16) {
+        check(windows.made == 0 && progress == 1, "progress outside a 16-bit decode");
+        return;
+    }
+    if (windows.made == 0) {
+        check(progress == 0 || progress == 1, "a counter moved without a window");
+        return;
+    }
+    check(windows.max == 300, "a progress range other than 300");
+    check(windows.values.size() <= 301, "more than 301 progress updates");
+    check(progress == 1 + static_cast<std::int64_t>(windows.values.size()),
+          "a counter that differs from the updates shown");
+    for (std::size_t i = 0; i < windows.values.size(); ++i) {
+        check(windows.values[i] >= 0 && windows.values[i] <= 300, "a step outside 0 to 300");
+        check(i == 0 || windows.values[i - 1] < windows.values[i], "a step repeated or back");
+    }
+}
+
 }  // namespace
 
 bool checkedLoad(const std::uint8_t* data, std::size_t size) {
-    HeadlessHost host(nullptr);
+    QuietHost host;
     std::shared_ptr<Image> view;
     std::int64_t progress = 1;
     const VirtualScreenInfo info = inspectVirtualScreen(data, size);
     const std::shared_ptr<Image> full = loadVirtualScreen(data, size, &view, &progress, host);
     if (!full) {
-        check(host.alertCount() == 1, "a refusal must alert exactly once");
-        check(!host.lastAlert().empty(), "an empty alert");
+        check(host.alerts == 1, "a refusal must alert exactly once");
+        check(!host.lastAlert.empty(), "an empty alert");
+        check(progress == 1, "a refusal moved the counter");
         return false;
     }
     check(info.error == LoadError::None, "an image from a refused file");
-    check(host.alertCount() == 0, "an alert for a good file");
+    check(host.alerts == 0, "an alert for a good file");
     check(view != nullptr, "a full image without a view image");
     check(info.bytesNeeded <= size, "rows beyond the data");
     const PlanarBitmap& bitmap = *full->rep();
@@ -59,7 +123,7 @@ bool checkedLoad(const std::uint8_t* data, std::size_t size) {
     const ViewSize expected = viewSizeFor(info.width, info.height);
     check(view->rep()->width() == expected.width && view->rep()->height() == expected.height,
           "wrong view size");
-    check(progress == 1 || info.depth == 16, "only 16-bit decodes count progress");
+    checkProgress(info, host.windows, progress);
     touchCorners(bitmap);
     touchCorners(*view->rep());
     return true;

@@ -1,6 +1,7 @@
 // One load of arbitrary bytes, as the fuzzer and the corpus replay run it:
-// loadVirtualScreen with a silent headless host, then the checks that must
-// hold for any input. A broken check aborts, which the fuzzer reports.
+// loadVirtualScreen with a silent host whose clock runs fast, then the checks
+// that must hold for any input. A broken check aborts, which the fuzzer
+// reports.
 #pragma once
 
 #include <cstddef>

@@ -9,8 +9,9 @@
 namespace vrs {
 namespace {
 
-// Bitmaps may take at most this many bytes per byte of the file, plus kSlack:
-// a real file's pixels need 4 to 8 bitmap bytes each.
+// Bitmaps may take at most this many bytes per byte of the file, plus
+// kBitmapSlack: a real file needs 4 (32-bit) to 8 (16-bit) bitmap bytes for
+// each of its bytes, since a plane row is four times its width.
 constexpr std::uint64_t kBitmapBytesPerFileByte = 32;
 constexpr std::uint64_t kBitmapSlack = std::uint64_t{64} << 20;
 
