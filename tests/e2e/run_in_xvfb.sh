@@ -7,6 +7,7 @@ set -uo pipefail
 limit=$1
 shift
 command -v xvfb-run >/dev/null || { echo "xvfb-run is not installed (package xvfb)" >&2; exit 1; }
+command -v xauth >/dev/null || { echo "xvfb-run needs xauth (package xauth)" >&2; exit 1; }
 mkdir -p "$(dirname "$E2E_ARTIFACTS")"
 started="$E2E_ARTIFACTS.started"
 # xvfb-run -a takes the first display from -n on without a lock file. It
