@@ -51,7 +51,6 @@ QSize viewSizeForImage(double width, double height, QSize room) {
 
 DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
-    setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
 void DocumentWindow::sizeToImage(double width, double height) {
@@ -61,7 +60,6 @@ void DocumentWindow::sizeToImage(double width, double height) {
         return;
     }
     // Everything around the view: the menu bar, the size line, margins.
-    const int chromeW = 0;
     int chromeH = menuBar()->sizeHint().height();
     if (const QLayout* layout = central->layout()) {
         const QMargins m = layout->contentsMargins();
@@ -73,11 +71,10 @@ void DocumentWindow::sizeToImage(double width, double height) {
     const QScreen* scr = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     QSize room(4096, 4096);
     if (scr != nullptr) {
-        room =
-            scr->availableGeometry().size() - QSize(kFrameWidth + chromeW, kFrameHeight + chromeH);
+        room = scr->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight + chromeH);
     }
     const QSize viewSize = viewSizeForImage(width, height, room);
-    resize(viewSize.width() + chromeW, viewSize.height() + chromeH);
+    resize(viewSize.width(), viewSize.height() + chromeH);
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {

@@ -163,9 +163,9 @@ std::string convertOne(const Job& job, bool view, ProgressBar& bar, std::size_t 
     const bool gif = formatForExtension(pathExtension(job.output)) == ImageFormat::Gif;
     bar.start(index, rows.height() * (gif ? 2 : 1));
     CountingSource counted(rows, bar, index);
-    HeadlessHost host(nullptr);
+    HeadlessHost host(nullptr);  // the failure is told once, below
     const ExportResult r = exportRows(counted, job.output, 0, host);
-    return r.ok() ? std::string() : job.input + ": " + host.lastAlert();
+    return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "app/my_document.h"
 #include "app_test_support.h"
@@ -44,6 +46,14 @@ TEST(Document, GoodFileGivesTheViewBothImagesAndTheSizeLine) {
     EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("wide.vrs"));
     EXPECT_TRUE(doc->window()->isVisible());
     EXPECT_FALSE(doc->options()->isVisible());
+
+    // Too big for the screen: the window fits it, the view keeps the picture's shape.
+    QApplication::processEvents();
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(doc->window()->width(), room.width());
+    EXPECT_LE(doc->window()->height(), room.height());
+    const QSize shown = doc->view()->size() - QSize(4, 4);
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 1.6, 0.01);
 }
 
 TEST(Document, WindowShowsASmallPictureWhole) {

@@ -73,6 +73,7 @@ TEST_F(VrstoolConvert, BatchNamesOutputsAfterInputsAndReportsEachFailureOnce) {
         dir.path());
     EXPECT_EQ(1, r.status);
     EXPECT_EQ(1, lines(r.err)) << r.err;
+    EXPECT_EQ(std::string::npos, r.err.find('\r'));  // no progress bar off a terminal
     EXPECT_EQ(0u, r.err.rfind("vrstool: broken.vrs: This file can't be read: it holds 3 bytes", 0))
         << r.err;
     for (const char* name : {"a", "b", "c"}) {

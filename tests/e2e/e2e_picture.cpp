@@ -1,0 +1,139 @@
+// e2e-picture: writes a virtual-screen file made for checking a viewer by its
+// screenshots: a grid of 4 x 3 flat blocks in distinct colours (no colour is
+// a channel permutation of another) and a light square inside the top-left
+// block only, so that a flip, a mirror or a channel swap shows at once.
+// Channel values are multiples of 8, so 16-bit files decode to the same
+// colours as 32-bit ones.
+//
+//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT OUT.vrs
+//   e2e-picture --colours      (prints the block colours, the mark and the checker)
+//
+// --truncate cuts the rows short, giving a file the viewer must refuse.
+// --checker fills block (1, 1) with a checkerboard of single pixels in its own
+// colour and the checker colour: a view image reduced by 2 keeps one of the
+// two, only the full picture shows both.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "vrs_writer.h"
+
+namespace {
+
+using vrs::testing::Rgb;
+
+constexpr int kColumns = 4;
+constexpr int kRows = 3;
+constexpr Rgb kBlocks[kRows][kColumns] = {
+    {{232, 64, 24}, {40, 200, 96}, {48, 96, 216}, {224, 176, 32}},
+    {{152, 40, 192}, {32, 168, 208}, {240, 112, 176}, {136, 96, 48}},
+    {{208, 104, 8}, {96, 216, 160}, {72, 40, 120}, {176, 224, 104}},
+};
+constexpr Rgb kMark = {248, 248, 248};
+constexpr Rgb kChecker = {112, 24, 56};
+
+// Block (column, row) covers x in [W*c/4, W*(c+1)/4), y in [H*r/3, H*(r+1)/3),
+// y counted from the top row. The mark covers [1/8, 3/8) of block (0, 0) in
+// both directions, clear of the block's centre and edges.
+Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, bool checker) {
+    const std::int64_t c = x * kColumns / w;
+    const std::int64_t r = y * kRows / h;
+    if (checker && c == 1 && r == 1 && (x + y) % 2 == 1) {
+        return kChecker;
+    }
+    const std::int64_t bw = w / kColumns;
+    const std::int64_t bh = h / kRows;
+    if (x >= bw / 8 && x < bw * 3 / 8 && y >= bh / 8 && y < bh * 3 / 8) {
+        return kMark;
+    }
+    return kBlocks[r][c];
+}
+
+void printColours() {
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kColumns; ++c) {
+            const Rgb& b = kBlocks[r][c];
+            std::printf("block %d %d %d %d %d\n", c, r, b.r, b.g, b.b);
+        }
+    }
+    std::printf("mark %d %d %d\n", kMark.r, kMark.g, kMark.b);
+    std::printf("checker %d %d %d\n", kChecker.r, kChecker.g, kChecker.b);
+}
+
+int usage() {
+    std::fprintf(
+        stderr,
+        "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT "
+        "OUT.vrs\n"
+        "       e2e-picture --colours\n");
+    return 2;
+}
+
+bool parseSize(const char* s, std::uint32_t* out) {
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(s, &end, 10);
+    if (end == s || *end != '\0' || v < kColumns || v > 32767) {
+        return false;
+    }
+    *out = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    vrs::testing::VrsSpec spec;
+    bool truncate = false;
+    bool checker = false;
+    int i = 1;
+    for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+        if (std::strcmp(argv[i], "--colours") == 0 && argc == 2) {
+            printColours();
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--rect") == 0) {
+            spec.sized = false;
+        } else if (std::strcmp(argv[i], "--truncate") == 0) {
+            truncate = true;
+        } else if (std::strcmp(argv[i], "--checker") == 0) {
+            checker = true;
+        } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
+            spec.depth = std::atoi(argv[++i]);
+            if (spec.depth != 16 && spec.depth != 32) {
+                return usage();
+            }
+        } else {
+            return usage();
+        }
+    }
+    if (argc - i != 3 || !parseSize(argv[i], &spec.width) ||
+        !parseSize(argv[i + 1], &spec.height)) {
+        return usage();
+    }
+    const std::string out = argv[i + 2];
+    const std::int64_t w = spec.width;
+    const std::int64_t h = spec.height;
+    const auto pixel = [w, h, checker](std::int64_t x, std::int64_t y) {
+        return pictureAt(x, y, w, h, checker);
+    };
+    if (!vrs::testing::writeVrsFile(out, spec, pixel)) {
+        std::perror(out.c_str());
+        return 1;
+    }
+    if (truncate) {
+        // Keep the header and half of the rows.
+        const auto keep =
+            static_cast<std::uintmax_t>(196 + vrs::testing::specStride(spec) * (h / 2));
+        std::error_code ec;
+        std::filesystem::resize_file(out, keep, ec);
+        if (ec) {
+            std::fprintf(stderr, "%s: %s\n", out.c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
