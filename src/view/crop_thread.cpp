@@ -8,8 +8,20 @@
 namespace {
 
 std::atomic<int> threadsRunning{0};
+std::mutex gateMutex;
+std::function<void()> gate;
+
+std::function<void()> currentGate() {
+    const std::lock_guard<std::mutex> lock(gateMutex);
+    return gate;
+}
 
 }  // namespace
+
+void setCropThreadGate(std::function<void()> newGate) {
+    const std::lock_guard<std::mutex> lock(gateMutex);
+    gate = std::move(newGate);
+}
 
 void CropSlot::setNotify(std::function<void(const std::shared_ptr<CropSlot>&)> notify) {
     const std::lock_guard<std::mutex> lock(notifyMutex_);
@@ -44,7 +56,11 @@ bool startCropThread(std::shared_ptr<CropSlot> slot, std::shared_ptr<vrs::Image>
     }
     threadsRunning.fetch_add(1, std::memory_order_relaxed);
     try {
-        std::thread([slot = std::move(slot), fullImage = std::move(fullImage)]() mutable {
+        std::thread([slot = std::move(slot), fullImage = std::move(fullImage),
+                     wait = currentGate()]() mutable {
+            if (wait) {
+                wait();
+            }
             slot->cut(*fullImage->rep());
             fullImage.reset();
             slot->finish(slot);

@@ -54,3 +54,7 @@ bool startCropThread(std::shared_ptr<CropSlot> slot, std::shared_ptr<vrs::Image>
 
 // Drawing threads that have not yet ended (they may outlive their view).
 int cropThreadsRunning();
+
+// Tests: every drawing thread started from now on calls `gate` before it cuts,
+// so a test can hold a crop under way for as long as it needs. Null: none.
+void setCropThreadGate(std::function<void()> gate);

@@ -1,5 +1,6 @@
 // Deep zoom: small regions come from the full image, cut on a drawing thread.
 #include <gtest/gtest.h>
+
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -7,6 +8,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <future>
 
 #include "view/busy_cursor.h"
 #include "view/crop_thread.h"
@@ -188,33 +190,32 @@ TEST(DeepZoom, BusyCursorFramesWhileTheCropTakesLongThenTheArrow) {
     auto* clock = view->findChild<QTimer*>(QStringLiteral("busyCursorTimer"));
     ASSERT_NE(clock, nullptr);
     const QImage frame4 = QPixmap(QStringLiteral(":/cursors/T4.png")).toImage();
+    const QImage frame5 = QPixmap(QStringLiteral(":/cursors/T5.png")).toImage();
     ASSERT_FALSE(frame4.isNull());
-    bool seen = false;
-    // The crop (8000 x 590 pixels) must still be under way after the turns;
-    // on a very busy machine it may not be, so try a few times.
-    for (int attempt = 0; attempt < 5 && !seen; ++attempt) {
-        view->mouseDown({400, 300});
-        view->mouseUp();  // the whole picture
-        view->mouseDown({2, 100.0 + attempt});
-        view->mouseDragged({802, 159.0 + attempt});
-        view->mouseUp();  // asks for the crop and starts the clock
-        ASSERT_TRUE(clock->isActive());
-        for (int turn = 0; turn < 3; ++turn) {
-            QMetaObject::invokeMethod(clock, "timeout");
-        }
-        const bool noneYet = view->cursor().shape() == Qt::ArrowCursor;
+    // Hold the crop under way until the turns have been counted.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    setCropThreadGate([released] { released.wait(); });
+    view->mouseDown({2, 100});
+    view->mouseDragged({802, 159});
+    view->mouseUp();  // asks for the crop and starts the clock
+    setCropThreadGate(nullptr);
+    ASSERT_TRUE(clock->isActive());
+    for (int turn = 0; turn < 3; ++turn) {
         QMetaObject::invokeMethod(clock, "timeout");
-        if (view->waitingForCrop()) {
-            EXPECT_TRUE(noneYet) << "three turns (1.5 s) show nothing";
-            EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor);
-            EXPECT_EQ(view->cursor().pixmap().toImage(), frame4);
-            seen = true;
-        }
-        ASSERT_TRUE(waitForCropThreads());
-        EXPECT_FALSE(clock->isActive());
-        EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "the arrow when the crop lands";
     }
-    EXPECT_TRUE(seen);
+    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "three turns (1.5 s) show nothing";
+    QMetaObject::invokeMethod(clock, "timeout");
+    ASSERT_TRUE(view->waitingForCrop());
+    EXPECT_EQ(view->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(view->cursor().pixmap().toImage(), frame4);
+    QMetaObject::invokeMethod(clock, "timeout");
+    EXPECT_EQ(view->cursor().pixmap().toImage(), frame5) << "one frame a turn";
+    release.set_value();
+    ASSERT_TRUE(waitForCropThreads());
+    QCoreApplication::processEvents();  // the crop lands
+    EXPECT_FALSE(clock->isActive());
+    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "the arrow when the crop lands";
 }
 
 TEST(DeepZoom, ViewsDestroyedInTheMiddleOfACropAreSafe) {
