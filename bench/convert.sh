@@ -10,6 +10,10 @@
 #   SIZES=4000x3000 ROUNDS=5 bench/convert.sh
 #
 # The machine is shared: run it under `nice` and read small differences as noise.
+# vrstool flushes each file to the disk (fsync) before renaming it into place;
+# the others do not, so the figures for large uncompressed files include disk
+# time for vrstool only. Debian's ImageMagick policy refuses pictures over
+# 16K pixels a side or 128 megapixels: its column then reads "fail".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -82,10 +86,17 @@ timed() {
   echo $(((end - start) / 1000000))
 }
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-seconds() { awk -v ms="$1" 'BEGIN {printf "%.2f", ms / 1000}'; }
+# The median of the runs that succeeded; "fail" when none did.
+median() {
+  tr ' ' '\n' | grep -E '^[0-9]+$' | sort -n |
+    awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "fail"}'
+}
+seconds() { [[ $1 == fail ]] && echo fail || awk -v ms="$1" 'BEGIN {printf "%.2f", ms / 1000}'; }
 kb() { awk -v b="$(stat -c %s "$1")" 'BEGIN {printf "%d", b / 1000}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else printf "-"}'; }
+ratio() {
+  [[ $1 == fail || $2 == fail ]] && echo - && return
+  awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else printf "-"}'
+}
 
 printf '%-12s %-4s %8s %8s %8s %8s  %-20s %s\n' size fmt ours vips gm im "ours/vips,gm,im" "KB ours/vips/gm/im"
 for size in $SIZES; do

@@ -35,6 +35,9 @@ class Steps {
     std::unique_ptr<ProgressWindow> window_;
 };
 
+ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
+                       const std::function<void()>& beforeCommit);
+
 std::string_view conversionTitle(ImageFormat format) {
     switch (format) {
         case ImageFormat::Tiff:
@@ -74,16 +77,35 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
             host.alert(describeExportResult(result));
         }
     } catch (const std::exception&) {
+        // Memory ran out for a message or a window: the conversion is lost.
         result.error = ExportError::ConversionFailed;
+        try {
+            host.alert(describeExportResult(result));
+        } catch (const std::exception&) {
+            // Nothing is left to tell the user with; the result says it.
+        }
     }
     return result;
 }
 
 ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
                             FileOps& ops, const std::function<void()>& beforeCommit) noexcept {
-    ExportResult result{ExportError::None, 0, path};
+    ExportResult result;
+    try {
+        result.path = path;
+        return writeFile(source, result, format, ops, beforeCommit);
+    } catch (const std::exception&) {
+        result.error = ExportError::ConversionFailed;  // the temporary file is gone with its writer
+        return result;
+    }
+}
+
+namespace {
+
+ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
+                       const std::function<void()>& beforeCommit) {
     AtomicFile file(ops);
-    int error = file.open(path);
+    int error = file.open(result.path);
     if (error == 0) {
         if (!encodeImage(format, source, file)) {
             error = file.error();
@@ -103,13 +125,19 @@ ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFor
     return result;
 }
 
+}  // namespace
+
 ExportResult exportImage(const Image& image, const std::string& path, std::int64_t progress,
                          Host& host, FileOps& ops) noexcept {
     const PlanarBitmap* bitmap = image.rep().get();
     if (bitmap == nullptr) {
-        ExportResult result{ExportError::ConversionFailed, 0, path};
-        host.alert(describeExportResult(result));
-        return result;
+        // An image without its bitmap has no pixels: an empty source fails to convert.
+        const std::shared_ptr<PlanarBitmap> none = MakeNewImageRep(0, 0);
+        if (!none) {
+            return {ExportError::ConversionFailed, 0, {}};
+        }
+        BitmapRowSource empty(*none);
+        return exportRows(empty, path, progress, host, ops);
     }
     BitmapRowSource source(*bitmap);
     return exportRows(source, path, progress, host, ops);

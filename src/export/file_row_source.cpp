@@ -74,10 +74,9 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
     }
     try {
         for (std::int64_t x = 0; x < width_; ++x) {
-            columnTaps_.push_back(taps(x, rows.width, width_));
+            sourceColumn_.push_back(centre(x, rows.width, width_));
         }
         decoded_.resize(static_cast<std::size_t>(3 * rows.width));
-        sums_.resize(static_cast<std::size_t>(3 * width_));
         out_.resize(static_cast<std::size_t>(3 * width_));
         valid_ = true;
     } catch (const std::bad_alloc&) {
@@ -85,47 +84,24 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
     }
 }
 
-ThumbnailRowSource::Taps ThumbnailRowSource::taps(std::int64_t i, std::int64_t n,
-                                                  std::int64_t out) {
-    // i < out <= maxSide and n < 2^32 (header fields), so i * n stays far
-    // below 2^63 for any thumbnail size vrstool accepts.
-    const std::int64_t first = i * n / out;
-    const std::int64_t end = std::max(first + 1, (i + 1) * n / out);
-    const std::int64_t span = end - first;
-    Taps t;
-    t.count = static_cast<int>(std::min<std::int64_t>(kTaps, span));
-    for (int k = 0; k < t.count; ++k) {
-        t.at[k] = first + (2 * k + 1) * span / (2 * t.count);
-    }
-    return t;
+std::int64_t ThumbnailRowSource::centre(std::int64_t i, std::int64_t n, std::int64_t out) {
+    // i < out <= maxSide and n < 2^32 (header fields), so (2i + 1) * n stays
+    // far below 2^63 for any thumbnail size vrstool accepts.
+    return std::min(n - 1, (2 * i + 1) * n / (2 * out));
 }
 
 bool ThumbnailRowSource::row(std::int64_t y, RgbRow* out) {
     if (!valid_ || y < 0 || y >= height_) {
         return false;
     }
-    const PixelRows& g = file_.geometry();
-    std::fill(sums_.begin(), sums_.end(), 0);
-    const Taps rowTaps = taps(y, g.height, height_);
+    const std::int64_t w = file_.geometry().width;
     std::uint8_t* planes = decoded_.data();
-    for (int r = 0; r < rowTaps.count; ++r) {
-        file_.decode(rowTaps.at[r], planes, planes + g.width, planes + 2 * g.width);
+    file_.decode(centre(y, file_.geometry().height, height_), planes, planes + w, planes + 2 * w);
+    for (int c = 0; c < 3; ++c) {
+        const std::uint8_t* from = planes + c * w;
+        std::uint8_t* to = out_.data() + c * width_;
         for (std::int64_t x = 0; x < width_; ++x) {
-            const Taps& column = columnTaps_[static_cast<std::size_t>(x)];
-            for (int k = 0; k < column.count; ++k) {
-                for (int c = 0; c < 3; ++c) {
-                    sums_[static_cast<std::size_t>(c * width_ + x)] +=
-                        planes[c * g.width + column.at[k]];
-                }
-            }
-        }
-    }
-    for (std::int64_t x = 0; x < width_; ++x) {
-        const auto count = static_cast<std::uint32_t>(
-            rowTaps.count * columnTaps_[static_cast<std::size_t>(x)].count);
-        for (int c = 0; c < 3; ++c) {
-            const auto i = static_cast<std::size_t>(c * width_ + x);
-            out_[i] = static_cast<std::uint8_t>((sums_[i] + count / 2) / count);
+            to[x] = from[sourceColumn_[static_cast<std::size_t>(x)]];
         }
     }
     *out = {out_.data(), out_.data() + width_, out_.data() + 2 * width_};

@@ -36,8 +36,9 @@ class FileRowSource final : public RowSource {
     bool valid_ = false;
 };
 
-// A picture whose longer side is at most maxSide (never enlarged), each pixel
-// the mean of up to 4 x 4 samples spread over the file pixels it covers.
+// A picture whose longer side is at most maxSide (never enlarged): each pixel
+// takes the file pixel under its centre, so only one file row is decoded per
+// thumbnail row and flat areas keep their exact colours.
 class ThumbnailRowSource final : public RowSource {
   public:
     ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide);
@@ -47,21 +48,15 @@ class ThumbnailRowSource final : public RowSource {
     bool row(std::int64_t y, RgbRow* out) override;
 
   private:
-    static constexpr int kTaps = 4;
-    struct Taps {
-        int count = 0;
-        std::int64_t at[kTaps] = {};
-    };
-    // Up to kTaps positions spread over [i * n / out, (i + 1) * n / out).
-    static Taps taps(std::int64_t i, std::int64_t n, std::int64_t out);
+    // The file pixel under the centre of thumbnail pixel i of out, along n.
+    static std::int64_t centre(std::int64_t i, std::int64_t n, std::int64_t out);
 
     FileRows file_;
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;
-    std::vector<Taps> columnTaps_;
-    std::vector<std::uint8_t> decoded_;
-    std::vector<std::uint32_t> sums_;  // three planes of sums
-    std::vector<std::uint8_t> out_;    // three planes of the output row
+    std::vector<std::int64_t> sourceColumn_;
+    std::vector<std::uint8_t> decoded_;  // three planes of a file row
+    std::vector<std::uint8_t> out_;      // three planes of the thumbnail row
     bool valid_ = false;
 };
 

@@ -1,5 +1,6 @@
 // The drawing pass: bezel, clip, the shown region from the view image or from
 // a crop of the full image, and the rubber band.
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <cmath>
@@ -20,15 +21,20 @@ void drawLine(QPainter& painter, const QColor& color, QPointF from, QPointF to) 
     painter.drawLine(from, to);
 }
 
-// The crop's pixels as a QImage over the slot's memory (valid while the slot is).
-QImage cropImage(const CropSlot& slot) {
+// The crop's pixels as a QImage over the slot's memory, which goes with the
+// slot right after the pass. Paint engines other than the raster one (a
+// printer, a recording) may keep the image longer: they get their own copy.
+QImage cropImage(const CropSlot& slot, const QPainter& painter) {
     const vrs::PixelBox box = slot.box();
     if (box.empty() || slot.pixels().empty()) {
         return {};
     }
-    return QImage(reinterpret_cast<const uchar*>(slot.pixels().data()), static_cast<int>(box.width),
-                  static_cast<int>(box.height), static_cast<qsizetype>(box.width) * 4,
-                  QImage::Format_RGB32);
+    const QImage pixels(reinterpret_cast<const uchar*>(slot.pixels().data()),
+                        static_cast<int>(box.width), static_cast<int>(box.height),
+                        static_cast<qsizetype>(box.width) * 4, QImage::Format_RGB32);
+    const QPaintEngine* engine = painter.paintEngine();
+    const bool raster = engine != nullptr && engine->type() == QPaintEngine::Raster;
+    return raster ? pixels : pixels.copy();
 }
 
 }  // namespace
@@ -91,7 +97,8 @@ void MyImageView::drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Ima
     if (forPrint) {
         CropSlot slot(region, vrs::pixelBoxFor(region, rep.width(), rep.height()));
         slot.cut(rep);
-        drawPixels(painter, cropImage(slot), vrs::regionOfBox(slot.box(), rep.height()), region);
+        drawPixels(painter, cropImage(slot, painter), vrs::regionOfBox(slot.box(), rep.height()),
+                   region);
         return;
     }
     const std::shared_ptr<CropSlot> slot = f_.clippedBigImage;
@@ -99,8 +106,8 @@ void MyImageView::drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Ima
         f_.clippedBigImage.reset();
         cropLandedFlag_ = false;
         if (slot->region() == region) {
-            drawPixels(painter, cropImage(*slot), vrs::regionOfBox(slot->box(), rep.height()),
-                       region);
+            drawPixels(painter, cropImage(*slot, painter),
+                       vrs::regionOfBox(slot->box(), rep.height()), region);
             emit cropDrawn();
             return;
         }

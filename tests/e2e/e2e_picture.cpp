@@ -37,8 +37,8 @@ constexpr Rgb kMark = {248, 248, 248};
 constexpr Rgb kChecker = {112, 24, 56};
 
 // Block (column, row) covers x in [W*c/4, W*(c+1)/4), y in [H*r/3, H*(r+1)/3),
-// y counted from the top row. The mark covers the second quarter of block
-// (0, 0) in both directions.
+// y counted from the top row. The mark covers [1/8, 3/8) of block (0, 0) in
+// both directions, clear of the block's centre and edges.
 Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, bool checker) {
     const std::int64_t c = x * kColumns / w;
     const std::int64_t r = y * kRows / h;
@@ -47,7 +47,7 @@ Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, bo
     }
     const std::int64_t bw = w / kColumns;
     const std::int64_t bh = h / kRows;
-    if (x >= bw / 4 && x < bw / 2 && y >= bh / 4 && y < bh / 2) {
+    if (x >= bw / 8 && x < bw * 3 / 8 && y >= bh / 8 && y < bh * 3 / 8) {
         return kMark;
     }
     return kBlocks[r][c];

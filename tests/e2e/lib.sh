@@ -24,6 +24,7 @@ skip() {
 # folder, with a last one of the whole screen.
 fail() {
   log "FAIL: $*"
+  xdpyinfo >/dev/null 2>&1 || log "the X server $DISPLAY does not answer (any more)"
   if [[ -s $E2E_ARTIFACTS/viewer.err ]]; then
     log "the viewer's standard error (last lines):"
     tail -n 15 "$E2E_ARTIFACTS/viewer.err" >&2
@@ -58,10 +59,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
+xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
+
 e2e_setup() {
   [[ -x ${VRSVIEW:-} ]] || skip "the viewer is not built (${VRSVIEW:-unset})"
   [[ -x ${E2E_PICTURE:-} ]] || skip "the picture generator is not built"
-  for tool in xdotool import xprop; do
+  for tool in xdotool import xprop xdpyinfo; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
   done
   rm -rf "$E2E_ARTIFACTS"
@@ -69,6 +72,8 @@ e2e_setup() {
   export XDG_RUNTIME_DIR="$E2E_ARTIFACTS/runtime"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
   export QT_QPA_PLATFORM=xcb
+  # xvfb-run returns once the server says it is ready; make sure it answers.
+  wait_until 15 xdpyinfo_quiet || fail "the X server $DISPLAY does not answer"
   WORK="$E2E_ARTIFACTS/work"
   mkdir -p "$WORK"
 }

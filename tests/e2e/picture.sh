@@ -53,10 +53,10 @@ check_colours() {  # check_colours LABEL
     done
   done
   local bw=$((PIC_W / 4)) bh=$((PIC_H / 3))
-  to_screen $((bw * 3 / 8)) $((bh * 3 / 8))
+  to_screen $((bw / 4)) $((bh / 4))
   got=$(pixel "$SX" "$SY")
   near "$got" "$MARK" || fail "$1: the mark at screen ($SX, $SY) is ($got), expected ($MARK)"
-  to_screen $((bw * 3 / 8)) $((bh * 7 / 8))
+  to_screen $((bw / 4)) $((bh * 3 / 4))
   got=$(pixel "$SX" "$SY")
   near "$got" "${BLOCK[0,0]}" || fail "$1: below the mark at ($SX, $SY) is ($got), expected (${BLOCK[0,0]})"
   log "ok: $1: 12 blocks and the mark where they belong, picture drawn at ${RW}x${RH}+${RX}+${RY}"

@@ -118,7 +118,7 @@ TEST(JpegEncoder, ScreenPictureKeepsItsQuality) {
     ASSERT_EQ(0xD8, bytes[1]);
     const QImage back = readBack(bytes);
     ASSERT_FALSE(back.isNull());
-    EXPECT_GE(psnr(back, *image), 27.5);
+    EXPECT_GE(psnr(back, *image), 28.0);  // vips, GraphicsMagick and ImageMagick give 28.5 too
     // Quality 50 is far from lossless: the file is much smaller than the pixels.
     EXPECT_LT(bytes.size(), 641u * 479u * 3u / 8u);
 }

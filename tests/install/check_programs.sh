@@ -12,7 +12,7 @@ tryexec=$(sed -n 's/^TryExec=//p' "$SHARE/applications/$APP.desktop")
 version=$("$PREFIX/bin/vrstool" --version 2>&1) || fail "vrstool --version failed: $version"
 [[ $version == *"$VRS_VERSION"* ]] || fail "vrstool --version says '$version', the project is $VRS_VERSION"
 for page in vrsview vrstool; do
-  grep -q "^\.TH .*\"$page $VRS_VERSION\"" "$SHARE/man/man1/$page.1" ||
+  grep -q "^\.TH .*\"vrsview $VRS_VERSION\"" "$SHARE/man/man1/$page.1" ||
     fail "$page.1 does not carry the version $VRS_VERSION"
 done
 ok "vrstool --version and the manual pages say $VRS_VERSION"

@@ -29,7 +29,12 @@ thumbnail() {  # thumbnail SIZE IN OUT
       *) words+=("$word") ;;
     esac
   done
-  (cd "$WORK/cwd" && env -i "PATH=$PREFIX/bin:/usr/bin:/bin" HOME=/nonexistent "${words[@]}")
+  local keep=() name
+  # Sanitizer settings of a sanitizer build pass through; nothing else does.
+  for name in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS TSAN_OPTIONS; do
+    [[ -n ${!name:-} ]] && keep+=("$name=${!name}")
+  done
+  (cd "$WORK/cwd" && env -i "PATH=$PREFIX/bin:/usr/bin:/bin" HOME=/nonexistent "${keep[@]}" "${words[@]}")
 }
 
 listing() { (cd "$1" && find . -mindepth 1 | sort); }

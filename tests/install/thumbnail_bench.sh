@@ -3,15 +3,10 @@
 # wall time and peak resident memory of "vrstool thumbnail -s 256" on a
 # 16000 x 12000 32-bit file (goals: under 1 s, under 256 MiB), first with the
 # file just written (in the page cache, as after a copy) and then with the
-# file dropped from the page cache (with --cold, as root: this drops the
-# whole machine's cache).
-#   thumbnail_bench.sh [--cold] [BUILD_DIR] [WIDTH HEIGHT]
+# file's pages evicted from the page cache (posix_fadvise DONTNEED on that
+# file alone), as for a file that was not read lately.
+#   thumbnail_bench.sh [BUILD_DIR] [WIDTH HEIGHT]
 set -euo pipefail
-cold=0
-if [[ ${1:-} == --cold ]]; then
-  cold=1
-  shift
-fi
 build=${1:-build/default}
 width=${2:-16000}
 height=${3:-12000}
@@ -36,10 +31,15 @@ measure() {  # measure LABEL
 
 measure "in the page cache"
 measure "in the page cache, again"
-if ((cold)); then
-  if sync && echo 1 >/proc/sys/vm/drop_caches 2>/dev/null; then
-    measure "from disk (caches dropped)"
-  else
-    echo "(cannot drop the page cache: no cold measurement)"
-  fi
+evict() {
+  python3 -c 'import os, sys
+fd = os.open(sys.argv[1], os.O_RDONLY)
+os.fsync(fd)
+os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)' "$file"
+}
+if command -v python3 >/dev/null; then
+  evict
+  measure "from disk (file evicted)"
+  evict
+  measure "from disk (file evicted), again"
 fi
