@@ -66,11 +66,17 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     QAction* save = file->addAction(tr("&Save"));
     save->setObjectName(QStringLiteral("actionSave"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    save->setEnabled(false);
     QAction* saveAs = file->addAction(tr("Save &As…"));
     saveAs->setObjectName(QStringLiteral("actionSaveAs"));
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    saveAs->setEnabled(false);
+    // Saving exports the full image: nothing to save without one.
+    const bool canSave = document.fullImage() != nullptr;
+    save->setEnabled(canSave);
+    saveAs->setEnabled(canSave);
+    QObject::connect(save, &QAction::triggered, &document,
+                     [&document] { document.saveDocument(); });
+    QObject::connect(saveAs, &QAction::triggered, &document,
+                     [&document] { document.saveDocumentAs(); });
     file->addSeparator();
 
     QAction* print = file->addAction(tr("&Print…"));

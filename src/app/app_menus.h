@@ -6,8 +6,8 @@ class DocumentWindow;
 class MyDocument;
 class QWidget;
 
-// Save ("actionSave") and Save As ("actionSaveAs") are made disabled; the
-// export wires and enables them.
+// Save ("actionSave") and Save As ("actionSaveAs") open the document's export
+// panel; they are enabled only for a document with a full image.
 void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
                         MyDocument& document);
 

@@ -73,6 +73,7 @@ void MyDocument::makeWindowControllers() {
     mySizeText = layout.mySizeText;
     optionView = layout.optionView;
     optionView->hide();  // shown only inside the export panel
+    connectOptionView();
     window_->setCentralWidget(form);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {

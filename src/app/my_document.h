@@ -52,6 +52,20 @@ class MyDocument : public QObject {
     void printDocument();
     void setPrintDialog(PrintDialogFunction printDialog);
 
+    // Export (my_document_save.cpp). Save and Save As both open the export
+    // panel on the window; when it is accepted the full image is written in
+    // the format its file name's extension names. A document without a full
+    // image ignores both.
+    void saveDocument(QObject* sender = nullptr);
+    void saveDocumentAs(QObject* sender = nullptr);
+    void save_convert();
+    // A pick in the options view: the pop-up tagged 1 sets the extension
+    // every later panel requires, this one at once.
+    void myAction(QObject* sender);
+    // The panel's end: returnCode 1 (accepted) exports to its chosen path.
+    void savePanelDidEnd(QFileDialog* panel, int returnCode, void* contextInfo);
+    QFileDialog* savePanel() const { return sp; }
+
     void setFilePath(const QString& path);
     const QString& filePath() const { return filePath_; }
     QString displayName() const;
@@ -65,6 +79,11 @@ class MyDocument : public QObject {
     std::int64_t progressCount() const { return progress; }
 
   private:
+    // Connects the options view's pop-ups to myAction.
+    void connectOptionView();
+    void lendOptionView(QFileDialog& panel);
+    void takeBackOptionView();
+
     QPointer<MyImageView> mView;
     QPointer<QWidget> optionView;
     QPointer<QLabel> mySizeText;
@@ -77,7 +96,13 @@ class MyDocument : public QObject {
     QString filePath_;
     PrintDialogFunction printDialog_;
     std::unique_ptr<DocumentWindow> window_;
+    // Where the options view lives while no panel shows it.
+    QPointer<QWidget> optionHome_;
 };
+
+// The extension the next export panel requires: "jpeg" at start-up, then the
+// last format picked in any document's panel, until the process ends.
+QString savePathExtension();
 
 // "pixel X=%d Y=%d Size=%0.1fM" for a full image of width x height.
 QString sizeLine(double width, double height);
