@@ -194,6 +194,17 @@ TEST(PngStrips, ManyDefaultStripsOfALargerPicture) {
     EXPECT_EQ(0, libpngDifferences(png, *image));
 }
 
+// Each strip is primed with the data before it, so a strip can refer back
+// into the previous ones: five distinct rows, repeated, stay about as small
+// cut into many strips as in one.
+TEST(PngStrips, StripsReferBackAcrossTheirStarts) {
+    const auto image =
+        makeImage(400, 300, [](std::int64_t x, std::int64_t y) { return rainbow(x, y % 5); });
+    const std::size_t whole = encodeWith(*image, smallStrips(1 << 20, 1, 0x08)).size();
+    const std::size_t cut = encodeWith(*image, smallStrips(12000, 2, 0x08)).size();
+    EXPECT_LT(cut, 2 * whole) << whole;
+}
+
 class FailingRows final : public RowSource {
   public:
     FailingRows(const Image& image, std::int64_t failAt) : rows_(*image.rep()), failAt_(failAt) {}
