@@ -10,6 +10,10 @@
 
 namespace vrs {
 
+// On the 4000 x 3000 sample picture with two cores (bench/export, pngSettings):
+// level 6 with the row choice below gives 824 KB in about 0.2 s; level 5 913 KB
+// in 0.12 s; level 7 790 KB in 0.35 s; "sub" on every row at level 7 927 KB in
+// 0.3 s; unfiltered rows at level 7 894 KB in 0.37 s.
 struct PngSettings {
     int level = 6;  // zlib level
     // PNG_FILTER_* bits (0x08 none, 0x10 sub, 0x20 up, 0x40 average, 0x80
