@@ -1,127 +1,249 @@
-// libpng reports errors by longjmp to the setjmp in compress(). Nothing
-// between the two has a destructor: compress() holds only plain data, the
-// row buffer lives in encodePngWith(), and the write callback never fails (a
-// failed write is remembered by the stream and checked after every row).
-#include <png.h>
+// The PNG file is written here chunk by chunk: signature, IHDR, the image
+// data as IDAT chunks, IEND. Rows are filtered on the calling thread and
+// compressed in strips by ParallelDeflate, which hands back one zlib stream.
+#include <zlib.h>
 
-#include <csetjmp>
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <vector>
 
 #include "export/encoders.h"
+#include "export/parallel_deflate.h"
 #include "export/png_settings.h"
 
 namespace vrs {
 namespace {
 
-constexpr std::size_t kChunkBytes = 1 << 18;
+constexpr std::size_t kIdatBytes = std::size_t{1} << 20;
+constexpr std::int64_t kMaxSide = 0x7FFFFFFF;
+constexpr int kBytesPerPixel = 3;
 
-void writeData(png_structp png, png_bytep data, png_size_t size) {
-    auto* out = static_cast<OutputStream*>(png_get_io_ptr(png));
-    out->write(data, size);
+enum Filter : std::uint8_t { kNone, kSub, kUp, kAverage, kPaeth };
+
+void putBe32(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value >> 24);
+    at[1] = static_cast<std::uint8_t>(value >> 16);
+    at[2] = static_cast<std::uint8_t>(value >> 8);
+    at[3] = static_cast<std::uint8_t>(value);
 }
 
-void flushData(png_structp) {}
-
-void quietWarning(png_structp, png_const_charp) {}
-
-void errorExit(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-
-void configure(png_structp png, png_infop info, RowSource& source, const PngSettings& s) {
-    png_set_IHDR(png, info, static_cast<png_uint_32>(source.width()),
-                 static_cast<png_uint_32>(source.height()), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, s.level);
-    png_set_compression_strategy(png, s.strategy);
-    png_set_compression_mem_level(png, s.memLevel);
-    png_set_compression_buffer_size(png, kChunkBytes);
-    // With the row choice below, both filters are enabled first so that
-    // libpng keeps the previous row that "up" needs.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE,
-                   s.filters != 0 ? s.filters : PNG_FILTER_NONE | PNG_FILTER_UP);
-}
-
-// Screen pictures are mostly text and flat areas. Unfiltered rows compress
-// text best; a row that repeats the one above becomes zeros under "up", which
-// deflate keeps to a few bytes even when rows are longer than its window.
-void chooseRowFilter(png_structp png, const std::uint8_t* line, const std::uint8_t* previous,
-                     std::size_t bytes) {
-    const bool repeat = previous != nullptr && std::memcmp(line, previous, bytes) == 0;
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, repeat ? PNG_FILTER_UP : PNG_FILTER_NONE);
-}
-
-// Only trivially destructible locals here: see the note at the top.
-bool compress(RowSource& source, OutputStream& out, const PngSettings& settings,
-              std::uint8_t* lines) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, errorExit, quietWarning);
-    if (png == nullptr) {
-        return false;
+bool writeChunk(OutputStream& out, const char type[4], const std::uint8_t* data, std::size_t size) {
+    std::uint8_t head[8];
+    putBe32(head, static_cast<std::uint32_t>(size));
+    std::memcpy(head + 4, type, 4);
+    uLong crc = crc32_z(0, head + 4, 4);
+    if (size > 0) {  // crc32 of a null buffer is the initial value, not an update
+        crc = crc32_z(crc, data, size);
     }
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &out, writeData, flushData);
-    configure(png, info, source, settings);
-    png_write_info(png, info);
-    const std::int64_t width = source.width();
-    const std::int64_t height = source.height();
-    const auto rowBytes = static_cast<std::size_t>(3 * width);
-    bool ok = !out.failed();
-    for (std::int64_t y = 0; ok && y < height; ++y) {
-        RgbRow row;
-        ok = source.row(y, &row);
-        if (ok) {
-            // Two row buffers in turn: the previous row stays for the comparison.
-            std::uint8_t* line = lines + (y & 1) * rowBytes;
-            interleaveRgb(row, width, line);
-            if (settings.filters == 0) {
-                chooseRowFilter(png, line, y == 0 ? nullptr : lines + ((y - 1) & 1) * rowBytes,
-                                rowBytes);
+    std::uint8_t tail[4];
+    putBe32(tail, static_cast<std::uint32_t>(crc));
+    return out.write(head, sizeof head) && (size == 0 || out.write(data, size)) &&
+           out.write(tail, sizeof tail);
+}
+
+// Gathers the compressed stream into IDAT chunks of up to 1 MiB.
+class IdatSink final : public DeflateSink {
+  public:
+    explicit IdatSink(OutputStream& out) : out_(out) { buffer_.reserve(kIdatBytes); }
+    bool write(const std::uint8_t* data, std::size_t size) override {
+        while (size > 0) {
+            const std::size_t take = std::min(size, kIdatBytes - buffer_.size());
+            buffer_.insert(buffer_.end(), data, data + take);
+            data += take;
+            size -= take;
+            if (buffer_.size() == kIdatBytes && !flush()) {
+                return false;
             }
-            png_write_row(png, line);
-            ok = !out.failed();
+        }
+        return !out_.failed();
+    }
+    bool flush() {
+        const bool ok = buffer_.empty() || writeChunk(out_, "IDAT", buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+
+  private:
+    OutputStream& out_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::uint8_t ihdr[13] = {};
+    putBe32(ihdr, static_cast<std::uint32_t>(width));
+    putBe32(ihdr + 4, static_cast<std::uint32_t>(height));
+    ihdr[8] = 8;  // bits per sample
+    ihdr[9] = 2;  // RGB; compression, filter and interlace methods stay 0
+    return out.write(kSignature, sizeof kSignature) && writeChunk(out, "IHDR", ihdr, sizeof ihdr);
+}
+
+std::uint8_t paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) {
+        return static_cast<std::uint8_t>(a);
+    }
+    return static_cast<std::uint8_t>(pb <= pc ? b : c);
+}
+
+// out[0] is the filter type, out[1..n] the filtered bytes of `line`;
+// `prior` is the row above (zeros above the first row).
+void applyFilter(Filter filter, const std::uint8_t* line, const std::uint8_t* prior, std::size_t n,
+                 std::uint8_t* out) {
+    out[0] = filter;
+    std::uint8_t* d = out + 1;
+    constexpr std::size_t bpp = kBytesPerPixel;
+    const std::size_t head = std::min(n, bpp);  // the first pixel has nothing on its left
+    switch (filter) {
+        case kNone:
+            std::memcpy(d, line, n);
+            break;
+        case kSub:
+            std::memcpy(d, line, head);
+            for (std::size_t i = bpp; i < n; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] - line[i - bpp]);
+            }
+            break;
+        case kUp:
+            for (std::size_t i = 0; i < n; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] - prior[i]);
+            }
+            break;
+        case kAverage:
+            for (std::size_t i = 0; i < head; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] - prior[i] / 2);
+            }
+            for (std::size_t i = bpp; i < n; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] - (line[i - bpp] + prior[i]) / 2);
+            }
+            break;
+        case kPaeth:
+            for (std::size_t i = 0; i < head; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] - prior[i]);
+            }
+            for (std::size_t i = bpp; i < n; ++i) {
+                d[i] = static_cast<std::uint8_t>(line[i] -
+                                                 paeth(line[i - bpp], prior[i], prior[i - bpp]));
+            }
+            break;
+    }
+}
+
+// The sum of the filtered bytes read as signed: libpng's measure for
+// choosing among several filters.
+std::uint64_t cost(const std::uint8_t* filtered, std::size_t n) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += filtered[i] < 128 ? filtered[i] : 256 - filtered[i];
+    }
+    return sum;
+}
+
+// Turns interleaved rows into filtered rows for the PNG data stream.
+class RowFilter {
+  public:
+    RowFilter(int filters, std::size_t rowBytes) : filters_(filters), n_(rowBytes) {
+        prior_.assign(n_, 0);
+        best_.resize(n_ + 1);
+        trial_.resize(n_ + 1);
+    }
+    // The filtered row (n + 1 bytes), valid until the next call.
+    const std::uint8_t* filter(const std::uint8_t* line, bool first) {
+        if (filters_ == 0) {
+            // Screen pictures: unfiltered rows compress text best; a row that
+            // repeats the one above becomes zeros under "up".
+            const bool repeat = !first && std::memcmp(line, prior_.data(), n_) == 0;
+            applyFilter(repeat ? kUp : kNone, line, prior_.data(), n_, best_.data());
+        } else {
+            chooseAmong(line);
+        }
+        std::memcpy(prior_.data(), line, n_);
+        return best_.data();
+    }
+
+  private:
+    void chooseAmong(const std::uint8_t* line) {
+        std::uint64_t bestCost = UINT64_MAX;
+        for (int f = kNone; f <= kPaeth; ++f) {
+            if ((filters_ & (0x08 << f)) == 0) {
+                continue;
+            }
+            applyFilter(static_cast<Filter>(f), line, prior_.data(), n_, trial_.data());
+            const std::uint64_t c = filters_ == (0x08 << f) ? 0 : cost(trial_.data() + 1, n_);
+            if (c < bestCost) {
+                bestCost = c;
+                best_.swap(trial_);
+            }
+        }
+        if (bestCost == UINT64_MAX) {  // no known filter bit: unfiltered
+            applyFilter(kNone, line, prior_.data(), n_, best_.data());
         }
     }
-    if (ok) {
-        png_write_end(png, nullptr);
+
+    int filters_;
+    std::size_t n_;
+    std::vector<std::uint8_t> prior_;
+    std::vector<std::uint8_t> best_;
+    std::vector<std::uint8_t> trial_;
+};
+
+bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings) {
+    const std::int64_t width = source.width();
+    const auto rowBytes = static_cast<std::size_t>(kBytesPerPixel * width);
+    std::vector<std::uint8_t> line(rowBytes);
+    RowFilter filter(settings.filters, rowBytes);
+    for (std::int64_t y = 0; y < source.height(); ++y) {
+        RgbRow row;
+        if (!source.row(y, &row)) {
+            return false;
+        }
+        interleaveRgb(row, width, line.data());
+        if (!deflater.add(filter.filter(line.data(), y == 0), rowBytes + 1)) {
+            return false;
+        }
     }
-    png_destroy_write_struct(&png, &info);
-    return ok && !out.failed();
+    return true;
+}
+
+bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
+    if (!writeHeader(out, source.width(), source.height())) {
+        return false;
+    }
+    IdatSink sink(out);
+    DeflateOptions options;
+    options.level = settings.level;
+    options.strategy = settings.strategy;
+    options.memLevel = settings.memLevel;
+    options.stripBytes = settings.stripBytes;
+    options.workers = settings.workers;
+    ParallelDeflate deflater(options, sink);
+    if (!deflater.start() || !compressRows(source, deflater, settings) || !deflater.finish() ||
+        !sink.flush()) {
+        return false;
+    }
+    return writeChunk(out, "IEND", nullptr, 0) && !out.failed();
 }
 
 }  // namespace
 
-int defaultPngFilters() {
-    return PNG_FILTER_SUB | PNG_FILTER_UP;
-}
-
 bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& settings) {
     const std::int64_t width = source.width();
     const std::int64_t height = source.height();
-    constexpr std::int64_t kMaxSide = PNG_UINT_31_MAX;
-    // libpng's row buffers hold 3 x width + 1 bytes in a png_size_t.
+    // PNG's limit on either side.
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
         return false;
     }
-    std::vector<std::uint8_t> line;
     try {
-        line.resize(static_cast<std::size_t>(2 * 3 * width));
-    } catch (const std::bad_alloc&) {
+        return encode(source, out, settings);
+    } catch (...) {
         return false;
     }
-    return compress(source, out, settings, line.data());
 }
 
 bool encodePng(RowSource& source, OutputStream& out) {

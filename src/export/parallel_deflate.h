@@ -1,0 +1,80 @@
+// One zlib stream compressed by several threads at once. The bytes handed in
+// are cut into strips; each strip is deflated on its own, primed with the 32 KB
+// that precede it and ended on a byte boundary (a sync flush, the last one
+// finishing the stream), so the strips' outputs, written in order between a
+// zlib header and the combined Adler-32, form one valid stream. Only a bounded
+// number of strips is held at any time.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vrs {
+
+// Receives the compressed stream in order.
+class DeflateSink {
+  public:
+    virtual ~DeflateSink() = default;
+    virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
+};
+
+struct DeflateOptions {
+    int level = 7;
+    int strategy = 0;
+    int memLevel = 8;
+    std::size_t stripBytes = std::size_t{1} << 19;  // at least 1, at most 16 MiB
+    int workers = 0;                                // 0: one per core, at most 4
+};
+
+// The number of compressing threads for `requested` (0: one per core, at most 4).
+int deflateWorkers(int requested);
+
+class ParallelDeflate {
+  public:
+    ParallelDeflate(const DeflateOptions& options, DeflateSink& sink);
+    ~ParallelDeflate();
+    ParallelDeflate(const ParallelDeflate&) = delete;
+    ParallelDeflate& operator=(const ParallelDeflate&) = delete;
+
+    // Starts the workers and writes the zlib header. False when it cannot.
+    bool start();
+    // Appends uncompressed bytes. False once anything has failed.
+    bool add(const std::uint8_t* data, std::size_t size);
+    // Compresses the rest, writes everything in order and the checksum.
+    bool finish();
+
+    struct Job;
+
+  private:
+    bool submit(bool last);
+    bool writeOldest();
+    void workerLoop();
+    void stopWorkers();
+    bool takeFreeJob();
+
+    DeflateOptions options_;
+    DeflateSink& sink_;
+    std::vector<std::thread> threads_;
+    std::vector<std::unique_ptr<Job>> jobs_;  // owns every job
+    std::vector<Job*> free_;
+    std::deque<Job*> inOrder_;  // submitted, oldest first (main thread only)
+    Job* current_ = nullptr;    // being filled
+    std::vector<std::uint8_t> window_;
+    std::uint32_t adler_ = 1;
+    std::size_t maxInFlight_ = 1;
+    bool failed_ = false;
+
+    std::mutex mutex_;
+    std::condition_variable workReady_;
+    std::condition_variable jobDone_;
+    std::deque<Job*> pending_;  // guarded by mutex_
+    bool stop_ = false;         // guarded by mutex_
+};
+
+}  // namespace vrs
