@@ -88,7 +88,7 @@ timed() {
 
 # The median of the runs that succeeded; "fail" when none did.
 median() {
-  tr ' ' '\n' | grep -E '^[0-9]+$' | sort -n |
+  tr ' ' '\n' | { grep -E '^[0-9]+$' || true; } | sort -n |
     awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "fail"}'
 }
 seconds() { [[ $1 == fail ]] && echo fail || awk -v ms="$1" 'BEGIN {printf "%.2f", ms / 1000}'; }
