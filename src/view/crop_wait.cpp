@@ -23,7 +23,7 @@ bool MyImageView::startCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect
     const vrs::PlanarBitmap& rep = *full->rep();
     auto slot =
         std::make_shared<CropSlot>(region, vrs::pixelBoxFor(region, rep.width(), rep.height()));
-    slot->setNotify([this](const std::shared_ptr<CropSlot>& done) { cropFinished(done); });
+    slot->setNotify([this](const std::shared_ptr<CropSlot>&) { cropFinished(); });
     f_.isThread.store(1, std::memory_order_release);
     f_.clippedBigImage = slot;
     cropLandedFlag_ = false;
@@ -42,10 +42,18 @@ bool MyImageView::startCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect
 }
 
 // On the drawing thread, while the view cannot be destroyed (the slot's lock).
-void MyImageView::cropFinished(const std::shared_ptr<CropSlot>& slot) {
+void MyImageView::cropFinished() {
     f_.isThread.store(0, std::memory_order_release);
-    QMetaObject::invokeMethod(
-        this, [this, slot]() { cropLanded(slot); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "onCropLanded", Qt::QueuedConnection);
+}
+
+// On the main thread: the crop in the slot, if it is done, is served. A call
+// for a crop that was replaced meanwhile finds the newer one not done yet.
+void MyImageView::onCropLanded() {
+    const std::shared_ptr<CropSlot> slot = f_.clippedBigImage;
+    if (slot && slot->done()) {
+        cropLanded(slot);
+    }
 }
 
 void MyImageView::cropLanded(const std::shared_ptr<CropSlot>& slot) {

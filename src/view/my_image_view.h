@@ -118,7 +118,10 @@ class MyImageView : public QWidget {
     // The drawing thread (crop_wait.cpp).
     void requestCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
     bool startCrop(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
-    void cropFinished(const std::shared_ptr<CropSlot>& slot);
+    void cropFinished();
+    // Queued from the drawing thread by name, so that nothing the drawing
+    // thread allocates is handed over outside the crop slot's own ordering.
+    Q_INVOKABLE void onCropLanded();
     void cropLanded(const std::shared_ptr<CropSlot>& slot);
     void busyTurn();
     void endWait();
