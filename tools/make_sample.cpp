@@ -29,29 +29,31 @@ bool parseSize(const char* s, std::uint32_t* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    vrs::testing::VrsSpec spec;
+    vrs::testing::VrsLayout layout;
     int i = 1;
     for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
         if (std::strcmp(argv[i], "--rect") == 0) {
-            spec.sized = false;
+            layout.sized = false;
         } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
-            spec.depth = std::atoi(argv[++i]);
-            if (spec.depth != 16 && spec.depth != 32) {
+            layout.depth = std::atoi(argv[++i]);
+            if (layout.depth != 16 && layout.depth != 32) {
                 return usage();
             }
         } else {
             return usage();
         }
     }
-    if (argc - i != 3 || !parseSize(argv[i], &spec.width) || !parseSize(argv[i + 1], &spec.height)) {
+    if (argc - i != 3 || !parseSize(argv[i], &layout.width) ||
+        !parseSize(argv[i + 1], &layout.height)) {
         return usage();
     }
-    if (!spec.sized && (spec.width > 32767 || spec.height > 32767)) {
+    if (!layout.sized && (layout.width > 32767 || layout.height > 32767)) {
         std::fprintf(stderr, "make-sample: a rectangle header holds at most 32767 x 32767\n");
         return 2;
     }
     const std::string out = argv[i + 2];
-    if (!vrs::testing::writeVrsFile(out, spec, vrs::testing::samplePicture(spec.width, spec.height))) {
+    if (!vrs::testing::writeVrsFile(out, layout,
+                                    vrs::testing::samplePicture(layout.width, layout.height))) {
         std::perror(out.c_str());
         return 1;
     }

@@ -14,40 +14,42 @@ void putBE(std::vector<std::uint8_t>& b, std::size_t off, std::uint64_t v, int b
     }
 }
 
-int bytesPerPixel(const VrsSpec& s) { return s.depth == 16 ? 2 : 4; }
+int bytesPerPixel(const VrsLayout& s) {
+    return s.depth == 16 ? 2 : 4;
+}
 
 }  // namespace
 
-std::int64_t specStride(const VrsSpec& spec) {
-    if (spec.stride >= 0) {
-        return spec.stride;
+std::int64_t layoutStride(const VrsLayout& layout) {
+    if (layout.stride >= 0) {
+        return layout.stride;
     }
-    return (std::int64_t{spec.depth / 8} * spec.width + 16) & ~std::int64_t{15};
+    return (std::int64_t{layout.depth / 8} * layout.width + 16) & ~std::int64_t{15};
 }
 
-std::vector<std::uint8_t> makeHeader(const VrsSpec& spec) {
+std::vector<std::uint8_t> makeHeader(const VrsLayout& layout) {
     std::vector<std::uint8_t> h(196, 0);
-    putBE(h, 0, static_cast<std::uint32_t>(spec.version), 4);
-    putBE(h, 32, static_cast<std::uint32_t>(spec.depth), 4);
+    putBE(h, 0, static_cast<std::uint32_t>(layout.version), 4);
+    putBE(h, 32, static_cast<std::uint32_t>(layout.depth), 4);
     // Some noise in fields the reader must ignore.
     putBE(h, 8, 0x0102030405060708ULL, 8);
     putBE(h, 84, 0xDEADBEEF, 4);
-    const auto top = static_cast<std::uint16_t>(spec.top);
-    const auto left = static_cast<std::uint16_t>(spec.left);
+    const auto top = static_cast<std::uint16_t>(layout.top);
+    const auto left = static_cast<std::uint16_t>(layout.left);
     putBE(h, 100, top, 2);
     putBE(h, 102, left, 2);
-    putBE(h, 104, static_cast<std::uint16_t>(top + spec.height), 2);
-    putBE(h, 106, static_cast<std::uint16_t>(left + spec.width), 2);
-    if (spec.sized) {
+    putBE(h, 104, static_cast<std::uint16_t>(top + layout.height), 2);
+    putBE(h, 106, static_cast<std::uint16_t>(left + layout.width), 2);
+    if (layout.sized) {
         putBE(h, 116, 0x69736267, 4);
-        putBE(h, 124, spec.height, 4);
-        putBE(h, 128, spec.width, 4);
-        putBE(h, 132, static_cast<std::uint64_t>(specStride(spec)), 4);
+        putBE(h, 124, layout.height, 4);
+        putBE(h, 128, layout.width, 4);
+        putBE(h, 132, static_cast<std::uint64_t>(layoutStride(layout)), 4);
     } else {
         putBE(h, 116, 0x12345678, 4);
     }
     putBE(h, 192, 0xCAFEF00D, 4);
-    for (const auto& [offset, value] : spec.overrides) {
+    for (const auto& [offset, value] : layout.overrides) {
         if (offset < h.size()) {
             h[offset] = value;
         }
@@ -55,15 +57,15 @@ std::vector<std::uint8_t> makeHeader(const VrsSpec& spec) {
     return h;
 }
 
-void encodePixel(const VrsSpec& spec, Rgb c, std::uint8_t* out) {
-    if (spec.depth == 16) {
-        const unsigned word = 0x8000u * (spec.filler & 1u) | ((c.r >> 3u) << 10u) |
+void encodePixel(const VrsLayout& layout, Rgb c, std::uint8_t* out) {
+    if (layout.depth == 16) {
+        const unsigned word = 0x8000u * (layout.filler & 1u) | ((c.r >> 3u) << 10u) |
                               ((c.g >> 3u) << 5u) | (c.b >> 3u);
         out[0] = static_cast<std::uint8_t>(word >> 8);
         out[1] = static_cast<std::uint8_t>(word);
         return;
     }
-    out[0] = spec.filler;
+    out[0] = layout.filler;
     out[1] = c.r;
     out[2] = c.g;
     out[3] = c.b;
@@ -79,51 +81,52 @@ Rgb decodedColour(std::int32_t depth, Rgb c) {
 
 namespace {
 
-void fillRow(const VrsSpec& spec, const PixelFunction& pixel, std::int64_t y,
+void fillRow(const VrsLayout& layout, const PixelFunction& pixel, std::int64_t y,
              std::vector<std::uint8_t>& row) {
-    std::fill(row.begin(), row.end(), spec.filler);
-    const auto bpp = static_cast<std::size_t>(bytesPerPixel(spec));
-    for (std::int64_t x = 0; x < spec.width; ++x) {
+    std::fill(row.begin(), row.end(), layout.filler);
+    const auto bpp = static_cast<std::size_t>(bytesPerPixel(layout));
+    for (std::int64_t x = 0; x < layout.width; ++x) {
         const std::size_t at = static_cast<std::size_t>(x) * bpp;
         if (at + bpp <= row.size()) {
-            encodePixel(spec, pixel(x, y), row.data() + at);
+            encodePixel(layout, pixel(x, y), row.data() + at);
         }
     }
 }
 
-std::size_t rowLength(const VrsSpec& spec, std::int64_t y) {
+std::size_t rowLength(const VrsLayout& layout, std::int64_t y) {
     // The last row only needs its pixels; earlier rows the whole stride.
-    const auto pixels = static_cast<std::size_t>(spec.width) * static_cast<std::size_t>(bytesPerPixel(spec));
-    const auto stride = static_cast<std::size_t>(specStride(spec));
-    return y + 1 == spec.height ? pixels : stride;
+    const auto pixels =
+        static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(bytesPerPixel(layout));
+    const auto stride = static_cast<std::size_t>(layoutStride(layout));
+    return y + 1 == layout.height ? pixels : stride;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> makeVrs(const VrsSpec& spec, const PixelFunction& pixel) {
-    std::vector<std::uint8_t> out = makeHeader(spec);
+std::vector<std::uint8_t> makeVrs(const VrsLayout& layout, const PixelFunction& pixel) {
+    std::vector<std::uint8_t> out = makeHeader(layout);
     std::vector<std::uint8_t> row;
-    for (std::int64_t y = 0; y < spec.height; ++y) {
-        row.assign(rowLength(spec, y), 0);
-        fillRow(spec, pixel, y, row);
+    for (std::int64_t y = 0; y < layout.height; ++y) {
+        row.assign(rowLength(layout, y), 0);
+        fillRow(layout, pixel, y, row);
         out.insert(out.end(), row.begin(), row.end());
     }
     return out;
 }
 
-bool writeVrsFile(const std::string& path, const VrsSpec& spec, const PixelFunction& pixel) {
+bool writeVrsFile(const std::string& path, const VrsLayout& layout, const PixelFunction& pixel) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!f) {
         return false;
     }
-    const std::vector<std::uint8_t> header = makeHeader(spec);
+    const std::vector<std::uint8_t> header = makeHeader(layout);
     if (std::fwrite(header.data(), 1, header.size(), f.get()) != header.size()) {
         return false;
     }
     std::vector<std::uint8_t> row;
-    for (std::int64_t y = 0; y < spec.height; ++y) {
-        row.assign(rowLength(spec, y), 0);
-        fillRow(spec, pixel, y, row);
+    for (std::int64_t y = 0; y < layout.height; ++y) {
+        row.assign(rowLength(layout, y), 0);
+        fillRow(layout, pixel, y, row);
         if (std::fwrite(row.data(), 1, row.size(), f.get()) != row.size()) {
             return false;
         }

@@ -20,10 +20,10 @@ struct Rgb {
 
 using PixelFunction = std::function<Rgb(std::int64_t x, std::int64_t y)>;
 
-struct VrsSpec {
-    bool sized = true;          // "isbg" header; otherwise a rectangle header
+struct VrsLayout {
+    bool sized = true;  // "isbg" header; otherwise a rectangle header
     std::int32_t version = 2;
-    std::int32_t depth = 32;    // 16 or 32 decode; anything else is written as 32-bit-wide rows
+    std::int32_t depth = 32;  // 16 or 32 decode; anything else is written as 32-bit-wide rows
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     // Bytes from one row to the next. -1: the rectangle-header formula
@@ -38,16 +38,16 @@ struct VrsSpec {
     std::vector<std::pair<std::size_t, std::uint8_t>> overrides;
 };
 
-// The 196-byte header for a spec.
-std::vector<std::uint8_t> makeHeader(const VrsSpec& spec);
-// The effective stride of a spec.
-std::int64_t specStride(const VrsSpec& spec);
+// The 196-byte header for a layout.
+std::vector<std::uint8_t> makeHeader(const VrsLayout& layout);
+// The effective stride of a layout.
+std::int64_t layoutStride(const VrsLayout& layout);
 // Encodes one pixel as the file stores it (2 or 4 bytes, big-endian).
-void encodePixel(const VrsSpec& spec, Rgb c, std::uint8_t* out);
+void encodePixel(const VrsLayout& layout, Rgb c, std::uint8_t* out);
 // The whole file in memory.
-std::vector<std::uint8_t> makeVrs(const VrsSpec& spec, const PixelFunction& pixel);
+std::vector<std::uint8_t> makeVrs(const VrsLayout& layout, const PixelFunction& pixel);
 // Streams the file to disk row by row; false on any write error.
-bool writeVrsFile(const std::string& path, const VrsSpec& spec, const PixelFunction& pixel);
+bool writeVrsFile(const std::string& path, const VrsLayout& layout, const PixelFunction& pixel);
 
 // What a decoder must produce for a colour written at this depth (16-bit
 // keeps 5 bits per channel, shifted left by 3).

@@ -77,12 +77,12 @@ class SampleFiles {
         if (dir_.empty() && !makeDir()) {
             return {};
         }
-        vrs::testing::VrsSpec spec;
-        spec.depth = depth;
-        spec.width = static_cast<std::uint32_t>(width);
-        spec.height = static_cast<std::uint32_t>(height);
+        vrs::testing::VrsLayout layout;
+        layout.depth = depth;
+        layout.width = static_cast<std::uint32_t>(width);
+        layout.height = static_cast<std::uint32_t>(height);
         const std::string file = (dir_ / (name + ".vrs")).string();
-        if (!vrs::testing::writeVrsFile(file, spec, vrs::testing::samplePicture(width, height))) {
+        if (!vrs::testing::writeVrsFile(file, layout, vrs::testing::samplePicture(width, height))) {
             return {};
         }
         return paths_[name] = file;

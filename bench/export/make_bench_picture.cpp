@@ -13,16 +13,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make-bench-picture WIDTH HEIGHT OUT.vrs\n");
         return 2;
     }
-    vrs::testing::VrsSpec spec;
-    spec.width = static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10));
-    spec.height = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
-    if (spec.width == 0 || spec.height == 0 || spec.width > 100000 || spec.height > 100000) {
+    vrs::testing::VrsLayout layout;
+    layout.width = static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10));
+    layout.height = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
+    if (layout.width == 0 || layout.height == 0 || layout.width > 100000 ||
+        layout.height > 100000) {
         std::fprintf(stderr, "make-bench-picture: sizes from 1 to 100000\n");
         return 2;
     }
-    spec.stride = 4 * static_cast<std::int64_t>(spec.width);
-    if (!vrs::testing::writeVrsFile(argv[3], spec,
-                                    vrs::testing::samplePicture(spec.width, spec.height))) {
+    layout.stride = 4 * static_cast<std::int64_t>(layout.width);
+    if (!vrs::testing::writeVrsFile(argv[3], layout,
+                                    vrs::testing::samplePicture(layout.width, layout.height))) {
         std::perror(argv[3]);
         return 1;
     }

@@ -27,11 +27,11 @@ inline vrs::testing::Rgb quadrantPixel(std::int64_t x, std::int64_t y, std::int6
 }
 
 inline QString writeQuadrants(const std::filesystem::path& path, std::uint32_t w, std::uint32_t h) {
-    vrs::testing::VrsSpec spec;
-    spec.width = w;
-    spec.height = h;
+    vrs::testing::VrsLayout layout;
+    layout.width = w;
+    layout.height = h;
     const bool ok = vrs::testing::writeVrsFile(
-        path.string(), spec,
+        path.string(), layout,
         [w, h](std::int64_t x, std::int64_t y) { return quadrantPixel(x, y, w, h); });
     return ok ? QString::fromStdString(path.string()) : QString();
 }

@@ -91,11 +91,12 @@ TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessage) {
 
 TEST(Document, DestroyedWithoutAWindowReleasesItsImages) {
     vrs::testing::RecordingHost host;
-    vrs::testing::VrsSpec spec;
-    spec.width = 33;
-    spec.height = 17;
-    const auto bytes = vrs::testing::makeVrs(
-        spec, [](std::int64_t x, std::int64_t y) { return apptest::quadrantPixel(x, y, 33, 17); });
+    vrs::testing::VrsLayout layout;
+    layout.width = 33;
+    layout.height = 17;
+    const auto bytes = vrs::testing::makeVrs(layout, [](std::int64_t x, std::int64_t y) {
+        return apptest::quadrantPixel(x, y, 33, 17);
+    });
     auto* doc = new MyDocument(host);
     EXPECT_TRUE(doc->loadDataRepresentation(bytes.data(), bytes.size(), QStringLiteral("vrs")));
     std::weak_ptr<vrs::Image> full = doc->fullImage();

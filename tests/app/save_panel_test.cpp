@@ -188,12 +188,12 @@ TEST(SavePanel, ControlsWithoutTagOneChangeNothing) {
 TEST(SavePanel, CancelWritesNothingAndShowsNothing) {
     ScratchDir dir;
     Harness h;
-    vrs::testing::VrsSpec spec;
-    spec.depth = 16;
-    spec.width = 23;
-    spec.height = 11;
+    vrs::testing::VrsLayout layout;
+    layout.depth = 16;
+    layout.width = 23;
+    layout.height = 11;
     ASSERT_TRUE(
-        vrs::testing::writeVrsFile((dir / "c.vrs").string(), spec, vrs::testing::skewedPixel));
+        vrs::testing::writeVrsFile((dir / "c.vrs").string(), layout, vrs::testing::skewedPixel));
     MyDocument* doc = h.controller.openDocument(QString::fromStdString((dir / "c.vrs").string()));
     ASSERT_NE(doc, nullptr);
     ProgressWatcher progress;
@@ -270,12 +270,12 @@ struct SlowClockHarness {
 };
 
 QString write16(const ScratchDir& dir, const std::string& name, std::uint32_t w, std::uint32_t h) {
-    vrs::testing::VrsSpec spec;
-    spec.depth = 16;
-    spec.width = w;
-    spec.height = h;
+    vrs::testing::VrsLayout layout;
+    layout.depth = 16;
+    layout.width = w;
+    layout.height = h;
     const std::string path = (dir / name).string();
-    EXPECT_TRUE(vrs::testing::writeVrsFile(path, spec, vrs::testing::skewedPixel));
+    EXPECT_TRUE(vrs::testing::writeVrsFile(path, layout, vrs::testing::skewedPixel));
     return QString::fromStdString(path);
 }
 

@@ -24,12 +24,12 @@ class VrstoolConvert : public ::testing::Test {
   protected:
     void write(const std::string& name, std::uint32_t w, std::uint32_t h, int depth = 32,
                bool sized = true) {
-        VrsSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.depth = depth;
-        spec.sized = sized;
-        ASSERT_TRUE(writeVrsFile((dir / name).string(), spec, samplePicture(w, h)));
+        VrsLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.depth = depth;
+        layout.sized = sized;
+        ASSERT_TRUE(writeVrsFile((dir / name).string(), layout, samplePicture(w, h)));
     }
     ScratchDir dir;
 };

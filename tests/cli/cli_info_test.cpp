@@ -16,18 +16,18 @@ bool has(const std::string& text, const std::string& part) {
 class VrstoolInfo : public ::testing::Test {
   protected:
     void SetUp() override {
-        VrsSpec sized;
+        VrsLayout sized;
         sized.width = 2156;
         sized.height = 1000;
         sized.stride = 2156 * 4 + 12;
         ASSERT_TRUE(writeVrsFile((dir / "sized.vrs").string(), sized, samplePicture(2156, 1000)));
-        VrsSpec rect;
+        VrsLayout rect;
         rect.sized = false;
         rect.depth = 16;
         rect.width = 1280;
         rect.height = 1600;
         ASSERT_TRUE(writeVrsFile((dir / "rect.vrs").string(), rect, samplePicture(1280, 1600)));
-        VrsSpec old = sized;
+        VrsLayout old = sized;
         old.version = 1;
         ASSERT_TRUE(writeVrsFile((dir / "old.vrs").string(), old, samplePicture(2156, 1000)));
     }

@@ -23,10 +23,10 @@ std::vector<std::string> entries(const fs::path& dir) {
 
 TEST(VrstoolThumbnail, LongerSideFitsAndCornersStayInPlace) {
     ScratchDir dir;
-    VrsSpec spec;
-    spec.width = 1999;
-    spec.height = 1499;
-    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(1999, 1499)));
+    VrsLayout layout;
+    layout.width = 1999;
+    layout.height = 1499;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), layout, samplePicture(1999, 1499)));
     fs::create_directory(dir / "thumbs");
     const ToolRun r = runTool({"thumbnail", "in.vrs", "thumbs/t.png"}, dir.path(), true);
     ASSERT_EQ(0, r.status) << r.err;
@@ -46,11 +46,11 @@ TEST(VrstoolThumbnail, LongerSideFitsAndCornersStayInPlace) {
 
 TEST(VrstoolThumbnail, SizeOptionAndSmallPictures) {
     ScratchDir dir;
-    VrsSpec spec;
-    spec.depth = 16;
-    spec.width = 300;
-    spec.height = 900;
-    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(300, 900)));
+    VrsLayout layout;
+    layout.depth = 16;
+    layout.width = 300;
+    layout.height = 900;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), layout, samplePicture(300, 900)));
     ToolRun r = runTool({"thumbnail", "-s", "64", "in.vrs", "t"}, dir.path());
     ASSERT_EQ(0, r.status) << r.err;
     EXPECT_EQ(QSize(21, 64), readPicture(dir / "t").size());  // PNG whatever the name
@@ -65,10 +65,10 @@ TEST(VrstoolThumbnail, FailuresExit1AndWriteNothing) {
     ToolRun r = runTool({"thumbnail", "bad.vrs", "t.png"}, dir.path());
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find("bad.vrs: This file can't be read"));
-    VrsSpec spec;
-    spec.width = 10;
-    spec.height = 10;
-    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), spec, samplePicture(10, 10)));
+    VrsLayout layout;
+    layout.width = 10;
+    layout.height = 10;
+    ASSERT_TRUE(writeVrsFile((dir / "in.vrs").string(), layout, samplePicture(10, 10)));
     r = runTool({"thumbnail", "in.vrs", "/sys/t.png"}, dir.path());
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find("not writable")) << r.err;

@@ -22,15 +22,15 @@ struct DecodeRun {
 };
 
 void decode16(DecodeRun& run, std::int64_t width, std::int64_t height, std::int32_t depth = 16) {
-    testing::VrsSpec spec;
-    spec.depth = depth;
-    spec.width = static_cast<std::uint32_t>(width);
-    spec.height = static_cast<std::uint32_t>(height);
-    const auto file = testing::makeVrs(spec, [](std::int64_t x, std::int64_t y) {
+    testing::VrsLayout layout;
+    layout.depth = depth;
+    layout.width = static_cast<std::uint32_t>(width);
+    layout.height = static_cast<std::uint32_t>(height);
+    const auto file = testing::makeVrs(layout, [](std::int64_t x, std::int64_t y) {
         return testing::Rgb{static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y), 9};
     });
     std::shared_ptr<Image> view;
-    auto full = Data2NSImage(file.data() + 196, width, height, depth, testing::specStride(spec),
+    auto full = Data2NSImage(file.data() + 196, width, height, depth, testing::layoutStride(layout),
                              &view, &run.progress, run.host);
     ASSERT_TRUE(full);
     ASSERT_TRUE(view);

@@ -17,7 +17,7 @@ using testing::opaque;
 using testing::pixelAt;
 using testing::RecordingHost;
 using testing::Rgba;
-using testing::VrsSpec;
+using testing::VrsLayout;
 
 struct ViewCase {
     std::int64_t width, height;
@@ -120,10 +120,10 @@ struct Decoded {
     RecordingHost host;
 };
 
-void decode(const VrsSpec& spec, const testing::PixelFunction& pixel, Decoded* out) {
-    const std::vector<std::uint8_t> file = testing::makeVrs(spec, pixel);
-    out->full = Data2NSImage(file.data() + 196, spec.width, spec.height, spec.depth,
-                             testing::specStride(spec), &out->view, &out->progress, out->host);
+void decode(const VrsLayout& layout, const testing::PixelFunction& pixel, Decoded* out) {
+    const std::vector<std::uint8_t> file = testing::makeVrs(layout, pixel);
+    out->full = Data2NSImage(file.data() + 196, layout.width, layout.height, layout.depth,
+                             testing::layoutStride(layout), &out->view, &out->progress, out->host);
 }
 
 // The source column (or row) that view column (row) v is sampled from: the
@@ -139,32 +139,32 @@ std::vector<std::int64_t> firstSources(std::int64_t count, double scale, std::in
     return first;
 }
 
-void checkPicture(const VrsSpec& spec, const testing::PixelFunction& pixel) {
-    SCOPED_TRACE(std::to_string(spec.width) + " x " + std::to_string(spec.height) + ", depth " +
-                 std::to_string(spec.depth));
+void checkPicture(const VrsLayout& layout, const testing::PixelFunction& pixel) {
+    SCOPED_TRACE(std::to_string(layout.width) + " x " + std::to_string(layout.height) + ", depth " +
+                 std::to_string(layout.depth));
     Decoded d;
-    decode(spec, pixel, &d);
+    decode(layout, pixel, &d);
     ASSERT_TRUE(d.full);
     ASSERT_TRUE(d.view);
     EXPECT_TRUE(d.host.alerts.empty());
     const PlanarBitmap& full = *d.full->rep();
-    ASSERT_EQ(full.width(), spec.width);
-    ASSERT_EQ(full.height(), spec.height);
-    EXPECT_EQ(d.full->size().width, spec.width);
-    EXPECT_EQ(d.full->size().height, spec.height);
-    for (std::int64_t y = 0; y < spec.height; ++y) {
-        for (std::int64_t x = 0; x < spec.width; ++x) {
-            const Rgba want = opaque(testing::decodedColour(spec.depth, pixel(x, y)));
+    ASSERT_EQ(full.width(), layout.width);
+    ASSERT_EQ(full.height(), layout.height);
+    EXPECT_EQ(d.full->size().width, layout.width);
+    EXPECT_EQ(d.full->size().height, layout.height);
+    for (std::int64_t y = 0; y < layout.height; ++y) {
+        for (std::int64_t x = 0; x < layout.width; ++x) {
+            const Rgba want = opaque(testing::decodedColour(layout.depth, pixel(x, y)));
             ASSERT_EQ(pixelAt(full, x, y), want) << "full pixel " << x << ", " << y;
         }
     }
-    const ViewSize size = viewSizeFor(spec.width, spec.height);
+    const ViewSize size = viewSizeFor(layout.width, layout.height);
     const PlanarBitmap& view = *d.view->rep();
     ASSERT_EQ(view.width(), size.width);
     ASSERT_EQ(view.height(), size.height);
     EXPECT_EQ(d.view->size().width, size.width);
-    const auto columns = firstSources(spec.width, size.scale, size.width);
-    const auto rows = firstSources(spec.height, size.scale, size.height);
+    const auto columns = firstSources(layout.width, size.scale, size.width);
+    const auto rows = firstSources(layout.height, size.scale, size.height);
     for (std::int64_t vy = 0; vy < size.height; ++vy) {
         for (std::int64_t vx = 0; vx < size.width; ++vx) {
             const auto sx = columns[static_cast<std::size_t>(vx)];
@@ -177,24 +177,24 @@ void checkPicture(const VrsSpec& spec, const testing::PixelFunction& pixel) {
 
 TEST(Data2NSImageTest, DecodesOddAsymmetricPicturesOfBothDepths) {
     for (std::int32_t depth : {32, 16}) {
-        VrsSpec spec;
-        spec.depth = depth;
-        spec.width = 37;
-        spec.height = 23;
-        checkPicture(spec, testing::skewedPixel);
-        spec.stride = depth / 8 * 37 + 7;  // an odd stride with padding that must not be read
-        checkPicture(spec, testing::skewedPixel);
+        VrsLayout layout;
+        layout.depth = depth;
+        layout.width = 37;
+        layout.height = 23;
+        checkPicture(layout, testing::skewedPixel);
+        layout.stride = depth / 8 * 37 + 7;  // an odd stride with padding that must not be read
+        checkPicture(layout, testing::skewedPixel);
     }
 }
 
 TEST(Data2NSImageTest, SamplesWideAndTallPicturesIntoTheView) {
     for (std::int32_t depth : {32, 16}) {
-        VrsSpec wide;
+        VrsLayout wide;
         wide.depth = depth;
         wide.width = 2563;
         wide.height = 9;
         checkPicture(wide, testing::skewedPixel);
-        VrsSpec tall = wide;
+        VrsLayout tall = wide;
         tall.width = 7;
         tall.height = 1603;
         checkPicture(tall, testing::skewedPixel);
@@ -202,11 +202,11 @@ TEST(Data2NSImageTest, SamplesWideAndTallPicturesIntoTheView) {
 }
 
 TEST(Data2NSImageTest, AnEqualSizedViewIsAnExactCopy) {
-    VrsSpec spec;
-    spec.width = 1600;
-    spec.height = 3;
+    VrsLayout layout;
+    layout.width = 1600;
+    layout.height = 3;
     Decoded d;
-    decode(spec, testing::skewedPixel, &d);
+    decode(layout, testing::skewedPixel, &d);
     ASSERT_TRUE(d.full && d.view);
     for (int plane = 0; plane < 4; ++plane) {
         for (std::int64_t y = 0; y < 3; ++y) {
@@ -219,7 +219,7 @@ TEST(Data2NSImageTest, AnEqualSizedViewIsAnExactCopy) {
 }
 
 TEST(Data2NSImageTest, SamplesEverySecondPixelAtHalfScaleAndTheDocumentedColumnsAt0625) {
-    VrsSpec half;
+    VrsLayout half;
     half.width = 3200;
     half.height = 7;
     Decoded d;
@@ -232,7 +232,7 @@ TEST(Data2NSImageTest, SamplesEverySecondPixelAtHalfScaleAndTheDocumentedColumns
                       opaque(testing::skewedPixel(2 * vx, 2 * vy)));
         }
     }
-    VrsSpec wide;
+    VrsLayout wide;
     wide.width = 2560;
     wide.height = 2;
     Decoded w;
@@ -246,13 +246,13 @@ TEST(Data2NSImageTest, SamplesEverySecondPixelAtHalfScaleAndTheDocumentedColumns
 
 TEST(Data2NSImageTest, OtherDepthsDecodeNothingButReturnBothImages) {
     for (std::int32_t depth : {24, 8, 0, -16}) {
-        VrsSpec spec;
-        spec.depth = depth;
-        spec.width = 11;
-        spec.height = 5;
-        spec.stride = 44;
+        VrsLayout layout;
+        layout.depth = depth;
+        layout.width = 11;
+        layout.height = 5;
+        layout.stride = 44;
         Decoded d;
-        decode(spec, testing::skewedPixel, &d);
+        decode(layout, testing::skewedPixel, &d);
         ASSERT_TRUE(d.full) << depth;
         ASSERT_TRUE(d.view) << depth;
         EXPECT_EQ(d.progress, 1);

@@ -86,7 +86,7 @@ bool parseSize(const char* s, std::uint32_t* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    vrs::testing::VrsSpec spec;
+    vrs::testing::VrsLayout layout;
     bool truncate = false;
     bool checker = false;
     int i = 1;
@@ -96,38 +96,38 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--rect") == 0) {
-            spec.sized = false;
+            layout.sized = false;
         } else if (std::strcmp(argv[i], "--truncate") == 0) {
             truncate = true;
         } else if (std::strcmp(argv[i], "--checker") == 0) {
             checker = true;
         } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
-            spec.depth = std::atoi(argv[++i]);
-            if (spec.depth != 16 && spec.depth != 32) {
+            layout.depth = std::atoi(argv[++i]);
+            if (layout.depth != 16 && layout.depth != 32) {
                 return usage();
             }
         } else {
             return usage();
         }
     }
-    if (argc - i != 3 || !parseSize(argv[i], &spec.width) ||
-        !parseSize(argv[i + 1], &spec.height)) {
+    if (argc - i != 3 || !parseSize(argv[i], &layout.width) ||
+        !parseSize(argv[i + 1], &layout.height)) {
         return usage();
     }
     const std::string out = argv[i + 2];
-    const std::int64_t w = spec.width;
-    const std::int64_t h = spec.height;
+    const std::int64_t w = layout.width;
+    const std::int64_t h = layout.height;
     const auto pixel = [w, h, checker](std::int64_t x, std::int64_t y) {
         return pictureAt(x, y, w, h, checker);
     };
-    if (!vrs::testing::writeVrsFile(out, spec, pixel)) {
+    if (!vrs::testing::writeVrsFile(out, layout, pixel)) {
         std::perror(out.c_str());
         return 1;
     }
     if (truncate) {
         // Keep the header and half of the rows.
         const auto keep =
-            static_cast<std::uintmax_t>(196 + vrs::testing::specStride(spec) * (h / 2));
+            static_cast<std::uintmax_t>(196 + vrs::testing::layoutStride(layout) * (h / 2));
         std::error_code ec;
         std::filesystem::resize_file(out, keep, ec);
         if (ec) {

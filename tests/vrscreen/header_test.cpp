@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "vrscreen/byte_order.h"
 #include "vrs_writer.h"
+#include "vrscreen/byte_order.h"
 
 namespace vrs {
 namespace {
 
-using testing::VrsSpec;
+using testing::VrsLayout;
 
 VRScreenFileHeader convert(const std::vector<std::uint8_t>& bytes) {
     VRScreenFileHeader h;
@@ -49,27 +49,27 @@ TEST(HeaderTest, ConvertsEveryFieldFromItsOffset) {
 }
 
 TEST(HeaderTest, NegativeFieldsKeepTheirSign) {
-    VrsSpec spec;
-    spec.sized = false;
-    spec.width = 10;
-    spec.height = 10;
-    spec.top = -5;
-    spec.left = -300;
-    spec.overrides = {{0, 0x80}, {1, 0}, {2, 0}, {3, 0}};
-    const VRScreenFileHeader h = convert(testing::makeHeader(spec));
+    VrsLayout layout;
+    layout.sized = false;
+    layout.width = 10;
+    layout.height = 10;
+    layout.top = -5;
+    layout.left = -300;
+    layout.overrides = {{0, 0x80}, {1, 0}, {2, 0}, {3, 0}};
+    const VRScreenFileHeader h = convert(testing::makeHeader(layout));
     EXPECT_EQ(h.version, INT32_MIN);
     EXPECT_EQ(h.bounds.top, -5);
     EXPECT_EQ(h.bounds.left, -300);
 }
 
 TEST(HeaderTest, SizedHeaderIgnoresBounds) {
-    VrsSpec spec;
-    spec.width = 1024;
-    spec.height = 768;
-    spec.stride = 4100;
+    VrsLayout layout;
+    layout.width = 1024;
+    layout.height = 768;
+    layout.stride = 4100;
     // Empty bounds: the size comes from width, height and rowBytes alone.
-    spec.overrides = {{104, 0}, {105, 0}, {106, 0}, {107, 0}};
-    const VRScreenFileHeader h = convert(testing::makeHeader(spec));
+    layout.overrides = {{104, 0}, {105, 0}, {106, 0}, {107, 0}};
+    const VRScreenFileHeader h = convert(testing::makeHeader(layout));
     ASSERT_TRUE(isSizedHeader(h));
     EXPECT_TRUE(EmptyRect(&h.bounds));
     const HeaderGeometry g = headerGeometry(h);
@@ -81,10 +81,10 @@ TEST(HeaderTest, SizedHeaderIgnoresBounds) {
 }
 
 TEST(HeaderTest, MagicAloneDecidesTheForm) {
-    VrsSpec spec;
-    spec.width = 4;
-    spec.height = 4;
-    std::vector<std::uint8_t> bytes = testing::makeHeader(spec);
+    VrsLayout layout;
+    layout.width = 4;
+    layout.height = 4;
+    std::vector<std::uint8_t> bytes = testing::makeHeader(layout);
     bytes[120] = 0xFF;  // bytes 120..123 play no part
     EXPECT_TRUE(isSizedHeader(convert(bytes)));
     bytes[119] = 'G';
@@ -92,26 +92,26 @@ TEST(HeaderTest, MagicAloneDecidesTheForm) {
 }
 
 TEST(HeaderTest, RectangleHeaderGeometry) {
-    VrsSpec spec;
-    spec.sized = false;
-    spec.depth = 32;
-    spec.top = 10;
-    spec.left = 20;
-    spec.width = 640;
-    spec.height = 480;
-    HeaderGeometry g = headerGeometry(convert(testing::makeHeader(spec)));
+    VrsLayout layout;
+    layout.sized = false;
+    layout.depth = 32;
+    layout.top = 10;
+    layout.left = 20;
+    layout.width = 640;
+    layout.height = 480;
+    HeaderGeometry g = headerGeometry(convert(testing::makeHeader(layout)));
     EXPECT_FALSE(g.sized);
     EXPECT_TRUE(g.describesImage);
     EXPECT_EQ(g.width, 640);
     EXPECT_EQ(g.height, 480);
     EXPECT_EQ(g.stride, 2576);
 
-    spec.depth = 16;
-    spec.top = 100;
-    spec.left = 200;
-    spec.width = 1024;
-    spec.height = 768;
-    g = headerGeometry(convert(testing::makeHeader(spec)));
+    layout.depth = 16;
+    layout.top = 100;
+    layout.left = 200;
+    layout.width = 1024;
+    layout.height = 768;
+    g = headerGeometry(convert(testing::makeHeader(layout)));
     EXPECT_EQ(g.width, 1024);
     EXPECT_EQ(g.height, 768);
     EXPECT_EQ(g.stride, 2064);  // 2048 + 16, not 2048
@@ -122,20 +122,21 @@ TEST(HeaderTest, RectangleStrideFormula) {
     EXPECT_EQ(rectangleStride(16, 1024), 2064);
     EXPECT_EQ(rectangleStride(24, 10), 32);
     EXPECT_EQ(rectangleStride(32, 640), 2576);
-    EXPECT_EQ(rectangleStride(7, 100), 16);   // 0 bytes per pixel
+    EXPECT_EQ(rectangleStride(7, 100), 16);    // 0 bytes per pixel
     EXPECT_EQ(rectangleStride(-16, 10), -16);  // (-20 + 16) & ~15
     // 32-bit wrap rather than undefined behaviour.
-    EXPECT_EQ(rectangleStride(INT32_MAX, 32767), static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(268435455LL * 32767 + 16) & ~15U));
+    EXPECT_EQ(
+        rectangleStride(INT32_MAX, 32767),
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(268435455LL * 32767 + 16) & ~15U));
 }
 
 TEST(HeaderTest, RectangleWiderThan32767IsEmpty) {
-    VrsSpec spec;
-    spec.sized = false;
-    spec.width = 40000;
-    spec.height = 10;
-    spec.left = -20000;
-    const HeaderGeometry g = headerGeometry(convert(testing::makeHeader(spec)));
+    VrsLayout layout;
+    layout.sized = false;
+    layout.width = 40000;
+    layout.height = 10;
+    layout.left = -20000;
+    const HeaderGeometry g = headerGeometry(convert(testing::makeHeader(layout)));
     EXPECT_FALSE(g.describesImage);
 }
 

@@ -16,12 +16,12 @@ std::string wordsFor(std::vector<std::uint8_t> header, std::size_t length) {
 
 std::vector<std::uint8_t> sized(std::uint32_t w, std::uint32_t h, std::int64_t stride,
                                 std::int32_t depth) {
-    testing::VrsSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.stride = stride;
-    spec.depth = depth;
-    return testing::makeHeader(spec);
+    testing::VrsLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.stride = stride;
+    layout.depth = depth;
+    return testing::makeHeader(layout);
 }
 
 TEST(LoadErrorTest, EveryRefusalIsWordedWithItsFigures) {
@@ -49,12 +49,12 @@ TEST(LoadErrorTest, EveryRefusalIsWordedWithItsFigures) {
 }
 
 TEST(LoadErrorTest, OldVersionsAndEmptyRectanglesSayWhatTheyHold) {
-    testing::VrsSpec old;
+    testing::VrsLayout old;
     old.version = 1;
     EXPECT_EQ(wordsFor(testing::makeHeader(old), 196),
               "This file can't be read: it is of format version 1, and only version 2 and later "
               "can be read.");
-    testing::VrsSpec flat;
+    testing::VrsLayout flat;
     flat.sized = false;
     flat.width = 640;
     flat.height = 0;

@@ -14,7 +14,7 @@ namespace vrs {
 namespace {
 
 using testing::RecordingHost;
-using testing::VrsSpec;
+using testing::VrsLayout;
 
 struct Load {
     std::shared_ptr<Image> full;
@@ -33,15 +33,15 @@ void load(const std::vector<std::uint8_t>& bytes, Load* l) {
     l->out = ::testing::internal::GetCapturedStdout();
 }
 
-VrsSpec smallSpec(bool sized, std::int32_t depth) {
-    VrsSpec spec;
-    spec.sized = sized;
-    spec.depth = depth;
-    spec.width = 5;
-    spec.height = 3;
-    spec.top = 7;
-    spec.left = -3;
-    return spec;
+VrsLayout smallLayout(bool sized, std::int32_t depth) {
+    VrsLayout layout;
+    layout.sized = sized;
+    layout.depth = depth;
+    layout.width = 5;
+    layout.height = 3;
+    layout.top = 7;
+    layout.left = -3;
+    return layout;
 }
 
 void expectRefused(const std::vector<std::uint8_t>& bytes, LoadError error,
@@ -62,11 +62,11 @@ void expectRefused(const std::vector<std::uint8_t>& bytes, LoadError error,
 TEST(LoaderTest, ACutFileIsRefusedAtEveryLength) {
     for (bool sized : {true, false}) {
         for (std::int32_t depth : {16, 32}) {
-            VrsSpec spec = smallSpec(sized, depth);
+            VrsLayout layout = smallLayout(sized, depth);
             if (sized) {
-                spec.stride = depth / 8 * 5 + 3;  // rows with padding, odd stride
+                layout.stride = depth / 8 * 5 + 3;  // rows with padding, odd stride
             }
-            const auto file = testing::makeVrs(spec, testing::skewedPixel);
+            const auto file = testing::makeVrs(layout, testing::skewedPixel);
             const std::string name = (sized ? "sized " : "rectangle ") + std::to_string(depth);
             for (std::size_t cut = 0; cut < file.size(); ++cut) {
                 const std::vector<std::uint8_t> part(
@@ -86,11 +86,11 @@ TEST(LoaderTest, ACutFileIsRefusedAtEveryLength) {
 TEST(LoaderTest, DecodesBothHeaderFormsAndDepths) {
     for (bool sized : {true, false}) {
         for (std::int32_t depth : {16, 32}) {
-            VrsSpec spec = smallSpec(sized, depth);
-            spec.width = 13;
-            spec.height = 7;
+            VrsLayout layout = smallLayout(sized, depth);
+            layout.width = 13;
+            layout.height = 7;
             Load l;
-            load(testing::makeVrs(spec, testing::skewedPixel), &l);
+            load(testing::makeVrs(layout, testing::skewedPixel), &l);
             ASSERT_TRUE(l.full) << sized << depth;
             ASSERT_TRUE(l.view);
             EXPECT_TRUE(l.out.empty());
@@ -108,7 +108,7 @@ TEST(LoaderTest, DecodesBothHeaderFormsAndDepths) {
 }
 
 std::vector<std::uint8_t> withVersion(std::uint32_t version) {
-    auto file = testing::makeVrs(smallSpec(true, 32), testing::skewedPixel);
+    auto file = testing::makeVrs(smallLayout(true, 32), testing::skewedPixel);
     for (int i = 0; i < 4; ++i) {
         file[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(version >> (24 - 8 * i));
     }
@@ -163,7 +163,7 @@ TEST(LoaderTest, HeadersWithOneFieldChanged) {
         {"depth -16", 32, 0xFFFFFFF0, LoadError::None},
         {"depth 2^31 - 1", 32, 0x7FFFFFFF, LoadError::StrideTooSmall},
     };
-    const auto base = testing::makeVrs(smallSpec(true, 16), testing::skewedPixel);
+    const auto base = testing::makeVrs(smallLayout(true, 16), testing::skewedPixel);
     ASSERT_EQ(base.size(), 238U);
     for (const FieldCase& c : cases) {
         auto file = base;
@@ -183,10 +183,10 @@ TEST(LoaderTest, HeadersWithOneFieldChanged) {
 
 std::vector<std::uint8_t> rectangleHeader(std::int16_t top, std::int16_t left, std::int16_t bottom,
                                           std::int16_t right, std::int32_t depth) {
-    VrsSpec spec;
-    spec.sized = false;
-    spec.depth = depth;
-    auto header = testing::makeHeader(spec);
+    VrsLayout layout;
+    layout.sized = false;
+    layout.depth = depth;
+    auto header = testing::makeHeader(layout);
     const std::int16_t fields[] = {top, left, bottom, right};
     for (std::size_t i = 0; i < 4; ++i) {
         header[100 + 2 * i] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(fields[i]) >> 8);
@@ -219,12 +219,12 @@ TEST(LoaderTest, AnEmptyRectangleIsRefusedAndTheUserTold) {
 }
 
 TEST(LoaderTest, ASizedHeaderIgnoresItsBounds) {
-    VrsSpec spec = smallSpec(true, 32);
+    VrsLayout layout = smallLayout(true, 32);
     for (std::size_t i = 100; i < 108; ++i) {
-        spec.overrides.emplace_back(i, 0);
+        layout.overrides.emplace_back(i, 0);
     }
     Load l;
-    load(testing::makeVrs(spec, testing::skewedPixel), &l);
+    load(testing::makeVrs(layout, testing::skewedPixel), &l);
     ASSERT_TRUE(l.full);
     EXPECT_EQ(l.full->rep()->width(), 5);
     EXPECT_EQ(l.full->rep()->height(), 3);
@@ -232,12 +232,12 @@ TEST(LoaderTest, ASizedHeaderIgnoresItsBounds) {
 
 std::vector<std::uint8_t> sizedHeader(std::uint32_t width, std::uint32_t height,
                                       std::uint32_t rowBytes, std::int32_t depth) {
-    VrsSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.stride = rowBytes;
-    spec.depth = depth;
-    return testing::makeHeader(spec);
+    VrsLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.stride = rowBytes;
+    layout.depth = depth;
+    return testing::makeHeader(layout);
 }
 
 TEST(LoaderTest, BitmapsOutOfProportionToTheFileAreRefused) {
@@ -269,7 +269,7 @@ TEST(LoaderTest, NothingBeyondTheHeaderIsNeededWithoutPixelBytes) {
 TEST(LoaderTest, TheCounterChangesOnlyThroughA16BitDecode) {
     Load l;
     l.host.ticksPerCall = 1000;
-    load(testing::makeVrs(smallSpec(true, 32), testing::skewedPixel), &l);
+    load(testing::makeVrs(smallLayout(true, 32), testing::skewedPixel), &l);
     EXPECT_TRUE(l.full);
     EXPECT_EQ(l.progress, 1);
 }
