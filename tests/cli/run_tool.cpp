@@ -6,32 +6,12 @@
 
 #include <cstdlib>
 
+#include "qt_pixels.h"
 #include "test_support.h"
 #include "vrscreen/loader.h"
 
 namespace vrs::testing {
-namespace {
-
-// QImage::convertToFormat spreads large pictures over Qt's thread pool,
-// which ThreadSanitizer cannot see into; this copies pixel by pixel instead.
-QImage toRgb888(const QImage& image) {
-    if (image.isNull()) {
-        return image;
-    }
-    QImage out(image.size(), QImage::Format_RGB888);
-    for (int y = 0; y < image.height(); ++y) {
-        uchar* line = out.scanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            line[3 * x] = static_cast<uchar>(qRed(p));
-            line[3 * x + 1] = static_cast<uchar>(qGreen(p));
-            line[3 * x + 2] = static_cast<uchar>(qBlue(p));
-        }
-    }
-    return out;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
                 bool withoutHome) {

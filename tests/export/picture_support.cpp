@@ -11,28 +11,10 @@
 #include <string>
 
 #include "decode/planar_bitmap.h"
+#include "qt_pixels.h"
 
 namespace vrs::testing {
 namespace {
-
-// QImage::convertToFormat spreads large pictures over Qt's thread pool,
-// which ThreadSanitizer cannot see into; this copies pixel by pixel instead.
-QImage toRgb888(const QImage& image) {
-    if (image.isNull()) {
-        return image;
-    }
-    QImage out(image.size(), QImage::Format_RGB888);
-    for (int y = 0; y < image.height(); ++y) {
-        uchar* line = out.scanLine(y);
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            line[3 * x] = static_cast<uchar>(qRed(p));
-            line[3 * x + 1] = static_cast<uchar>(qGreen(p));
-            line[3 * x + 2] = static_cast<uchar>(qBlue(p));
-        }
-    }
-    return out;
-}
 
 // libtiff's RGBA reader, for a Qt without its TIFF plugin.
 QImage readTiffWithLibtiff(const std::vector<std::uint8_t>& bytes) {
