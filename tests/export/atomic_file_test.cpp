@@ -46,15 +46,6 @@ class FaultyOps : public FileOps {
     }
 };
 
-std::vector<std::string> entries(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 const std::vector<std::uint8_t> kOld{'o', 'l', 'd'};
 
 TEST(AtomicFile, ReplacesTheTargetWholeAndPatchesAfterSeek) {

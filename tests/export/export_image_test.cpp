@@ -14,15 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> entries(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class ExportImage : public ::testing::Test {
   protected:
     ScratchDir dir;

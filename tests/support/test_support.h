@@ -60,5 +60,7 @@ private:
 
 std::vector<std::uint8_t> readFile(const std::filesystem::path& p);
 bool writeFile(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes);
+// The names in a directory, sorted.
+std::vector<std::string> entries(const std::filesystem::path& dir);
 
 }  // namespace vrs::testing
