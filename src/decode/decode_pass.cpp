@@ -1,8 +1,11 @@
 #include "decode/decode_pass.h"
 
 #include <cstring>
+#include <thread>
 
+#include "decode/row_sharing.h"
 #include "decode/view_sampler.h"
+#include "platform/page_backing.h"
 
 namespace vrs {
 namespace {
@@ -18,31 +21,107 @@ struct PlaneSet {
     std::uint8_t* row(int plane, std::int64_t y) const { return planes[plane] + y * bytesPerRow; }
 };
 
-// Every row of the full image, each sampled into the view as it goes by.
-template <typename DecodeRow>
-void decodeRows(const DecodeSource& source, const PlaneSet& full, const PlaneSet& view,
-                ViewSampler& sampler, DecodeProgress* progress, DecodeRow decodeRow) {
-    const auto width = static_cast<std::size_t>(source.width);
-    for (std::int64_t y = 0; y < source.height; ++y) {
-        std::uint8_t* red = full.row(0, y);
-        std::uint8_t* green = full.row(1, y);
-        std::uint8_t* blue = full.row(2, y);
-        decodeRow(source.rows + y * source.stride, source.width, red, green, blue);
-        std::memset(full.row(3, y), 255, width);
+using DecodeRow = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
+                           std::uint8_t*);
+
+// Everything one thread needs to decode rows: the images, and a sampler of
+// its own, whose gather buffer is not shared.
+struct RowDecoder {
+    const DecodeSource& source;
+    const PlaneSet& full;
+    const PlaneSet& view;
+    ViewSampler sampler;
+    DecodeRow decodeRow;
+
+    std::size_t pixelBytes() const { return source.depth == 32 ? 4 : 2; }
+
+    // Source row y into the full image and, if it feeds one, into its view row.
+    void decode(std::int64_t y) {
+        const std::uint8_t* sourceRow = source.rows + y * source.stride;
+        std::uint8_t* const fullRow[3] = {full.row(0, y), full.row(1, y), full.row(2, y)};
+        decodeRow(sourceRow, source.width, fullRow[0], fullRow[1], fullRow[2]);
+        std::memset(full.row(3, y), 255, static_cast<std::size_t>(source.width));
         const std::int64_t vy = sampler.viewRowFor(y);
         if (vy >= 0 && !view.empty()) {
             // The view's alpha is already 255 from its fill.
-            const std::uint8_t* const fullRow[3] = {red, green, blue};
             std::uint8_t* const viewRow[3] = {view.row(0, vy), view.row(1, vy), view.row(2, vy)};
-            sampler.sampleRgb(fullRow, viewRow);
-        }
-        if (progress != nullptr) {
-            progress->afterRow(y);
+            sampleView(sourceRow, fullRow, viewRow);
         }
     }
+
+    // A copy of the full image's row when nothing is scaled, else the
+    // sampled source pixels decoded by the same rule.
+    void sampleView(const std::uint8_t* sourceRow, std::uint8_t* const fullRow[3],
+                    std::uint8_t* const viewRow[3]) {
+        if (sampler.copies()) {
+            for (int c = 0; c < 3; ++c) {
+                sampler.sampleRow(fullRow[c], viewRow[c]);
+            }
+            return;
+        }
+        decodeRow(sampler.gatherPixels(sourceRow, pixelBytes()), sampler.columns(), viewRow[0],
+                  viewRow[1], viewRow[2]);
+    }
+};
+
+// 32 bits: no progress to report, so the helper decodes the rows it takes.
+void decodeShared(RowDecoder& decoder, bool helped) {
+    RowDecoder helper = decoder;
+    RowSharing sharing(
+        decoder.source.height, RowSharing::chunkRows(decoder.source.width),
+        [&helper](RowRange rows) {
+            for (std::int64_t y = rows.first; y < rows.end; ++y) {
+                helper.decode(y);
+            }
+            return true;
+        },
+        helped);
+    for (RowRange rows = sharing.takeTop(); !rows.empty(); rows = sharing.takeTop()) {
+        for (std::int64_t y = rows.first; y < rows.end; ++y) {
+            decoder.decode(y);
+        }
+    }
+    sharing.finish();
+}
+
+// 16 bits: progress counts rows in order, so this thread decodes them all;
+// the helper only backs the memory of the rows it takes.
+void decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodeProgress& progress,
+                   bool helped) {
+    const DecodeSource& source = decoder.source;
+    RowSharing sharing(
+        decoder.source.height, RowSharing::chunkRows(decoder.source.width),
+        [&source, &fullBitmap](RowRange rows) { return backRows(source, fullBitmap, rows); },
+        helped);
+    RowRange mine = sharing.takeTop();
+    for (std::int64_t y = 0; y < decoder.source.height; ++y) {
+        if (y == mine.end && !mine.empty()) {
+            mine = sharing.takeTop();  // keeps the helper off the rows ahead
+        }
+        decoder.decode(y);
+        progress.afterRow(y);
+    }
+    sharing.finish();
 }
 
 }  // namespace
+
+bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRange rows) {
+    const PlaneSet full(fullBitmap);
+    const auto width = static_cast<std::size_t>(source.width);
+    const std::size_t fileBytes = width * (source.depth == 32 ? 4 : 2);
+    for (std::int64_t y = rows.first; y < rows.end; ++y) {
+        for (int plane = 0; plane < PlanarBitmap::kPlanes; ++plane) {
+            if (!backForWrite(full.row(plane, y), width)) {
+                return false;
+            }
+        }
+        if (!backForRead(source.rows + y * source.stride, fileBytes)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 void decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
                 const PlanarBitmap& viewBitmap, DecodeProgress& progress) {
@@ -51,11 +130,15 @@ void decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
         return;  // other depths decode nothing; an empty picture has nothing to decode
     }
     const PlaneSet view(viewBitmap);
-    ViewSampler sampler(viewSizeFor(source.width, source.height), source.width);
+    RowDecoder decoder{source, full, view,
+                       ViewSampler(viewSizeFor(source.width, source.height), source.width),
+                       source.depth == 32 ? &decodeRow32 : &decodeRow16};
+    const bool helped =
+        RowSharing::worthwhile(source.width, source.height, std::thread::hardware_concurrency());
     if (source.depth == 32) {
-        decodeRows(source, full, view, sampler, nullptr, &decodeRow32);
+        decodeShared(decoder, helped);
     } else {
-        decodeRows(source, full, view, sampler, &progress, &decodeRow16);
+        decodeInOrder(decoder, fullBitmap, progress, helped);
     }
 }
 

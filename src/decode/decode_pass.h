@@ -8,6 +8,7 @@
 #include "decode/decode_progress.h"
 #include "decode/decoder.h"
 #include "decode/planar_bitmap.h"
+#include "decode/row_sharing.h"
 
 namespace vrs {
 
@@ -19,8 +20,16 @@ struct DecodeSource {
     std::int64_t stride = 0;
 };
 
+// Has the kernel back the memory of full-image rows [rows.first, rows.end)
+// ahead of their decoding: the used bytes of each plane row, nothing of the
+// three quarters of every row that stay unused, and the file's bytes of the
+// rows. False as soon as the kernel cannot; the bytes are unchanged.
+bool backRows(const DecodeSource& source, const PlanarBitmap& full, RowRange rows);
+
 // `full` is width x height; `view` has the size viewSizeFor gives and is
 // already filled white. Depths other than 16 and 32 leave both untouched.
+// Pictures of many megabytes share their rows with a helper thread (see
+// RowSharing); the images and the progress shown are the same.
 void decodePass(const DecodeSource& source, const PlanarBitmap& full, const PlanarBitmap& view,
                 DecodeProgress& progress);
 

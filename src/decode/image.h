@@ -14,14 +14,14 @@ struct ImageSize {
 };
 
 class Image {
-public:
+  public:
     Image(ImageSize size, std::shared_ptr<PlanarBitmap> rep) : size_(size), rep_(std::move(rep)) {}
 
     ImageSize size() const { return size_; }
     // The first (and only) representation.
     const std::shared_ptr<PlanarBitmap>& rep() const { return rep_; }
 
-private:
+  private:
     ImageSize size_;
     std::shared_ptr<PlanarBitmap> rep_;
 };

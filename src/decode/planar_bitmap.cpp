@@ -62,7 +62,8 @@ std::shared_ptr<PlanarBitmap> MakeNewImageRep(std::int64_t width, std::int64_t h
     if (bytesPerRow < 0 || height < 0) {
         return nullptr;
     }
-    constexpr auto kMaxPlane = static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max());
+    constexpr auto kMaxPlane =
+        static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max());
     const auto rows = static_cast<std::uint64_t>(height);
     const auto perRow = static_cast<std::uint64_t>(bytesPerRow);
     if (rows != 0 && perRow > kMaxPlane / rows / PlanarBitmap::kPlanes) {

@@ -12,7 +12,7 @@
 namespace vrs {
 
 class PlanarBitmap {
-public:
+  public:
     static constexpr int kPlanes = 4;
 
     PlanarBitmap(const PlanarBitmap&) = delete;
@@ -28,7 +28,7 @@ public:
     void getBitmapDataPlanes(std::uint8_t* planes[5]) const;
     std::uint8_t* plane(int index) const { return planes_[static_cast<std::size_t>(index)]; }
 
-private:
+  private:
     friend std::shared_ptr<PlanarBitmap> MakeNewImageRep(std::int64_t width, std::int64_t height);
     PlanarBitmap() = default;
 

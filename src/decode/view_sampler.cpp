@@ -20,13 +20,17 @@ ViewSampler::ViewSampler(const ViewSize& view, std::int64_t width)
     copies_ = columns_ == width;
 }
 
-std::int64_t ViewSampler::viewRowFor(std::int64_t y) {
+std::int64_t ViewSampler::viewRowFor(std::int64_t y) const {
+    // x s truncated never decreases as y grows, so "new" means "not the
+    // previous row's": the answer needs no memory of earlier calls.
     const auto vy = static_cast<std::int64_t>(static_cast<double>(y) * scale_);
-    if (vy < viewHeight_ && vy != lastViewRow_) {
-        lastViewRow_ = vy;
-        return vy;
+    if (vy >= viewHeight_ || y < 0) {
+        return -1;
     }
-    return -1;
+    if (y > 0 && static_cast<std::int64_t>(static_cast<double>(y - 1) * scale_) == vy) {
+        return -1;
+    }
+    return vy;
 }
 
 void ViewSampler::sampleRow(const std::uint8_t* fullRow, std::uint8_t* viewRow) const {
@@ -39,26 +43,22 @@ void ViewSampler::sampleRow(const std::uint8_t* fullRow, std::uint8_t* viewRow) 
     }
 }
 
-void ViewSampler::sampleRgb(const std::uint8_t* const full[3], std::uint8_t* const view[3]) const {
+const std::uint8_t* ViewSampler::gatherPixels(const std::uint8_t* sourceRow,
+                                              std::size_t pixelBytes) {
     const auto columns = static_cast<std::size_t>(columns_);
-    if (copies_) {
-        for (int i = 0; i < 3; ++i) {
-            std::memcpy(view[i], full[i], columns);
+    std::uint8_t* out = packed_.data();
+    if (pixelBytes == 4) {
+        for (std::size_t k = 0; k < columns; ++k) {
+            const auto x = static_cast<std::size_t>(sourceColumn_[k]);
+            std::memcpy(out + 4 * k, sourceRow + 4 * x, 4);
         }
-        return;
+    } else {
+        for (std::size_t k = 0; k < columns; ++k) {
+            const auto x = static_cast<std::size_t>(sourceColumn_[k]);
+            std::memcpy(out + 2 * k, sourceRow + 2 * x, 2);
+        }
     }
-    const std::uint8_t* __restrict red = full[0];
-    const std::uint8_t* __restrict green = full[1];
-    const std::uint8_t* __restrict blue = full[2];
-    std::uint8_t* __restrict viewRed = view[0];
-    std::uint8_t* __restrict viewGreen = view[1];
-    std::uint8_t* __restrict viewBlue = view[2];
-    for (std::size_t k = 0; k < columns; ++k) {
-        const std::int64_t x = sourceColumn_[k];
-        viewRed[k] = red[x];
-        viewGreen[k] = green[x];
-        viewBlue[k] = blue[x];
-    }
+    return out;
 }
 
 }  // namespace vrs

@@ -201,6 +201,19 @@ TEST(Data2NSImageTest, SamplesWideAndTallPicturesIntoTheView) {
     }
 }
 
+// Past 8 Mi pixels a second thread backs the rows from the bottom while the
+// decoder works down from the top; the pictures must come out the same.
+TEST(Data2NSImageTest, PicturesBigEnoughForTheBackingHelperDecodeTheSame) {
+    for (std::int32_t depth : {32, 16}) {
+        VrsLayout big;
+        big.depth = depth;
+        big.width = 4099;
+        big.height = 2047;
+        big.stride = depth / 8 * 4099 + 5;
+        checkPicture(big, testing::skewedPixel);
+    }
+}
+
 TEST(Data2NSImageTest, AnEqualSizedViewIsAnExactCopy) {
     VrsLayout layout;
     layout.width = 1600;

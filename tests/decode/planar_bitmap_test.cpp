@@ -32,7 +32,8 @@ TEST(PlanarBitmapTest, MakesFourSeparateClearedPlanes) {
         EXPECT_EQ(planes[i], bitmap->plane(i));
         EXPECT_EQ(planes[i][0], 0);
         EXPECT_EQ(planes[i][bitmap->planeSize() - 1], 0);
-        planes[i][bitmap->planeSize() - 1] = static_cast<std::uint8_t>(i + 1);  // writable to the end
+        planes[i][bitmap->planeSize() - 1] =
+            static_cast<std::uint8_t>(i + 1);  // writable to the end
         for (int j = 0; j < i; ++j) {
             EXPECT_NE(planes[i], planes[j]);
         }
