@@ -41,7 +41,12 @@ Rgb samplePixel(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t
     }
     const Window windows[] = {
         {width / 10, height / 8, width / 2, height * 5 / 8, {236, 236, 232}, {52, 101, 164}},
-        {width * 11 / 20, height / 4, width * 9 / 10, height * 3 / 4, {255, 255, 255}, {115, 210, 22}},
+        {width * 11 / 20,
+         height / 4,
+         width * 9 / 10,
+         height * 3 / 4,
+         {255, 255, 255},
+         {115, 210, 22}},
     };
     const std::int64_t titleHeight = std::max<std::int64_t>(2, height / 40);
     for (const Window& w : windows) {

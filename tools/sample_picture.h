@@ -13,7 +13,9 @@ namespace vrs::testing {
 Rgb samplePixel(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
 
 inline PixelFunction samplePicture(std::int64_t width, std::int64_t height) {
-    return [width, height](std::int64_t x, std::int64_t y) { return samplePixel(x, y, width, height); };
+    return [width, height](std::int64_t x, std::int64_t y) {
+        return samplePixel(x, y, width, height);
+    };
 }
 
 }  // namespace vrs::testing

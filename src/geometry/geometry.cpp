@@ -49,7 +49,9 @@ CGRect NSMapRect(CGRect r, CGRect from, CGRect to) {
             {r.size.width * sx, r.size.height * sy}};
 }
 
-bool NSIsEmptyRect(CGRect r) { return !(r.size.width > 0) || !(r.size.height > 0); }
+bool NSIsEmptyRect(CGRect r) {
+    return !(r.size.width > 0) || !(r.size.height > 0);
+}
 
 CGRect NSInsetRect(CGRect r, double dx, double dy) {
     return {{r.origin.x + dx, r.origin.y + dy}, {r.size.width - 2 * dx, r.size.height - 2 * dy}};

@@ -27,7 +27,9 @@ struct CGRect {
 
 inline constexpr CGRect NSZeroRect{};
 
-inline CGRect NSMakeRect(double x, double y, double w, double h) { return {{x, y}, {w, h}}; }
+inline CGRect NSMakeRect(double x, double y, double w, double h) {
+    return {{x, y}, {w, h}};
+}
 
 // A double rounded to single precision and widened back. The empty asm keeps
 // the float in a register: GCC 12's SLP vectoriser otherwise drops the
@@ -65,7 +67,9 @@ bool NSPointInRect(CGPoint p, CGRect r);
 CGRect NSIntersectionRect(CGRect a, CGRect b);
 
 // y-up (this code's geometry) <-> y-down (Qt, bitmap rows), for a frame of the given height.
-inline double flipY(double frameHeight, double y) { return frameHeight - y; }
+inline double flipY(double frameHeight, double y) {
+    return frameHeight - y;
+}
 inline CGRect flipRect(double frameHeight, CGRect r) {
     return {{r.origin.x, frameHeight - (r.origin.y + r.size.height)}, r.size};
 }

@@ -13,7 +13,7 @@ namespace vrs {
 // A progress window as the core drives it. It is on the screen from creation
 // until destruction.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     virtual void setTitle(std::string_view title) = 0;
     // Redraws the window at once.
@@ -25,7 +25,7 @@ public:
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // A modal message with one "OK" button; returns when dismissed.
     virtual void alert(const std::string& message) = 0;

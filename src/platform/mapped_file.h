@@ -8,7 +8,7 @@
 namespace vrs {
 
 class MappedFile {
-public:
+  public:
     MappedFile() = default;
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
@@ -22,7 +22,7 @@ public:
     std::size_t size() const { return size_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     void reset();
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;

@@ -11,8 +11,8 @@ inline std::uint16_t readBE16(const std::uint8_t* p) {
 }
 
 inline std::uint32_t readBE32(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
-           (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+           std::uint32_t{p[3]};
 }
 
 inline std::uint64_t readBE64(const std::uint8_t* p) {

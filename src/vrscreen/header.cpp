@@ -7,8 +7,12 @@
 namespace vrs {
 namespace {
 
-std::int32_t readSigned32(const std::uint8_t* p) { return static_cast<std::int32_t>(readBE32(p)); }
-std::int16_t readSigned16(const std::uint8_t* p) { return static_cast<std::int16_t>(readBE16(p)); }
+std::int32_t readSigned32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(readBE32(p));
+}
+std::int16_t readSigned16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(readBE16(p));
+}
 
 }  // namespace
 
@@ -73,7 +77,8 @@ HeaderGeometry headerGeometry(const VRScreenFileHeader& h) {
         return g;
     }
     Rect moved = h.bounds;
-    OffsetRect(&moved, static_cast<std::int16_t>(-moved.left), static_cast<std::int16_t>(-moved.top));
+    OffsetRect(&moved, static_cast<std::int16_t>(-moved.left),
+               static_cast<std::int16_t>(-moved.top));
     if (EmptyRect(&moved)) {
         return g;
     }

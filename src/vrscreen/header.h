@@ -70,7 +70,9 @@ void VRScreenConvertToHost(const std::uint8_t* block, VRScreen* out);
 // Reads the 196 bytes at `bytes` (file byte order) into `out`.
 void VRScreenFileHeaderConvertToHost(const std::uint8_t* bytes, VRScreenFileHeader* out);
 
-inline bool isSizedHeader(const VRScreenFileHeader& h) { return h.magic == kSizedMagic; }
+inline bool isSizedHeader(const VRScreenFileHeader& h) {
+    return h.magic == kSizedMagic;
+}
 
 // Bytes per row of a rectangle header: (depth / 8 x width + 16) with the low
 // four bits cleared, in signed 32-bit arithmetic (it wraps like the original).

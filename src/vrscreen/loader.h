@@ -49,7 +49,7 @@ std::string describeLoadError(const VirtualScreenInfo& info);
 // *viewImage, or returns null. Every refusal reaches the user through
 // host.alert; an old version also prints its line on standard output.
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
-                                         std::shared_ptr<Image>* viewImage,
-                                         std::int64_t* progress, Host& host);
+                                         std::shared_ptr<Image>* viewImage, std::int64_t* progress,
+                                         Host& host);
 
 }  // namespace vrs

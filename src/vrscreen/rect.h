@@ -14,8 +14,7 @@ struct Rect {
 };
 
 // Note the argument order: horizontal before vertical.
-void SetRect(Rect* r, std::int16_t left, std::int16_t top, std::int16_t right,
-             std::int16_t bottom);
+void SetRect(Rect* r, std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);
 // Adds in 16-bit arithmetic; sums wrap around.
 void OffsetRect(Rect* r, std::int16_t dh, std::int16_t dv);
 // True for a null pointer or a rectangle without positive width and height.

@@ -26,7 +26,8 @@ TEST(GeometryTest, ProportionalRectUsesSinglePrecisionScale) {
     EXPECT_EQ(r.size.width, 300 * 0.6666666865348816);
     EXPECT_DOUBLE_EQ(r.size.width, 200.00000596046448);
     EXPECT_DOUBLE_EQ(r.size.height, 66.66666865348816);
-    const CGRect big = NSProportionalRect(NSMakeRect(0, 0, 2560, 1600), NSMakeRect(0, 0, 3000, 1000), 0);
+    const CGRect big =
+        NSProportionalRect(NSMakeRect(0, 0, 2560, 1600), NSMakeRect(0, 0, 3000, 1000), 0);
     EXPECT_DOUBLE_EQ(big.size.width, 2560.0000619888306);
 }
 
@@ -80,7 +81,8 @@ TEST(GeometryTest, SmallRectangleFunctions) {
     EXPECT_FALSE(NSPointInRect({10, 5}, NSMakeRect(0, 0, 10, 10)));
     EXPECT_EQ(NSIntersectionRect(NSMakeRect(-50, 0, 100, 100), NSMakeRect(0, 0, 1600, 1200)),
               NSMakeRect(0, 0, 50, 100));
-    EXPECT_TRUE(NSIsEmptyRect(NSIntersectionRect(NSMakeRect(0, 0, 10, 10), NSMakeRect(10, 0, 5, 5))));
+    EXPECT_TRUE(
+        NSIsEmptyRect(NSIntersectionRect(NSMakeRect(0, 0, 10, 10), NSMakeRect(10, 0, 5, 5))));
 }
 
 TEST(GeometryTest, FlipToQt) {

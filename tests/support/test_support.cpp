@@ -11,7 +11,7 @@ namespace vrs::testing {
 namespace {
 
 class RecordingProgressWindow : public ProgressWindow {
-public:
+  public:
     explicit RecordingProgressWindow(ProgressLog* log) : log_(log) { ++log_->created; }
     ~RecordingProgressWindow() override { ++log_->destroyed; }
     void setTitle(std::string_view title) override { log_->titles.emplace_back(title); }
@@ -21,7 +21,7 @@ public:
     void setIndeterminate(bool indeterminate) override { log_->indeterminate = indeterminate; }
     void startAnimation() override { log_->animating = true; }
 
-private:
+  private:
     ProgressLog* log_;
 };
 
@@ -36,7 +36,9 @@ std::uint32_t RecordingHost::tickCount() {
     return now;
 }
 
-void RecordingHost::runEventLoop(double seconds) { eventLoopTurns.push_back(seconds); }
+void RecordingHost::runEventLoop(double seconds) {
+    eventLoopTurns.push_back(seconds);
+}
 
 std::unique_ptr<ProgressWindow> RecordingHost::makeProgressWindow() {
     if (refuseProgressWindows) {
@@ -67,7 +69,8 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& p) {
 
 bool writeFile(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out.flush());
 }
 

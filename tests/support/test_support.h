@@ -27,7 +27,7 @@ struct ProgressLog {
 };
 
 class RecordingHost : public Host {
-public:
+  public:
     void alert(const std::string& message) override { alerts.push_back(message); }
     // Each call returns the current fake tick, then advances it by ticksPerCall.
     std::uint32_t tickCount() override;
@@ -46,7 +46,7 @@ public:
 
 // A fresh empty directory, removed when the object goes.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -54,7 +54,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
