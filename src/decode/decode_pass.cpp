@@ -5,7 +5,7 @@
 
 #include "decode/row_sharing.h"
 #include "decode/view_sampler.h"
-#include "platform/page_backing.h"
+#include "platform/page_advice.h"
 
 namespace vrs {
 namespace {
@@ -33,7 +33,11 @@ struct RowDecoder {
     ViewSampler sampler;
     DecodeRow decodeRow;
 
-    std::size_t pixelBytes() const { return source.depth == 32 ? 4 : 2; }
+    void decode(RowRange rows) {
+        for (std::int64_t y = rows.first; y < rows.end; ++y) {
+            decode(y);
+        }
+    }
 
     // Source row y into the full image and, if it feeds one, into its view row.
     void decode(std::int64_t y) {
@@ -59,8 +63,8 @@ struct RowDecoder {
             }
             return;
         }
-        decodeRow(sampler.gatherPixels(sourceRow, pixelBytes()), sampler.columns(), viewRow[0],
-                  viewRow[1], viewRow[2]);
+        decodeRow(sampler.gatherPixels(sourceRow, source.pixelBytes()), sampler.columns(),
+                  viewRow[0], viewRow[1], viewRow[2]);
     }
 };
 
@@ -70,16 +74,12 @@ void decodeShared(RowDecoder& decoder, bool helped) {
     RowSharing sharing(
         decoder.source.height, RowSharing::chunkRows(decoder.source.width),
         [&helper](RowRange rows) {
-            for (std::int64_t y = rows.first; y < rows.end; ++y) {
-                helper.decode(y);
-            }
+            helper.decode(rows);
             return true;
         },
         helped);
     for (RowRange rows = sharing.takeTop(); !rows.empty(); rows = sharing.takeTop()) {
-        for (std::int64_t y = rows.first; y < rows.end; ++y) {
-            decoder.decode(y);
-        }
+        decoder.decode(rows);
     }
     sharing.finish();
 }
@@ -90,11 +90,11 @@ void decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodePr
                    bool helped) {
     const DecodeSource& source = decoder.source;
     RowSharing sharing(
-        decoder.source.height, RowSharing::chunkRows(decoder.source.width),
+        source.height, RowSharing::chunkRows(source.width),
         [&source, &fullBitmap](RowRange rows) { return backRows(source, fullBitmap, rows); },
         helped);
     RowRange mine = sharing.takeTop();
-    for (std::int64_t y = 0; y < decoder.source.height; ++y) {
+    for (std::int64_t y = 0; y < source.height; ++y) {
         if (y == mine.end && !mine.empty()) {
             mine = sharing.takeTop();  // keeps the helper off the rows ahead
         }
@@ -109,7 +109,7 @@ void decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodePr
 bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRange rows) {
     const PlaneSet full(fullBitmap);
     const auto width = static_cast<std::size_t>(source.width);
-    const std::size_t fileBytes = width * (source.depth == 32 ? 4 : 2);
+    const std::size_t fileBytes = width * source.pixelBytes();
     for (std::int64_t y = rows.first; y < rows.end; ++y) {
         for (int plane = 0; plane < PlanarBitmap::kPlanes; ++plane) {
             if (!backForWrite(full.row(plane, y), width)) {

@@ -3,6 +3,7 @@
 // is Data2NSImage without the making of images; the benchmark times it alone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "decode/decode_progress.h"
@@ -18,6 +19,9 @@ struct DecodeSource {
     std::int64_t height = 0;
     std::int64_t depth = 0;
     std::int64_t stride = 0;
+
+    // Bytes of one source pixel of a 32-bit or 16-bit picture.
+    std::size_t pixelBytes() const { return depth == 32 ? 4 : 2; }
 };
 
 // Has the kernel back the memory of full-image rows [rows.first, rows.end)

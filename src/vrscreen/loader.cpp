@@ -4,7 +4,7 @@
 
 #include "decode/decoder.h"
 #include "decode/planar_bitmap.h"
-#include "platform/read_ahead.h"
+#include "platform/page_advice.h"
 
 namespace vrs {
 namespace {

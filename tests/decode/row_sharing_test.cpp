@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "decode/decode_pass.h"
-#include "platform/page_backing.h"
+#include "platform/page_advice.h"
 
 namespace vrs {
 namespace {
