@@ -6,16 +6,19 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/cleanup_signals.h"
 #include "cli/cli_common.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/help.h"
+#include "cli/output_check.h"
 #include "cli/progress_bar.h"
+#include "decode/decoder.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
 #include "export/file_row_source.h"
@@ -26,47 +29,25 @@ namespace {
 
 struct Options {
     bool view = false;
+    bool quiet = false;
     std::string out;
     std::string dir;
     std::string ext;
+    std::string jobsText;
     std::int64_t jobs = 1;
     std::vector<std::string> files;
 };
 
 struct Job {
     std::string input;
-    std::string output;
+    std::string output;   // kStandardStream for standard output
     std::string refusal;  // set when the job must not run
 };
 
-// Parses the arguments; returns 0, or the exit status of a usage error.
-int parse(int argc, char** argv, Options* o) {
-    bool options = true;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool takesValue = arg == "-o" || arg == "-d" || arg == "-f" || arg == "-j";
-        if (options && takesValue && i + 1 >= argc) {
-            return usageError("convert", arg + " needs a value");
-        }
-        if (!options || arg == "-" || arg.empty() || arg[0] != '-') {
-            o->files.push_back(arg);
-        } else if (arg == "--") {
-            options = false;
-        } else if (arg == "--view") {
-            o->view = true;
-        } else if (arg == "-o") {
-            o->out = argv[++i];
-        } else if (arg == "-d") {
-            o->dir = argv[++i];
-        } else if (arg == "-f") {
-            o->ext = argv[++i];
-        } else if (arg == "-j") {
-            if (!parseNumber(argv[++i], 1, 64, &o->jobs)) {
-                return usageError("convert", "-j takes a number of files from 1 to 64");
-            }
-        } else {
-            return usageError("convert", "unknown option " + arg);
-        }
+// Checks what the options say together; returns 0 or a usage error's status.
+int check(Options* o) {
+    if (!o->jobsText.empty() && !parseNumber(o->jobsText, 1, 64, &o->jobs)) {
+        return usageError("convert", "-j takes a number of files from 1 to 64");
     }
     if (o->files.empty()) {
         return usageError("convert", "no FILE given");
@@ -74,18 +55,45 @@ int parse(int argc, char** argv, Options* o) {
     if (o->out.empty() == o->dir.empty()) {
         return usageError("convert", "give either -o OUT or -d DIR -f EXT");
     }
-    if (!o->out.empty() && (o->files.size() != 1 || !o->ext.empty())) {
+    const bool toStdout = o->out == kStandardStream;
+    if (!o->out.empty() && (o->files.size() != 1 || (!o->ext.empty() && !toStdout))) {
         return usageError("convert", "-o writes one FILE; for several use -d DIR -f EXT");
     }
-    if (!o->dir.empty() && !formatForExtension(o->ext)) {
-        return usageError("convert", o->ext.empty() ? std::string("-d needs -f EXT")
-                                                    : "-f " + o->ext + " is not one of " +
-                                                          std::string(acceptedExtensionList()));
+    if (!o->dir.empty() && o->ext.empty()) {
+        return usageError("convert", "-d needs -f EXT");
+    }
+    if (!o->ext.empty() && !formatForExtension(o->ext)) {
+        return usageError(
+            "convert", "-f " + o->ext + " is not one of " + std::string(acceptedExtensionList()));
+    }
+    if (toStdout && isatty(STDOUT_FILENO) == 1) {
+        return usageError("convert",
+                          "-o - writes the picture to standard output, which is a "
+                          "terminal; redirect it to a file or a pipe");
     }
     return 0;
 }
 
+// Parses the arguments; returns 0, or the exit status of a usage error.
+int parse(int argc, char** argv, Options* o) {
+    CommandLine line("convert");
+    line.flag("--view", &o->view);
+    line.flag("-q,--quiet", &o->quiet);
+    line.option("-o,--output", &o->out);
+    line.option("-d,--dir", &o->dir);
+    line.option("-f,--format", &o->ext);
+    line.option("-j,--jobs", &o->jobsText);
+    line.operands(&o->files);
+    if (const int status = line.parse(argc, argv); status != 0) {
+        return status;
+    }
+    return check(o);
+}
+
 std::string outputFor(const Options& o, const std::string& input) {
+    if (o.out == kStandardStream) {
+        return o.out;
+    }
     if (!o.out.empty()) {
         return exportPath(o.out);
     }
@@ -93,35 +101,14 @@ std::string outputFor(const Options& o, const std::string& input) {
     return (std::filesystem::path(o.dir) / name.stem()).string() + "." + o.ext;
 }
 
-// The same file on the disk, or the same path where no file is yet.
-std::string identity(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0) {
-        return "inode " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-    }
-    std::error_code ec;
-    const auto canonical = std::filesystem::weakly_canonical(path, ec);
-    return "path " + (ec ? path : canonical.string());
-}
-
 // Refuses outputs that are inputs, and a second output to the same file.
 std::vector<Job> planJobs(const Options& o) {
-    std::map<std::string, std::string> inputs;  // identity -> input
-    for (const std::string& f : o.files) {
-        inputs.emplace(identity(f), f);
-    }
-    std::map<std::string, std::string> outputs;  // identity -> input writing it
+    OutputCheck outputs(o.files);
     std::vector<Job> jobs;
     for (const std::string& f : o.files) {
         Job job{f, outputFor(o, f), {}};
-        const std::string id = identity(job.output);
-        if (const auto in = inputs.find(id); in != inputs.end()) {
-            job.refusal = "not converted: " + job.output + " is the input file " + in->second;
-        } else if (const auto other = outputs.find(id); other != outputs.end()) {
-            job.refusal =
-                "not converted: " + job.output + " is already written for " + other->second;
-        } else {
-            outputs.emplace(id, f);
+        if (const std::string refusal = outputs.claim(job.output, f); !refusal.empty()) {
+            job.refusal = "not converted: " + refusal;
         }
         jobs.push_back(job);
     }
@@ -146,8 +133,16 @@ class CountingSource final : public RowSource {
     std::size_t index_;
 };
 
+// The format written: -f EXT or JPEG on standard output, else the extension's.
+std::optional<ImageFormat> formatOf(const Job& job, const Options& o) {
+    if (job.output == kStandardStream) {
+        return o.ext.empty() ? ImageFormat::Jpeg : formatForExtension(o.ext);
+    }
+    return formatForExtension(pathExtension(job.output));
+}
+
 // Converts one file; returns the failure's words, or "".
-std::string convertOne(const Job& job, bool view, ProgressBar& bar, std::size_t index) {
+std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::size_t index) {
     if (!job.refusal.empty()) {
         return job.input + ": " + job.refusal;
     }
@@ -155,14 +150,29 @@ std::string convertOne(const Job& job, bool view, ProgressBar& bar, std::size_t 
     if (!file.open(job.input)) {
         return file.error;
     }
-    FileRowSource rows(file.rows(), view);
+    const std::optional<ImageFormat> format = formatOf(job, o);
+    if (format) {
+        // Refused before the rows' buffers are allocated.
+        const ViewSize view = viewSizeFor(file.info.width, file.info.height);
+        const ExportResult r =
+            o.view ? checkPictureSize(*format, view.width, view.height, job.output)
+                   : checkPictureSize(*format, file.info.width, file.info.height, job.output);
+        if (!r.ok()) {
+            return job.input + ": " + describeExportResult(r);
+        }
+    }
+    FileRowSource rows(file.rows(), o.view);
     if (!rows.valid()) {
         return job.input + ": not enough memory";
     }
     // A GIF reads its rows twice: once for its colours, once to write them.
-    const bool gif = formatForExtension(pathExtension(job.output)) == ImageFormat::Gif;
-    bar.start(index, rows.height() * (gif ? 2 : 1));
+    bar.start(index, rows.height() * (format == ImageFormat::Gif ? 2 : 1));
     CountingSource counted(rows, bar, index);
+    if (job.output == kStandardStream) {
+        const ExportResult r =
+            writeImageToDescriptor(counted, STDOUT_FILENO, "standard output", *format);
+        return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
+    }
     HeadlessHost host(nullptr);  // the failure is told once, below
     const ExportResult r = exportRows(counted, job.output, 0, host);
     return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
@@ -179,14 +189,15 @@ int runConvert(int argc, char** argv) {
     if (const int status = parse(argc, argv, &o); status != 0) {
         return status;
     }
+    removeTempsOnSignals();
     const std::vector<Job> jobs = planJobs(o);
     std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
     {
-        ProgressBar bar(isatty(STDERR_FILENO) == 1, jobs.size());
+        ProgressBar bar(!o.quiet && isatty(STDERR_FILENO) == 1, jobs.size());
         auto work = [&] {
             for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
-                const std::string failure = convertOne(jobs[i], o.view, bar, i);
+                const std::string failure = convertOne(jobs[i], o, bar, i);
                 bar.finish(i);
                 if (!failure.empty()) {
                     anyFailed = true;

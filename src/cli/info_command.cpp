@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/help.h"
+#include "cli/json_text.h"
 #include "decode/decoder.h"
 #include "vrscreen/header.h"
 
@@ -21,6 +23,7 @@ struct Report {
     HeaderGeometry geometry;  // what the header says, also for a refused file
     ViewSize view;
     std::string error;
+    std::string failure;  // the line for standard error: the file and why
 };
 
 Report inspectFile(const std::string& path) {
@@ -28,6 +31,7 @@ Report inspectFile(const std::string& path) {
     r.path = path;
     InputFile file;
     const bool readable = file.open(path);
+    r.failure = file.error;
     const bool opened = file.mapped.data() != nullptr;
     r.headerRead = opened && file.mapped.size() >= kHeaderSize;
     if (r.headerRead) {
@@ -51,24 +55,6 @@ std::string number(double value) {
     return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 void printText(const Report& r) {
     std::printf("%s\n", r.path.c_str());
     if (r.headerRead) {
@@ -85,12 +71,15 @@ void printText(const Report& r) {
                     static_cast<long long>(r.view.height), number(r.view.scale).c_str());
         std::printf("  readable: yes\n");
     } else {
-        std::printf("  readable: no: %s\n", r.error.c_str());
+        std::printf("  readable: no\n");
     }
 }
 
 std::string jsonObject(const Report& r) {
     std::string o = "{\"file\": " + jsonString(r.path);
+    if (!isUtf8(r.path)) {
+        o += ", \"file_hex\": \"" + hexBytes(r.path) + "\"";
+    }
     if (r.headerRead) {
         const HeaderGeometry& i = r.geometry;
         o += ", \"header\": \"" + std::string(i.sized ? "sized" : "rectangle") + "\"";
@@ -119,19 +108,12 @@ int runInfo(int argc, char** argv) {
         return kExitOk;
     }
     bool json = false;
-    bool options = true;
     std::vector<std::string> files;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--json") {
-            json = true;
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return usageError("info", "unknown option " + arg);
-        } else {
-            files.push_back(arg);
-        }
+    CommandLine line("info");
+    line.flag("--json", &json);
+    line.operands(&files);
+    if (const int status = line.parse(argc, argv); status != 0) {
+        return status;
     }
     if (files.empty()) {
         return usageError("info", "no FILE given");
@@ -142,6 +124,7 @@ int runInfo(int argc, char** argv) {
         const Report r = inspectFile(path);
         if (!r.error.empty()) {
             status = kExitFailed;
+            std::fprintf(stderr, "vrstool: %s\n", r.failure.c_str());
         }
         if (json) {
             objects.push_back(jsonObject(r));

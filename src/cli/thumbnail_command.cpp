@@ -1,12 +1,17 @@
 // vrstool thumbnail: a small PNG for file managers, made from a few sampled
 // rows of the mapped file. Writes nothing but its output.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "cli/cleanup_signals.h"
 #include "cli/cli_common.h"
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/help.h"
+#include "cli/output_check.h"
 #include "export/export_image.h"
 #include "export/file_row_source.h"
 
@@ -17,26 +22,33 @@ int runThumbnail(int argc, char** argv) {
         std::fputs(thumbnailHelp().data(), stdout);
         return kExitOk;
     }
-    std::int64_t size = 256;
+    std::string sizeText;
     std::vector<std::string> paths;
-    bool options = true;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "-s") {
-            if (i + 1 >= argc || !parseNumber(argv[++i], 1, 4096, &size)) {
-                return usageError("thumbnail", "-s takes a size from 1 to 4096");
-            }
-        } else if (options && arg.size() > 1 && arg[0] == '-') {
-            return usageError("thumbnail", "unknown option " + arg);
-        } else {
-            paths.push_back(arg);
-        }
+    CommandLine line("thumbnail");
+    line.option("-s,--size", &sizeText);
+    line.operands(&paths);
+    if (const int status = line.parse(argc, argv); status != 0) {
+        return status;
+    }
+    std::int64_t size = 256;
+    if (!sizeText.empty() && !parseNumber(sizeText, 1, 4096, &size)) {
+        return usageError("thumbnail", "-s takes a size from 1 to 4096");
     }
     if (paths.size() != 2) {
         return usageError("thumbnail", "give one FILE and one OUT.png");
     }
+    const bool toStdout = paths[1] == kStandardStream;
+    if (toStdout && isatty(STDOUT_FILENO) == 1) {
+        return usageError("thumbnail",
+                          "- writes the PNG to standard output, which is a "
+                          "terminal; redirect it to a file or a pipe");
+    }
+    if (const std::string refusal = OutputCheck({paths[0]}).claim(paths[1], paths[0]);
+        !refusal.empty()) {
+        std::fprintf(stderr, "vrstool: %s: not written: %s\n", paths[0].c_str(), refusal.c_str());
+        return kExitFailed;
+    }
+    removeTempsOnSignals();
     InputFile file;
     if (!file.open(paths[0])) {
         std::fprintf(stderr, "vrstool: %s\n", file.error.c_str());
@@ -48,7 +60,9 @@ int runThumbnail(int argc, char** argv) {
         return kExitFailed;
     }
     // Always PNG, whatever OUT is called: file managers pick the name.
-    const ExportResult r = writeImageFile(source, paths[1], ImageFormat::Png);
+    const ExportResult r = toStdout ? writeImageToDescriptor(source, STDOUT_FILENO,
+                                                             "standard output", ImageFormat::Png)
+                                    : writeImageFile(source, paths[1], ImageFormat::Png);
     if (!r.ok()) {
         std::fprintf(stderr, "vrstool: %s: %s\n", paths[0].c_str(),
                      describeExportResult(r).c_str());

@@ -1,25 +1,21 @@
 #include "export/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "export/output_target.h"
+#include "export/temp_registry.h"
 
 namespace vrs {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The process umask, read once. umask() can only be read by setting it, so
 // this runs before any file of ours is made.
@@ -32,15 +28,30 @@ mode_t processUmask() {
     return mask;
 }
 
-// An existing target keeps its permissions; a new file gets those of any
-// newly created file: 0666 less the umask.
-mode_t modeFor(const std::string& target) {
-    struct stat st {};
-    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        return st.st_mode & 0777;
+// Holds SIGINT and SIGTERM back while a temporary file is made and recorded,
+// so a signal finds it either not yet made or in the cleanup table.
+class SignalsHeld {
+  public:
+    SignalsHeld() {
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGINT);
+        sigaddset(&set, SIGTERM);
+        held_ = pthread_sigmask(SIG_BLOCK, &set, &old_) == 0;
     }
-    return 0666 & ~processUmask();
-}
+    ~SignalsHeld() {
+        if (held_) {
+            // Restoring a mask that was valid a moment ago cannot fail.
+            [[maybe_unused]] const int rc = pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+        }
+    }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t old_;
+    bool held_ = false;
+};
 
 }  // namespace
 
@@ -50,8 +61,14 @@ int FileOps::makeTemp(char* pattern) {
 ssize_t FileOps::pwrite(int fd, const void* data, std::size_t size, off_t offset) {
     return ::pwrite(fd, data, size, offset);
 }
+ssize_t FileOps::write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
 int FileOps::fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
+}
+int FileOps::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
 }
 int FileOps::fsync(int fd) {
     return ::fsync(fd);
@@ -77,26 +94,107 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-int AtomicFile::open(const std::string& target) {
+int AtomicFile::start() {
     discard();
     error_ = 0;
-    target_ = target;
-    mode_ = modeFor(target);
+    target_.clear();
+    keepOwner_ = false;
+    ownsOut_ = false;
+    direct_ = false;
+    buffered_ = 0;
+    bufferStart_ = position_ = size_ = 0;
     buffer_.reset(new (std::nothrow) std::uint8_t[kBufferSize]);
     if (!buffer_) {
         fail(ENOMEM);
+    }
+    return error_;
+}
+
+int AtomicFile::open(const std::string& target, bool seeks) {
+    if (start() != 0) {
         return error_;
     }
-    std::string pattern = folderOf(target) + "/.vrsexport-XXXXXX";
+    OutputTarget t;
+    if (const int rc = resolveOutput(target, &t); rc != 0) {
+        fail(rc);
+        return error_;
+    }
+    switch (t.kind) {
+        case TargetKind::Directory:
+            fail(EISDIR);
+            return error_;
+        case TargetKind::Unsupported:
+            fail(kNotRegularFile);
+            return error_;
+        case TargetKind::Stream: {
+            const int fd = ::open(t.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+            if (fd < 0) {
+                fail(errno);
+                return error_;
+            }
+            ownsOut_ = true;
+            if (seeks) {
+                out_ = fd;
+                return openSpool();
+            }
+            direct_ = true;
+            fd_ = fd;
+            return 0;
+        }
+        case TargetKind::Regular:
+            mode_ = t.st.st_mode & 07777;
+            keepOwner_ = true;
+            owner_ = t.st.st_uid;
+            group_ = t.st.st_gid;
+            break;
+        case TargetKind::Missing:
+            mode_ = 0666 & ~processUmask();
+            break;
+    }
+    target_ = t.path;
+    return openTemp(folderOf(t.path));
+}
+
+int AtomicFile::openDescriptor(int fd, bool seeks) {
+    if (start() != 0) {
+        return error_;
+    }
+    ownsOut_ = false;
+    if (seeks) {
+        out_ = fd;
+        return openSpool();
+    }
+    direct_ = true;
+    fd_ = fd;
+    return 0;
+}
+
+int AtomicFile::openTemp(const std::string& folder) {
+    std::string pattern = folder + "/.vrsexport-XXXXXX";
+    SignalsHeld held;
     fd_ = ops_.makeTemp(pattern.data());
     if (fd_ < 0) {
         fail(errno);
         return error_;
     }
     temp_ = pattern;
-    buffered_ = 0;
-    bufferStart_ = position_ = size_ = 0;
+    slot_ = registerTemp(temp_.c_str());
     return 0;
+}
+
+// An unlinked file that holds the whole output until commit copies it out.
+int AtomicFile::openSpool() {
+    const char* tmp = std::getenv("TMPDIR");
+    if (openTemp(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") != 0) {
+        return error_;
+    }
+    if (ops_.unlink(temp_.c_str()) != 0) {
+        fail(errno);
+    }
+    unregisterTemp(slot_);
+    slot_ = -1;
+    temp_.clear();
+    return error_;
 }
 
 void AtomicFile::fail(int error) {
@@ -110,7 +208,8 @@ bool AtomicFile::flush() {
     std::size_t left = buffered_;
     std::uint64_t offset = bufferStart_;
     while (left > 0) {
-        const ssize_t n = ops_.pwrite(fd_, p, left, static_cast<off_t>(offset));
+        const ssize_t n = direct_ ? ops_.write(fd_, p, left)
+                                  : ops_.pwrite(fd_, p, left, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -150,6 +249,10 @@ bool AtomicFile::write(const void* data, std::size_t size) {
 }
 
 bool AtomicFile::seek(std::uint64_t position) {
+    if (direct_) {
+        fail(ESPIPE);  // open() was told the writer never seeks
+        return false;
+    }
     if (error_ != 0 || fd_ < 0 || !flush()) {
         fail(EBADF);
         return false;
@@ -158,24 +261,78 @@ bool AtomicFile::seek(std::uint64_t position) {
     return true;
 }
 
-int AtomicFile::commit() {
-    if (fd_ < 0) {
-        fail(EBADF);
+// Owner and group first: changing them may clear set-id permission bits.
+int AtomicFile::replaceTarget() {
+    if (keepOwner_ && ops_.fchown(fd_, owner_, group_) != 0) {
+        // Only root may give a file away; the group alone may still be ours.
+        if (errno != EPERM ||
+            (ops_.fchown(fd_, static_cast<uid_t>(-1), group_) != 0 && errno != EPERM)) {
+            fail(errno);
+        }
     }
-    if (error_ == 0 && flush() && ops_.fchmod(fd_, mode_) != 0) {
+    if (error_ == 0 && ops_.fchmod(fd_, mode_) != 0) {
         fail(errno);
     }
     if (error_ == 0 && ops_.fsync(fd_) != 0) {
         fail(errno);
     }
-    if (fd_ >= 0) {
+    return error_;
+}
+
+int AtomicFile::copySpool() {
+    std::uint64_t offset = 0;
+    bufferStart_ = 0;
+    while (error_ == 0 && offset < size_) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, size_ - offset));
+        const ssize_t n = pread(fd_, buffer_.get(), want, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            fail(n == 0 ? EIO : errno);
+            break;
+        }
+        std::swap(fd_, out_);
+        direct_ = true;
+        buffered_ = static_cast<std::size_t>(n);
+        const bool ok = flush();
+        direct_ = false;
+        std::swap(fd_, out_);
+        offset += static_cast<std::uint64_t>(n);
+        if (!ok) {
+            break;
+        }
+    }
+    return error_;
+}
+
+int AtomicFile::commit() {
+    if (fd_ < 0) {
+        fail(EBADF);
+    }
+    if (error_ == 0 && flush()) {
+        if (!target_.empty()) {
+            replaceTarget();
+        } else if (out_ >= 0) {
+            copySpool();
+        }
+    }
+    if (out_ >= 0 && ownsOut_) {
+        if (ops_.close(out_) != 0) {
+            fail(errno);
+        }
+        out_ = -1;
+    }
+    if (fd_ >= 0 && (!direct_ || ownsOut_)) {
         // close can report a deferred write error (NFS, quotas).
         if (ops_.close(fd_) != 0) {
             fail(errno);
         }
-        fd_ = -1;
     }
-    if (error_ == 0 && ops_.rename(temp_.c_str(), target_.c_str()) != 0) {
+    fd_ = -1;
+    direct_ = false;
+    if (error_ == 0 && !target_.empty() && ops_.rename(temp_.c_str(), target_.c_str()) != 0) {
         fail(errno);
     }
     if (error_ == 0) {
@@ -186,16 +343,23 @@ int AtomicFile::commit() {
 }
 
 void AtomicFile::discard() {
-    if (fd_ >= 0) {
+    if (fd_ >= 0 && (!direct_ || ownsOut_)) {
         // Nothing written there is kept, so a failing close changes nothing.
         [[maybe_unused]] const int rc = ops_.close(fd_);
-        fd_ = -1;
     }
+    fd_ = -1;
+    if (out_ >= 0 && ownsOut_) {
+        [[maybe_unused]] const int rc = ops_.close(out_);
+    }
+    out_ = -1;
+    direct_ = false;
     if (!temp_.empty()) {
         // The temporary file is ours; if it cannot be removed there is no one to tell.
         [[maybe_unused]] const int rc = ops_.unlink(temp_.c_str());
         temp_.clear();
     }
+    unregisterTemp(slot_);
+    slot_ = -1;
     buffered_ = 0;
 }
 

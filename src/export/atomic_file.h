@@ -1,12 +1,22 @@
 // Writes a file so that the target is either replaced whole or left exactly
-// as it was: the bytes go to a temporary file in the target's folder, which
-// is flushed to the disk and then renamed over the target. On any failure the
-// temporary file is removed.
+// as it was: the bytes go to a temporary file in the folder of the target
+// (of the file a symbolic link finally names, so the link stays a link),
+// which is flushed to the disk and then renamed over the target. On any
+// failure, and on SIGINT or SIGTERM (see temp_registry.h), the temporary file
+// is removed. A replaced file keeps its permissions, and its owner and group
+// where the process may set them.
+//
+// A character device or a FIFO is not replaced but written straight through,
+// as is a descriptor given to openDescriptor (standard output). Such outputs
+// cannot seek: a writer that seeks (libtiff) is spooled to an unlinked
+// temporary file and copied out at commit. A directory, socket or block
+// device is never replaced.
 #pragma once
 
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -16,6 +26,11 @@
 
 namespace vrs {
 
+// The error open() returns when the target is neither a regular file, a
+// character device nor a FIFO, and not a directory (EISDIR): a socket or a
+// block device. mkostemp gives EEXIST only after exhausting its names.
+inline constexpr int kNotRegularFile = EEXIST;
+
 // The system calls the writer makes. Tests replace some of them to inject
 // faults (a full disk, a failing flush).
 class FileOps {
@@ -23,7 +38,9 @@ class FileOps {
     virtual ~FileOps() = default;
     virtual int makeTemp(char* pattern);  // mkostemp; returns fd or -1 with errno
     virtual ssize_t pwrite(int fd, const void* data, std::size_t size, off_t offset);
+    virtual ssize_t write(int fd, const void* data, std::size_t size);
     virtual int fchmod(int fd, mode_t mode);
+    virtual int fchown(int fd, uid_t owner, gid_t group);
     virtual int fsync(int fd);
     virtual int close(int fd);
     virtual int rename(const char* from, const char* to);
@@ -40,8 +57,11 @@ class AtomicFile final : public OutputStream {
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile() override;  // discards an uncommitted file
 
-    // Creates the temporary file beside `target`. Returns 0 or an errno.
-    int open(const std::string& target);
+    // Prepares to write `target`. seeks: the writer will call seek(). Returns
+    // 0 or an errno (kNotRegularFile, EISDIR for what is never replaced).
+    int open(const std::string& target, bool seeks = false);
+    // Prepares to write to an open descriptor, which stays open (standard output).
+    int openDescriptor(int fd, bool seeks = false);
     bool write(const void* data, std::size_t size) override;
     bool seek(std::uint64_t position) override;
     std::uint64_t position() const override { return position_; }
@@ -50,22 +70,34 @@ class AtomicFile final : public OutputStream {
     // The errno of the first failure, or 0.
     int error() const { return error_; }
 
-    // Flushes, sets the permissions, syncs and renames over the target.
-    // Returns 0 or the errno of the failed step; the temporary file is gone
-    // either way.
+    // Flushes, sets the owner and permissions, syncs and renames over the
+    // target (or copies the spool out). Returns 0 or the errno of the failed
+    // step; the temporary file is gone either way.
     int commit();
     // Removes the temporary file.
     void discard();
 
   private:
+    int start();
+    int openTemp(const std::string& folder);
+    int openSpool();
+    int replaceTarget();
+    int copySpool();
     bool flush();
     void fail(int error);
 
     FileOps& ops_;
-    std::string target_;
+    std::string target_;  // the file replaced (links followed); "" when writing through
     std::string temp_;
-    int fd_ = -1;
+    int fd_ = -1;   // the temporary file or spool, or the output itself
+    int out_ = -1;  // the output a spool is copied to; -1 when replacing
+    bool ownsOut_ = false;
+    bool direct_ = false;  // fd_ is the output: sequential writes
+    int slot_ = -1;        // temp_'s entry in the signal cleanup table
     mode_t mode_ = 0644;
+    bool keepOwner_ = false;
+    uid_t owner_ = 0;
+    gid_t group_ = 0;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t buffered_ = 0;
     std::uint64_t bufferStart_ = 0;  // file offset of buffer_[0]

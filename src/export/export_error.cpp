@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "export/atomic_file.h"
 #include "export/export_format.h"
+#include "export/format_limits.h"
 
 namespace vrs {
 namespace {
@@ -44,6 +46,8 @@ std::string writeReason(const ExportResult& r) {
             return "the file would be too large for this disk";
         case EIO:
             return "the disk reported an input/output error";
+        case kNotRegularFile:
+            return "it is not a regular file (a socket or a block device), so it is not replaced";
         default: {
             char buffer[256];
             // The GNU strerror_r returns its text, in buffer or static.
@@ -64,6 +68,11 @@ std::string describeExportResult(const ExportResult& r) {
                    " (upper and lower case matter).";
         case ExportError::ConversionFailed:
             return "This big picture couldn't be converted.";
+        case ExportError::TooLarge:
+            return "This big picture couldn't be converted: " + std::string(formatTitle(r.format)) +
+                   " holds at most " + std::to_string(largestSide(r.format)) + " pixels a side" +
+                   (r.format == ImageFormat::Bmp ? " and 4 GiB" : "") + ", and it is " +
+                   std::to_string(r.width) + " x " + std::to_string(r.height) + ".";
         case ExportError::WriteFailed:
             return "The picture could not be saved to " + quoted(r.path) + ": " + writeReason(r) +
                    ".";

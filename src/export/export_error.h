@@ -2,7 +2,10 @@
 // words it for the user.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "export/export_format.h"
 
 namespace vrs {
 
@@ -10,18 +13,23 @@ enum class ExportError {
     None,
     UnknownExtension,  // the extension is not in the table: nothing converted
     ConversionFailed,  // an encoder could not convert the picture
+    TooLarge,          // the format cannot hold a picture this size: see width, height, format
     WriteFailed,       // the file system refused: see ExportResult::sysError
 };
 
 struct ExportResult {
     ExportError error = ExportError::None;
-    int sysError = 0;  // errno of the failed system call, for WriteFailed
-    std::string path;  // the path that was (or would have been) written
+    int sysError = 0;        // errno of the failed system call, for WriteFailed
+    std::string path;        // the path that was (or would have been) written
+    std::int64_t width = 0;  // the picture's size and the format, for TooLarge
+    std::int64_t height = 0;
+    ImageFormat format = ImageFormat::Jpeg;
     bool ok() const { return error == ExportError::None; }
 };
 
 // The message that tells the user what went wrong; "" for success.
-// ConversionFailed is worded "This big picture couldn't be converted.".
+// ConversionFailed is worded "This big picture couldn't be converted.";
+// TooLarge says the same and adds the format's limit and the picture's size.
 std::string describeExportResult(const ExportResult& result);
 
 }  // namespace vrs

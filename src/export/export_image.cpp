@@ -7,6 +7,7 @@
 
 #include "export/encoders.h"
 #include "export/export_format.h"
+#include "export/format_limits.h"
 
 namespace vrs {
 namespace {
@@ -35,8 +36,11 @@ class Steps {
     std::unique_ptr<ProgressWindow> window_;
 };
 
+// Opens `file` for the output; returns 0 or an errno.
+using OpenOutput = std::function<int(AtomicFile& file, bool seeks)>;
+
 ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
-                       const std::function<void()>& beforeCommit);
+                       const OpenOutput& open, const std::function<void()>& beforeCommit);
 
 std::string_view conversionTitle(ImageFormat format) {
     switch (format) {
@@ -93,19 +97,54 @@ ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFor
     ExportResult result;
     try {
         result.path = path;
-        return writeFile(source, result, format, ops, beforeCommit);
+        const auto open = [&path](AtomicFile& file, bool seeks) { return file.open(path, seeks); };
+        return writeFile(source, result, format, ops, open, beforeCommit);
     } catch (const std::exception&) {
         result.error = ExportError::ConversionFailed;  // the temporary file is gone with its writer
         return result;
     }
 }
 
+ExportResult writeImageToDescriptor(RowSource& source, int fd, const std::string& name,
+                                    ImageFormat format, FileOps& ops) noexcept {
+    ExportResult result;
+    try {
+        result.path = name;
+        const auto open = [fd](AtomicFile& file, bool seeks) {
+            return file.openDescriptor(fd, seeks);
+        };
+        return writeFile(source, result, format, ops, open, {});
+    } catch (const std::exception&) {
+        result.error = ExportError::ConversionFailed;
+        return result;
+    }
+}
+
+ExportResult checkPictureSize(ImageFormat format, std::int64_t width, std::int64_t height,
+                              const std::string& path) {
+    ExportResult result;
+    result.path = path;
+    if (!pictureFits(format, width, height)) {
+        result.error = ExportError::TooLarge;
+        result.width = width;
+        result.height = height;
+        result.format = format;
+    }
+    return result;
+}
+
 namespace {
 
 ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
-                       const std::function<void()>& beforeCommit) {
+                       const OpenOutput& open, const std::function<void()>& beforeCommit) {
+    if (const ExportResult r =
+            checkPictureSize(format, source.width(), source.height(), result.path);
+        !r.ok()) {
+        return r;
+    }
     AtomicFile file(ops);
-    int error = file.open(result.path);
+    // libtiff goes back to patch its header; the other encoders write in order.
+    int error = open(file, format == ImageFormat::Tiff);
     if (error == 0) {
         if (!encodeImage(format, source, file)) {
             error = file.error();

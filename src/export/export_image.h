@@ -32,4 +32,14 @@ ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFor
                             FileOps& ops = systemFileOps(),
                             const std::function<void()>& beforeCommit = {}) noexcept;
 
+// The same to an open descriptor (standard output), written straight
+// through and left open; `name` stands for it in messages.
+ExportResult writeImageToDescriptor(RowSource& source, int fd, const std::string& name,
+                                    ImageFormat format, FileOps& ops = systemFileOps()) noexcept;
+
+// TooLarge when `format` cannot hold a width x height picture, before anything
+// is allocated for it; otherwise a success. `path` names the output.
+ExportResult checkPictureSize(ImageFormat format, std::int64_t width, std::int64_t height,
+                              const std::string& path);
+
 }  // namespace vrs

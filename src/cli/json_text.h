@@ -1,0 +1,21 @@
+// Text for vrstool's JSON: always valid UTF-8, whatever bytes a file name holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vrs::cli {
+
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or
+// code points past U+10FFFF).
+bool isUtf8(std::string_view text);
+
+// A JSON string literal of `text`: quotes, backslashes and control characters
+// escaped, and each byte that is not part of well-formed UTF-8 replaced by
+// U+FFFD.
+std::string jsonString(std::string_view text);
+
+// The bytes as lower-case hexadecimal, two digits each.
+std::string hexBytes(std::string_view bytes);
+
+}  // namespace vrs::cli
