@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 #include "export/atomic_file.h"
 #include "test_support.h"
@@ -130,6 +136,98 @@ TEST(AtomicFile, FolderThatCannotHoldTheFile) {
     EXPECT_FALSE(file.write("x", 1));
     EXPECT_NE(0, file.commit());
     EXPECT_EQ(std::vector<std::string>{"plain"}, entries(dir.path()));
+}
+
+}  // namespace
+}  // namespace vrs::testing
+
+namespace vrs::testing {
+namespace {
+
+bool isKind(const fs::path& path, mode_t kind) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+}
+
+std::string written(const std::string& target, bool seeks) {
+    AtomicFile file;
+    if (file.open(target, seeks) != 0 || !file.write("xyz!", 4) ||
+        (seeks && (!file.seek(0) || !file.write("X", 1)))) {
+        return "not written";
+    }
+    return file.commit() == 0 ? "" : "not committed";
+}
+
+TEST(AtomicFile, SymbolicLinkStaysALinkAndItsTargetIsReplaced) {
+    ScratchDir dir;
+    fs::create_directory(dir / "real");
+    ASSERT_TRUE(writeFile(dir / "real" / "pic.png", kOld));
+    fs::create_symlink("real/pic.png", dir / "link.png");
+    fs::create_symlink("nowhere.png", dir / "real" / "dangling.png");
+    ASSERT_EQ("", written((dir / "link.png").string(), false));
+    ASSERT_EQ("", written((dir / "real" / "dangling.png").string(), false));
+    EXPECT_TRUE(isKind(dir / "link.png", S_IFLNK));
+    EXPECT_TRUE(isKind(dir / "real" / "dangling.png", S_IFLNK));
+    const std::vector<std::uint8_t> bytes{'x', 'y', 'z', '!'};
+    EXPECT_EQ(bytes, readFile(dir / "real" / "pic.png"));
+    EXPECT_EQ(bytes, readFile(dir / "real" / "nowhere.png"));
+    EXPECT_EQ((std::vector<std::string>{"link.png", "real"}), entries(dir.path()));
+}
+
+// A FIFO and a character device are written straight through, never
+// replaced; a seeking writer is spooled and copied out. A directory or a
+// socket is refused.
+TEST(AtomicFile, StreamsAreWrittenThroughAndOtherFilesRefused) {
+    ScratchDir dir;
+    const fs::path fifo = dir / "pipe.png";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    for (const bool seeks : {false, true}) {
+        std::string got;
+        std::thread reader([&] {
+            std::ifstream in(fifo, std::ios::binary);
+            got.assign(std::istreambuf_iterator<char>(in), {});
+        });
+        EXPECT_EQ("", written(fifo.string(), seeks));
+        reader.join();
+        EXPECT_EQ(seeks ? "Xyz!" : "xyz!", got);
+        EXPECT_TRUE(isKind(fifo, S_IFIFO));
+    }
+    ASSERT_EQ("", written("/dev/null", false));
+    EXPECT_TRUE(isKind("/dev/null", S_IFCHR));
+
+    fs::create_directory(dir / "folder.png");
+    AtomicFile file;
+    EXPECT_EQ(EISDIR, file.open((dir / "folder.png").string()));
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string name = (dir / "sock.png").string();
+    ASSERT_LT(name.size(), sizeof address.sun_path);
+    name.copy(address.sun_path, name.size());
+    ASSERT_EQ(0, bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address));
+    EXPECT_EQ(kNotRegularFile, file.open(name));
+    EXPECT_TRUE(isKind(name, S_IFSOCK));
+    close(sock);
+    EXPECT_EQ((std::vector<std::string>{"folder.png", "pipe.png", "sock.png"}),
+              entries(dir.path()));
+}
+
+TEST(AtomicFile, ReplacedFileKeepsItsOwnerAndGroup) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another user";
+    }
+    ScratchDir dir;
+    const fs::path path = dir / "theirs.png";
+    ASSERT_TRUE(writeFile(path, kOld));
+    ASSERT_EQ(0, chown(path.c_str(), 4321, 8765));
+    ASSERT_EQ(0, chmod(path.c_str(), 0640));
+    ASSERT_EQ("", written(path.string(), false));
+    struct stat st {};
+    ASSERT_EQ(0, stat(path.c_str(), &st));
+    EXPECT_EQ(4321u, st.st_uid);
+    EXPECT_EQ(8765u, st.st_gid);
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+    EXPECT_EQ(4u, fs::file_size(path));
 }
 
 }  // namespace

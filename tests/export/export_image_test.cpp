@@ -207,11 +207,13 @@ TEST_F(ExportImage, ConversionFailureAlertsOnceAndKeepsTheTarget) {
     }
 }
 
-TEST_F(ExportImage, PictureTooWideForGifIsAConversionFailure) {
+TEST_F(ExportImage, PictureTooWideForGifIsRefusedWithItsLimit) {
     const auto wide = makeImage(65536, 2, rainbow);
     const ExportResult r = exportImage(*wide, (dir / "wide.gif").string(), 1, host);
-    EXPECT_EQ(ExportError::ConversionFailed, r.error);
-    EXPECT_EQ(std::vector<std::string>{"This big picture couldn't be converted."}, host.alerts);
+    EXPECT_EQ(ExportError::TooLarge, r.error);
+    EXPECT_EQ(std::vector<std::string>{"This big picture couldn't be converted: GIF holds at most "
+                                       "65535 pixels a side, and it is 65536 x 2."},
+              host.alerts);
     EXPECT_TRUE(entries(dir.path()).empty());
 }
 
