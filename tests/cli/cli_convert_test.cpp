@@ -128,5 +128,22 @@ TEST_F(VrstoolConvert, SameTableAndMessagesAsTheViewer) {
     EXPECT_TRUE(has(r.err, "the folder \u201Cmissing\u201D does not exist")) << r.err;
 }
 
+TEST_F(VrstoolConvert, DashWritesToStandardOutputInTheFormatOfDashF) {
+    write("p.vrs", 37, 23);
+    for (const char* ext : {"jpg", "tif"}) {
+        const std::string file = std::string("p.") + ext;
+        ASSERT_EQ(0, runTool({"convert", "-o", file, "p.vrs"}, dir.path()).status);
+        // No -f: JPEG, as for a name without extension.
+        const ToolRun r = ext == std::string("jpg")
+                              ? runTool({"convert", "-o", "-", "p.vrs"}, dir.path())
+                              : runTool({"convert", "-o", "-", "-f", ext, "p.vrs"}, dir.path());
+        ASSERT_EQ(0, r.status) << r.err;
+        const auto bytes = readFile(dir / file);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), r.out) << ext;
+    }
+    EXPECT_FALSE(fs::exists(dir / "-.jpg"));
+    EXPECT_FALSE(fs::exists(dir / "-"));
+}
+
 }  // namespace
 }  // namespace vrs::testing

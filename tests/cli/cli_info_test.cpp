@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "run_tool.h"
 #include "sample_picture.h"
 #include "test_support.h"
@@ -87,6 +91,21 @@ TEST_F(VrstoolInfo, JsonHasOneObjectPerFile) {
     EXPECT_TRUE(has(r.out, "\"readable\": false, \"error\": \"This file can't be read:"));
     EXPECT_TRUE(has(r.out, "{\"file\": \"we\\\"ird\\\\name.vrs\""));
     EXPECT_EQ("\n]\n", r.out.substr(r.out.size() - 3));
+}
+
+TEST_F(VrstoolInfo, JsonStaysUtf8ForAFileNameThatIsNot) {
+    const std::string name = "caf\xE9-\xFF.vrs";  // Latin-1 bytes, not UTF-8
+    std::filesystem::copy_file(dir / "rect.vrs", dir / name);
+    const ToolRun r = runTool({"info", "--json", name, "old.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(QJsonParseError::NoError, error.error) << error.errorString().toStdString() << r.out;
+    const QJsonObject first = doc.array().at(0).toObject();
+    EXPECT_EQ(QString::fromUtf8("caf\uFFFD-\uFFFD.vrs"), first["file"].toString());
+    EXPECT_EQ("636166e92dff2e767273", first["file_hex"].toString().toStdString());
+    EXPECT_EQ(1600, first["height"].toInt());
+    EXPECT_FALSE(doc.array().at(1).toObject().contains("file_hex"));
 }
 
 }  // namespace

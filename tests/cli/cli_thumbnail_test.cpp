@@ -66,5 +66,32 @@ TEST(VrstoolThumbnail, FailuresExit1AndWriteNothing) {
     EXPECT_EQ((std::vector<std::string>{"bad.vrs", "in.vrs"}), entries(dir.path()));
 }
 
+// The same file under its own name, a hard link or a symbolic link is never
+// the output; "-" is standard output.
+TEST(VrstoolThumbnail, NeverWritesOntoItsInputAndDashIsStandardOutput) {
+    ScratchDir dir;
+    VrsLayout layout;
+    layout.width = 31;
+    layout.height = 17;
+    ASSERT_TRUE(writeVrsFile((dir / "shot.vrs").string(), layout, samplePicture(31, 17)));
+    const auto before = readFile(dir / "shot.vrs");
+    std::filesystem::create_hard_link(dir / "shot.vrs", dir / "hard.png");
+    std::filesystem::create_symlink("shot.vrs", dir / "soft.png");
+    for (const char* out : {"shot.vrs", "hard.png", "soft.png", "./shot.vrs"}) {
+        const ToolRun r = runTool({"thumbnail", "shot.vrs", out}, dir.path());
+        EXPECT_EQ(1, r.status) << out;
+        EXPECT_NE(std::string::npos, r.err.find("is the input file shot.vrs")) << r.err;
+    }
+    EXPECT_EQ(before, readFile(dir / "shot.vrs"));
+    EXPECT_EQ((std::vector<std::string>{"hard.png", "shot.vrs", "soft.png"}), entries(dir.path()));
+
+    const ToolRun r = runTool({"thumbnail", "shot.vrs", "-"}, dir.path());
+    ASSERT_EQ(0, r.status) << r.err;
+    ASSERT_EQ(0, runTool({"thumbnail", "shot.vrs", "t.png"}, dir.path()).status);
+    const auto file = readFile(dir / "t.png");
+    EXPECT_EQ(std::string(file.begin(), file.end()), r.out);
+    EXPECT_FALSE(std::filesystem::exists(dir / "-"));
+}
+
 }  // namespace
 }  // namespace vrs::testing

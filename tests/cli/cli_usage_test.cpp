@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "run_tool.h"
+#include "sample_picture.h"
 #include "test_support.h"
+#include "vrs_writer.h"
 
 namespace vrs::testing {
 namespace {
@@ -80,6 +82,28 @@ TEST(VrstoolUsage, MistakesExitWith2AndSayWhatIsWrong) {
         EXPECT_TRUE(has(r.err, c.words)) << r.err;
         EXPECT_EQ("", r.out);
     }
+}
+
+TEST(VrstoolUsage, GnuOptionForms) {
+    ScratchDir dir;
+    VrsLayout layout;
+    layout.width = 13;
+    layout.height = 7;
+    ASSERT_TRUE(writeVrsFile((dir / "-a.vrs").string(), layout, samplePicture(13, 7)));
+    const std::vector<std::string> forms[] = {
+        {"convert", "-j2", "-ofirst.png", "--", "-a.vrs"},
+        {"convert", "--jobs=2", "--output=second.png", "-q", "--", "-a.vrs"},
+        {"convert", "--dir=.", "--format", "bmp", "--view", "--", "-a.vrs"},
+        {"thumbnail", "-s8", "--", "-a.vrs", "third.png"},
+        {"thumbnail", "--size=8", "--", "-a.vrs", "fourth.png"},
+    };
+    for (const auto& args : forms) {
+        const ToolRun r = runTool(args, dir.path());
+        EXPECT_EQ(0, r.status) << args[2] << ": " << r.err;
+    }
+    EXPECT_EQ((std::vector<std::string>{"-a.bmp", "-a.vrs", "first.png", "fourth.png", "second.png",
+                                        "third.png"}),
+              entries(dir.path()));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "run_tool.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,12 +12,11 @@
 #include "vrscreen/loader.h"
 
 namespace vrs::testing {
-namespace {}  // namespace
+namespace {
 
-ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
-                bool withoutHome) {
-    const std::string outPath = (dir / ".tool-stdout").string();
-    const std::string errPath = (dir / ".tool-stderr").string();
+// Forks vrstool in `dir` with stdout and stderr sent to the two files.
+pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& dir,
+            const std::string& outPath, const std::string& errPath, bool withoutHome) {
     std::vector<std::string> argv{VRSTOOL_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -37,10 +37,24 @@ ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::pat
         execv(raw[0], raw.data());
         _exit(127);
     }
+    return pid;
+}
+
+}  // namespace
+
+ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
+                bool withoutHome, long* peakKiB) {
+    const std::string outPath = (dir / ".tool-stdout").string();
+    const std::string errPath = (dir / ".tool-stderr").string();
+    const pid_t pid = spawn(args, dir, outPath, errPath, withoutHome);
     ToolRun run;
     int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    struct rusage usage {};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
+    }
+    if (peakKiB != nullptr) {
+        *peakKiB = usage.ru_maxrss;
     }
     const auto out = readFile(outPath);
     const auto err = readFile(errPath);
@@ -49,6 +63,10 @@ ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::pat
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return run;
+}
+
+int startTool(const std::vector<std::string>& args, const std::filesystem::path& dir) {
+    return spawn(args, dir, "/dev/null", "/dev/null", false);
 }
 
 Decoded decodeFile(const std::filesystem::path& file) {

@@ -20,8 +20,12 @@ struct ToolRun {
 };
 
 // Runs vrstool with `args` in `dir`; withoutHome removes HOME from its environment.
+// peakKiB, when given, receives the child's peak resident memory.
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
-                bool withoutHome = false);
+                bool withoutHome = false, long* peakKiB = nullptr);
+
+// Starts vrstool in `dir` with its output discarded; returns its process id.
+int startTool(const std::vector<std::string>& args, const std::filesystem::path& dir);
 
 // The decoder's full image and view image of a file, as the viewer loads it.
 struct Decoded {

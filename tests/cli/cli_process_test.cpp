@@ -1,0 +1,81 @@
+// vrstool as a process: its memory before a refusal, and its signals.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "run_tool.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+
+namespace vrs::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A sized-header file whose pixel rows are a hole: no disk, no writing time.
+bool writeSparse(const fs::path& path, std::uint32_t width, std::uint32_t height) {
+    VrsLayout layout;
+    layout.width = width;
+    layout.height = height;
+    const std::vector<std::uint8_t> header = makeHeader(layout);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const auto length = static_cast<off_t>(header.size() + layoutStride(layout) * height);
+    const bool ok =
+        fd >= 0 && write(fd, header.data(), header.size()) == static_cast<ssize_t>(header.size()) &&
+        ftruncate(fd, length) == 0;
+    return close(fd) == 0 && ok;
+}
+
+bool holdsTemporaryFile(const fs::path& dir) {
+    for (const auto& e : fs::directory_iterator(dir)) {
+        if (e.path().filename().string().rfind(".vrsexport-", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(VrstoolProcess, TooWideForJpegIsRefusedBeforeItsRowsAreAllocated) {
+    // Rows of 100 million pixels: 300 MB each once decoded, a 400 MB hole on the disk.
+    constexpr std::uint32_t kWide = 100'000'000;
+    ScratchDir dir;
+    ASSERT_TRUE(writeSparse(dir / "wide.vrs", kWide, 1));
+    long peakKiB = 0;
+    const ToolRun r =
+        runTool({"convert", "-o", "wide.jpg", "wide.vrs"}, dir.path(), false, &peakKiB);
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("JPEG holds at most 65500 pixels a side, and it is "
+                                            "100000000 x 1"))
+        << r.err;
+    EXPECT_LT(peakKiB, 64 * 1024);  // nothing sized by the picture was allocated
+    EXPECT_FALSE(fs::exists(dir / "wide.jpg"));
+}
+
+TEST(VrstoolProcess, SigtermAndSigintRemoveTheTemporaryFile) {
+    ScratchDir dir;
+    ASSERT_TRUE(writeSparse(dir / "big.vrs", 16000, 12000));
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const int pid = startTool({"convert", "-o", "big.jpg", "big.vrs"}, dir.path());
+        ASSERT_GT(pid, 0);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!holdsTemporaryFile(dir.path()) && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(holdsTemporaryFile(dir.path()));
+        ASSERT_EQ(0, kill(pid, signal));
+        int status = 0;
+        ASSERT_EQ(pid, waitpid(pid, &status, 0));
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(128 + signal, WEXITSTATUS(status));
+        EXPECT_EQ(std::vector<std::string>{"big.vrs"}, entries(dir.path()));
+    }
+}
+
+}  // namespace
+}  // namespace vrs::testing
