@@ -26,8 +26,13 @@ width, height and row stride, the size and scale of the view image the
 viewer shows, and whether it can be read; if not, why.
 
 Options:
-  --json     print one JSON array with an object per file
+  --json     print one JSON array with an object per file; a file name that
+             is not UTF-8 is shown with U+FFFD in "file" and its bytes in
+             "file_hex" (two hexadecimal digits a byte)
   --help     show this help
+
+A file that cannot be read is described on standard output ("readable: no")
+and its reason is one line on standard error.
 
 Exit status: 0 when every file can be read, 1 when one cannot, 2 on a usage error.
 )";
@@ -39,15 +44,23 @@ Writes each file's picture as an image file, the format chosen by the
 extension exactly as the viewer's Save does: tiff or tif (TIFF), jpeg or
 jpg (JPEG), bmp or BMP (BMP), gif or GIF (GIF), png or PNG (PNG). Upper and
 lower case matter; OUT without an extension is written as OUT.jpg. Files are
-replaced whole or not at all, and an input file is never overwritten.
+replaced whole or not at all (keeping their permissions, and their owner
+where allowed), and an input file is never overwritten. A symbolic link is
+followed and stays a link; a FIFO or device is written to, not replaced.
+A picture larger than its format can hold is refused before it is converted.
 
 Options:
-  -o OUT     write the one FILE to OUT
-  -d DIR     write every FILE into DIR, named after it with the extension EXT
-  -f EXT     the extension (and so the format) for -d
-  --view     write the view image (at most 1600 x 1200) instead of the full picture
-  -j N       convert N files at a time (default 1)
-  --help     show this help
+  -o, --output OUT   write the one FILE to OUT; "-o -" writes it to standard
+                     output (not a terminal) as JPEG, or in the format of -f EXT
+  -d, --dir DIR      write every FILE into DIR, named after it with the extension EXT
+  -f, --format EXT   the extension (and so the format) for -d or -o -
+  --view             write the view image (at most 1600 x 1200) instead of the full picture
+  -j, --jobs N       convert N files at a time, 1 to 64 (default 1)
+  -q, --quiet        show no progress bar
+  --help             show this help
+
+Options take their value as "-o OUT", "-oOUT", "--output OUT" or
+"--output=OUT"; "--" ends the options.
 
 Exit status: 0 when every file was written, 1 when one failed (each failure
 is one line on standard error), 2 on a usage error.
@@ -57,11 +70,12 @@ is one line on standard error), 2 on a usage error.
 std::string_view thumbnailHelp() {
     return R"(Usage: vrstool thumbnail [-s SIZE] FILE OUT.png
 Writes a PNG of FILE whose longer side is at most SIZE pixels (default 256);
-smaller pictures keep their size. Only OUT.png is written, whole or not at all.
+smaller pictures keep their size. Only OUT.png is written, whole or not at all,
+and never onto FILE; OUT.png "-" is standard output (not a terminal).
 
 Options:
-  -s SIZE    the longest side, 1 to 4096
-  --help     show this help
+  -s, --size SIZE    the longest side, 1 to 4096
+  --help             show this help
 
 Exit status: 0 when the thumbnail was written, 1 when it failed, 2 on a usage error.
 )";
