@@ -56,8 +56,12 @@ int check(Options* o) {
         return usageError("convert", "give either -o OUT or -d DIR -f EXT");
     }
     const bool toStdout = o->out == kStandardStream;
-    if (!o->out.empty() && (o->files.size() != 1 || (!o->ext.empty() && !toStdout))) {
+    if (!o->out.empty() && o->files.size() != 1) {
         return usageError("convert", "-o writes one FILE; for several use -d DIR -f EXT");
+    }
+    if (!o->out.empty() && !o->ext.empty() && !toStdout) {
+        return usageError("convert",
+                          "-f EXT goes with -d DIR or -o -; OUT's extension is its format");
     }
     if (!o->dir.empty() && o->ext.empty()) {
         return usageError("convert", "-d needs -f EXT");
@@ -141,6 +145,21 @@ std::optional<ImageFormat> formatOf(const Job& job, const Options& o) {
     return formatForExtension(pathExtension(job.output));
 }
 
+// TooLarge when the picture written (full or view) exceeds the format, known
+// before any buffer of the rows is allocated. An unknown format passes here
+// and is refused by the export.
+ExportResult checkSize(const VirtualScreenInfo& info, std::optional<ImageFormat> format, bool view,
+                       const std::string& output) {
+    if (!format) {
+        return {};
+    }
+    if (view) {
+        const ViewSize size = viewSizeFor(info.width, info.height);
+        return checkPictureSize(*format, size.width, size.height, output);
+    }
+    return checkPictureSize(*format, info.width, info.height, output);
+}
+
 // Converts one file; returns the failure's words, or "".
 std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::size_t index) {
     if (!job.refusal.empty()) {
@@ -151,15 +170,8 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
         return file.error;
     }
     const std::optional<ImageFormat> format = formatOf(job, o);
-    if (format) {
-        // Refused before the rows' buffers are allocated.
-        const ViewSize view = viewSizeFor(file.info.width, file.info.height);
-        const ExportResult r =
-            o.view ? checkPictureSize(*format, view.width, view.height, job.output)
-                   : checkPictureSize(*format, file.info.width, file.info.height, job.output);
-        if (!r.ok()) {
-            return job.input + ": " + describeExportResult(r);
-        }
+    if (const ExportResult r = checkSize(file.info, format, o.view, job.output); !r.ok()) {
+        return job.input + ": " + describeExportResult(r);
     }
     FileRowSource rows(file.rows(), o.view);
     if (!rows.valid()) {
