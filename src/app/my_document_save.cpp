@@ -1,6 +1,7 @@
 // Saving a document: the export panel with its format pop-up, and the export
 // of the full image when the panel is accepted. A document is never written
 // back as a virtual-screen file.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QGridLayout>
@@ -45,10 +46,23 @@ QString proposedName(const QString& displayName, const QString& extension) {
     return extension.isEmpty() ? base : base + QLatin1Char('.') + extension;
 }
 
+// Forgets the file selected in the panel's lists (the icon and detail views
+// share one selection). Qt's dialog returns, and asks before replacing, a
+// selected file rather than the name in its field.
+void deselectListedFile(QFileDialog& panel) {
+    for (const QString& name : {QStringLiteral("listView"), QStringLiteral("treeView")}) {
+        auto* view = panel.findChild<QAbstractItemView*>(name);
+        if (view != nullptr && view->selectionModel() != nullptr) {
+            view->selectionModel()->clearSelection();
+        }
+    }
+}
+
 // Makes the panel give the chosen name this extension, and shows it in the
-// name being typed at once.
+// name being typed at once; the panel saves under that name.
 void setRequiredFileType(QFileDialog& panel, const QString& extension) {
     panel.setDefaultSuffix(extension);
+    deselectListedFile(panel);
     if (QLineEdit* field = nameField(panel)) {
         field->setText(withExtension(field->text(), extension));
     }

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QListView>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <set>
@@ -209,6 +213,100 @@ TEST(SavePanel, CancelWritesNothingAndShowsNothing) {
     EXPECT_TRUE(h.alerts.empty());
     EXPECT_EQ(progress.shown, 0);
     EXPECT_EQ(shownPanelCount(), 0);
+}
+
+// The file selected in the panel's list, or an empty string.
+QString selectedInList(QFileDialog* panel) {
+    auto* list = panel->findChild<QListView*>(QStringLiteral("listView"));
+    const QModelIndexList rows =
+        list != nullptr ? list->selectionModel()->selectedRows() : QModelIndexList();
+    return rows.size() == 1 ? rows.front().data().toString() : QString();
+}
+
+// Goes to the file's folder and clicks the file in the list once it is listed.
+QString clickInList(QFileDialog* panel, const std::filesystem::path& file) {
+    panel->setDirectory(QString::fromStdString(file.parent_path().string()));
+    auto* list = panel->findChild<QListView*>(QStringLiteral("listView"));
+    const QString name = QString::fromStdString(file.filename().string());
+    QModelIndex row;
+    QElapsedTimer waited;
+    waited.start();
+    while (!row.isValid() && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        const QModelIndexList found =
+            list->model()->match(list->model()->index(0, 0, list->rootIndex()), Qt::DisplayRole,
+                                 name, 1, Qt::MatchExactly);
+        row = found.value(0);
+    }
+    const QPoint at = list->visualRect(row).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(list->viewport(), &click);
+    }
+    return selectedInList(panel);
+}
+
+// Picks as with the mouse: the pop-up takes the focus from the name field.
+void pickWithFocus(QComboBox* popUp, const QString& text) {
+    popUp->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(popUp->hasFocus());
+    pick(popUp, text);
+}
+
+// Presses Save and answers a replace question with `answer`; returns its text.
+QString saveAnswering(QFileDialog* panel, QMessageBox::StandardButton answer) {
+    QString asked;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(answer)->click();
+        }
+    });
+    panel->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+    return asked;
+}
+
+TEST(SavePanel, SavesUnderTheNameShownWhenAFormatIsPickedOverASelectedFile) {
+    ScratchDir dir;
+    Harness h;
+    rememberExtension(h, dir, QStringLiteral("jpeg"));
+    const std::vector<std::uint8_t> jpeg{0xFF, 0xD8, 'k', 'e', 'e', 'p'};
+    ASSERT_TRUE(vrs::testing::writeFile((dir / "small.jpeg").string(), jpeg));
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "small.vrs", 13, 7));
+    ASSERT_NE(doc, nullptr);
+
+    doc->saveDocument();
+    QFileDialog* panel = shownPanel();
+    ASSERT_NE(panel, nullptr);
+    // The user goes to the folder and clicks small.jpeg, the proposed name.
+    ASSERT_EQ(clickInList(panel, dir / "small.jpeg").toStdString(), "small.jpeg");
+    pickWithFocus(formatPopUp(doc), QStringLiteral("png"));
+    EXPECT_EQ(typedName(panel), QStringLiteral("small.png"));
+    EXPECT_EQ(saveAnswering(panel, QMessageBox::No).toStdString(), "") << "no file to replace";
+    settle();
+    EXPECT_TRUE(h.alerts.empty());
+    EXPECT_EQ(vrs::testing::readFile((dir / "small.jpeg").string()), jpeg);
+    QImageReader reader(QString::fromStdString((dir / "small.png").string()));
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    EXPECT_EQ(reader.size(), QSize(13, 7));
+
+    // Now small.png is proposed and selected; the question names the file
+    // that would be replaced, and No keeps both.
+    doc->saveDocument();
+    panel = shownPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(clickInList(panel, dir / "small.png").toStdString(), "small.png");
+    pickWithFocus(formatPopUp(doc), QStringLiteral("jpeg"));
+    const QString asked = saveAnswering(panel, QMessageBox::No);
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("small.jpeg already exists.")))
+        << asked.toStdString();
+    panel->reject();
+    settle();
+    EXPECT_EQ(vrs::testing::readFile((dir / "small.jpeg").string()), jpeg);
+    EXPECT_EQ(filesIn(dir.path()),
+              (std::vector<std::string>{"setup.vrs", "small.jpeg", "small.png", "small.vrs"}));
 }
 
 void sendMouse(QWidget* view, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
