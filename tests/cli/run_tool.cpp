@@ -1,6 +1,7 @@
 #include "run_tool.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ namespace vrs::testing {
 namespace {}  // namespace
 
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
-                bool withoutHome) {
+                bool withoutHome, const std::string& input) {
     const std::string outPath = (dir / ".tool-stdout").string();
     const std::string errPath = (dir / ".tool-stderr").string();
     std::vector<std::string> argv{VRSTOOL_PATH};
@@ -34,13 +35,22 @@ ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::pat
         if (withoutHome) {
             unsetenv("HOME");
         }
+        if (!input.empty()) {
+            const int in = open(input.c_str(), O_RDONLY);
+            if (in < 0 || dup2(in, 0) < 0) {
+                _exit(127);
+            }
+        }
+        alarm(60);
         execv(raw[0], raw.data());
         _exit(127);
     }
     ToolRun run;
     int status = 0;
-    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    struct rusage usage {};
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
+        run.peakKiB = usage.ru_maxrss;
     }
     const auto out = readFile(outPath);
     const auto err = readFile(errPath);
