@@ -35,7 +35,8 @@ FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
         }
         // The decoder's view starts white; columns no source pixel feeds, and
         // every pixel of a depth it does not decode, stay white.
-        decoded_.assign(static_cast<std::size_t>(3 * std::max(size.width, rows.width)), 255);
+        const std::int64_t planeWidth = sampler_->copies() ? rows.width : size.width;
+        decoded_.assign(static_cast<std::size_t>(3 * planeWidth), 255);
         valid_ = true;
     } catch (const std::bad_alloc&) {
         valid_ = false;
