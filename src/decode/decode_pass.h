@@ -24,7 +24,8 @@ struct DecodeSource {
     std::size_t pixelBytes() const { return depth == 32 ? 4 : 2; }
     // Bytes from the first row's start to the last pixel's end.
     std::size_t byteLength() const {
-        return static_cast<std::size_t>((height - 1) * stride + width * (depth == 32 ? 4 : 2));
+        return static_cast<std::size_t>((height - 1) * stride) +
+               static_cast<std::size_t>(width) * pixelBytes();
     }
 };
 
