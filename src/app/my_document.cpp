@@ -53,7 +53,8 @@ MyDocument::~MyDocument() {
 bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
                                         const QString& /*type*/) {
     progress = 1;
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_);
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_,
+                                     displayName().toStdString());
     return true;
 }
 

@@ -1,10 +1,17 @@
 #include "cli/cli_common.h"
 
-#include <charconv>
-#include <cstdio>
-#include <cstring>
+#include <unistd.h>
 
-#include "vrscreen/header.h"
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "platform/regular_file.h"
 
 namespace vrs::cli {
 
@@ -37,19 +44,134 @@ bool wantsHelp(int argc, char** argv) {
     return false;
 }
 
+namespace {
+
+// Standard input is read in steps of this many bytes, so memory grows with
+// what actually arrives, never with what a header claims.
+constexpr std::size_t kInputStep = std::size_t{1} << 20;
+
+// What a header alone says, before the rows are there: inspected as if the
+// file held every byte it could, so that only the header is judged.
+VirtualScreenInfo inspectHeaderOnly(const std::uint8_t* header) {
+    return inspectVirtualScreen(header, SIZE_MAX);
+}
+
+}  // namespace
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) {
+        // Only read from: its close has nothing to report.
+        [[maybe_unused]] const int rc = ::close(fd_);
+    }
+}
+
 bool InputFile::open(const std::string& path) {
-    if (!mapped.open(path)) {
-        error = mapped.error();
+    name_ = path == "-" ? std::string("standard input") : path;
+    const bool ok = path == "-" ? readStandardInput() : openFile(path);
+    if (!ok) {
         return false;
     }
-    info = inspectVirtualScreen(mapped.data(), mapped.size());
-    error = info.error == LoadError::None ? std::string() : path + ": " + describeLoadError(info);
-    return error.empty();
+    info = inspectVirtualScreen(header_, static_cast<std::size_t>(size_));
+    if (info.error != LoadError::None) {
+        error = name_ + ": " + describeLoadError(info);
+        return false;
+    }
+    // Test hook: shrinks the named file once its header has been checked,
+    // as a capture re-taken or copied over while it is read would.
+    if (const char* shrink = std::getenv("VRSTOOL_TEST_SHRINK_INPUT");
+        shrink != nullptr && path == shrink && fd_ >= 0 &&
+        truncate(path.c_str(), static_cast<off_t>(info.bytesNeeded / 2)) != 0) {
+        error = name_ + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool InputFile::openFile(const std::string& path) {
+    const OpenedFile file = openRegularFile(path);
+    if (file.fd < 0) {
+        error = file.error;
+        return false;
+    }
+    fd_ = file.fd;
+    size_ = file.size;
+    opened_ = true;
+    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(size_, kHeaderSize));
+    if (!readFully(fd_, 0, header_, length)) {
+        error = changedError();
+        return false;
+    }
+    return true;
+}
+
+// Reads the header, checks it as the loader checks a file, then reads the
+// bytes its rows need and no more. A stream that ends early is a file of
+// that length: the loader's own words say what is missing.
+bool InputFile::readStandardInput() {
+    opened_ = true;
+    try {
+        if (!readInput(kHeaderSize)) {
+            return false;
+        }
+        if (size_ < kHeaderSize) {
+            return true;
+        }
+        const VirtualScreenInfo promised = inspectHeaderOnly(header_);
+        if (promised.error != LoadError::None) {
+            return true;  // refused by the header alone, whatever follows
+        }
+        while (size_ < promised.bytesNeeded) {
+            const std::uint64_t left = promised.bytesNeeded - size_;
+            const auto step = static_cast<std::size_t>(std::min<std::uint64_t>(left, kInputStep));
+            const std::uint64_t before = size_;
+            if (!readInput(step)) {
+                return false;
+            }
+            if (size_ == before) {
+                break;  // the stream has ended
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        error = name_ + ": not enough memory";
+        return false;
+    }
+    return true;
+}
+
+// Appends up to `length` bytes of standard input; fewer only at its end.
+bool InputFile::readInput(std::size_t length) {
+    const std::size_t at = memory_.size();
+    memory_.resize(at + length);
+    std::size_t got = 0;
+    while (got < length) {
+        const ssize_t n = ::read(STDIN_FILENO, memory_.data() + at + got, length - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            error = name_ + ": " + std::strerror(errno);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    memory_.resize(at + got);
+    size_ = memory_.size();
+    std::memcpy(header_, memory_.data(), std::min<std::size_t>(memory_.size(), kHeaderSize));
+    return true;
 }
 
 PixelRows InputFile::rows() const {
-    return {mapped.data(), mapped.size(), mapped.data() + kHeaderSize, info.width, info.height,
-            info.depth,    info.stride};
+    FileBytes bytes{fd_, memory_.data(), memory_.size()};
+    return {bytes, kHeaderSize, info.width, info.height, info.depth, info.stride};
+}
+
+std::string InputFile::changedError() const {
+    VirtualScreenInfo changed;
+    changed.error = LoadError::ChangedWhileRead;
+    return name_ + ": " + describeLoadError(changed);
 }
 
 }  // namespace vrs::cli

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/file_rows.h"
-#include "platform/mapped_file.h"
+#include "vrscreen/header.h"
 #include "vrscreen/loader.h"
 
 namespace vrs::cli {
@@ -25,14 +26,39 @@ bool parseNumber(std::string_view text, std::int64_t min, std::int64_t max, std:
 // True for "--help" among the arguments (before any "--").
 bool wantsHelp(int argc, char** argv);
 
-// An input file, mapped read-only and checked.
-struct InputFile {
-    MappedFile mapped;
+// An input file: a regular file, read with pread as its rows are needed, or
+// "-", standard input, read into memory up to the bytes its header needs.
+// Anything else (a pipe by name, a device, a folder) is refused at once.
+class InputFile {
+  public:
+    InputFile() = default;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile();
+
+    bool open(const std::string& path);  // false when it cannot be read; error says why
+    PixelRows rows() const;
+    // The header's bytes (fewer than 196 for a short file), or null when the
+    // file could not be opened at all.
+    const std::uint8_t* header() const { return opened_ ? header_ : nullptr; }
+    std::uint64_t size() const { return size_; }
+    // "NAME: changed while it was being read", for a read that came up short.
+    std::string changedError() const;
+
     VirtualScreenInfo info;
     std::string error;  // why it cannot be read ("" when it can)
 
-    bool open(const std::string& path);  // false when it cannot be read
-    PixelRows rows() const;
+  private:
+    bool openFile(const std::string& path);
+    bool readStandardInput();
+    bool readInput(std::size_t length);
+
+    std::string name_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> memory_;  // standard input's bytes
+    std::uint8_t header_[kHeaderSize] = {};
+    std::uint64_t size_ = 0;
+    bool opened_ = false;
 };
 
 }  // namespace vrs::cli

@@ -1,5 +1,5 @@
 // vrstool convert: each file's picture through the viewer's own export code,
-// rows decoded straight from the mapped file.
+// rows read and decoded straight from the file.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -187,6 +187,9 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     }
     HeadlessHost host(nullptr);  // the failure is told once, below
     const ExportResult r = exportRows(counted, job.output, 0, host);
+    if (!r.ok() && rows.fileChanged()) {
+        return file.changedError();
+    }
     return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
 }
 

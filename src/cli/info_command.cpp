@@ -32,11 +32,11 @@ Report inspectFile(const std::string& path) {
     InputFile file;
     const bool readable = file.open(path);
     r.failure = file.error;
-    const bool opened = file.mapped.data() != nullptr;
-    r.headerRead = opened && file.mapped.size() >= kHeaderSize;
+    const bool opened = file.header() != nullptr;
+    r.headerRead = opened && file.size() >= kHeaderSize;
     if (r.headerRead) {
         VRScreenFileHeader header;
-        VRScreenFileHeaderConvertToHost(file.mapped.data(), &header);
+        VRScreenFileHeaderConvertToHost(file.header(), &header);
         r.version = header.version;
         r.geometry = headerGeometry(header);
     }

@@ -1,5 +1,5 @@
 // vrstool thumbnail: a small PNG for file managers, made from a few sampled
-// rows of the mapped file. Writes nothing but its output.
+// rows of the file. Writes nothing but its output.
 #include <unistd.h>
 
 #include <cstdio>
@@ -64,8 +64,9 @@ int runThumbnail(int argc, char** argv) {
                                                              "standard output", ImageFormat::Png)
                                     : writeImageFile(source, paths[1], ImageFormat::Png);
     if (!r.ok()) {
-        std::fprintf(stderr, "vrstool: %s: %s\n", paths[0].c_str(),
-                     describeExportResult(r).c_str());
+        std::fprintf(stderr, "vrstool: %s\n",
+                     source.fileChanged() ? file.changedError().c_str()
+                                          : (paths[0] + ": " + describeExportResult(r)).c_str());
         return kExitFailed;
     }
     return kExitOk;

@@ -1,10 +1,13 @@
 #include "decode/decode_pass.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 
 #include "decode/row_sharing.h"
 #include "decode/view_sampler.h"
+#include "platform/mapped_read_guard.h"
 #include "platform/page_advice.h"
 
 namespace vrs {
@@ -39,6 +42,14 @@ struct RowDecoder {
         }
     }
 
+    // The rows, or false when the file under them has shrunk: a read past
+    // its end stops the decode there instead of ending the process. Every
+    // frame below holds only pointers and numbers.
+    bool decodeGuarded(RowRange rows) {
+        auto work = [this, rows] { decode(rows); };
+        return readMapped(source.rows, source.byteLength(), work);
+    }
+
     // Source row y into the full image and, if it feeds one, into its view row.
     void decode(std::int64_t y) {
         const std::uint8_t* sourceRow = source.rows + y * source.stride;
@@ -69,39 +80,57 @@ struct RowDecoder {
 };
 
 // 32 bits: no progress to report, so the helper decodes the rows it takes.
-void decodeShared(RowDecoder& decoder, bool helped) {
+bool decodeShared(RowDecoder& decoder, bool helped) {
     RowDecoder helper = decoder;
-    RowSharing sharing(
-        decoder.source.height, RowSharing::chunkRows(decoder.source.width),
-        [&helper](RowRange rows) {
-            helper.decode(rows);
-            return true;
-        },
-        helped);
-    for (RowRange rows = sharing.takeTop(); !rows.empty(); rows = sharing.takeTop()) {
-        decoder.decode(rows);
+    std::atomic<bool> changed{false};
+    {
+        // Leaving the scope leaves the helper nothing more and waits for it.
+        RowSharing sharing(
+            decoder.source.height, RowSharing::chunkRows(decoder.source.width),
+            [&helper, &changed](RowRange rows) {
+                if (!helper.decodeGuarded(rows)) {
+                    changed = true;
+                }
+                return !changed;
+            },
+            helped);
+        for (RowRange rows = sharing.takeTop(); !rows.empty() && !changed;
+             rows = sharing.takeTop()) {
+            if (!decoder.decodeGuarded(rows)) {
+                changed = true;
+            }
+        }
     }
-    sharing.finish();
+    return !changed;
 }
 
-// 16 bits: progress counts rows in order, so this thread decodes them all;
-// the helper only backs the memory of the rows it takes.
-void decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodeProgress& progress,
+// 16 bits: progress counts rows in order, so this thread decodes them all, a
+// chunk at a time, and counts them after each chunk (the progress window may
+// run the event loop, which must not happen while a read is guarded). The
+// helper only backs the memory of the rows it takes.
+bool decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodeProgress& progress,
                    bool helped) {
     const DecodeSource& source = decoder.source;
+    const std::int64_t chunk = RowSharing::chunkRows(source.width);
     RowSharing sharing(
-        source.height, RowSharing::chunkRows(source.width),
+        source.height, chunk,
         [&source, &fullBitmap](RowRange rows) { return backRows(source, fullBitmap, rows); },
         helped);
     RowRange mine = sharing.takeTop();
-    for (std::int64_t y = 0; y < source.height; ++y) {
-        if (y == mine.end && !mine.empty()) {
+    for (std::int64_t y = 0; y < source.height;) {
+        if (y >= mine.end && !mine.empty()) {
             mine = sharing.takeTop();  // keeps the helper off the rows ahead
         }
-        decoder.decode(y);
-        progress.afterRow(y);
+        const RowRange rows{y, std::min(source.height, y + chunk)};
+        if (!decoder.decodeGuarded(rows)) {
+            return false;
+        }
+        for (; y < rows.end; ++y) {
+            progress.afterRow(y);
+        }
     }
     sharing.finish();
+    return true;
 }
 
 }  // namespace
@@ -123,11 +152,11 @@ bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRan
     return true;
 }
 
-void decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
+bool decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
                 const PlanarBitmap& viewBitmap, DecodeProgress& progress) {
     const PlaneSet full(fullBitmap);
     if ((source.depth != 32 && source.depth != 16) || full.empty()) {
-        return;  // other depths decode nothing; an empty picture has nothing to decode
+        return true;  // other depths decode nothing; an empty picture has nothing to decode
     }
     const PlaneSet view(viewBitmap);
     RowDecoder decoder{source, full, view,
@@ -136,10 +165,9 @@ void decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
     const bool helped =
         RowSharing::worthwhile(source.width, source.height, std::thread::hardware_concurrency());
     if (source.depth == 32) {
-        decodeShared(decoder, helped);
-    } else {
-        decodeInOrder(decoder, fullBitmap, progress, helped);
+        return decodeShared(decoder, helped);
     }
+    return decodeInOrder(decoder, fullBitmap, progress, helped);
 }
 
 }  // namespace vrs

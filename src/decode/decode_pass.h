@@ -22,6 +22,11 @@ struct DecodeSource {
 
     // Bytes of one source pixel of a 32-bit or 16-bit picture.
     std::size_t pixelBytes() const { return depth == 32 ? 4 : 2; }
+    // Bytes from the first row's start to the last pixel's end.
+    std::size_t byteLength() const {
+        return static_cast<std::size_t>((height - 1) * stride) +
+               static_cast<std::size_t>(width) * pixelBytes();
+    }
 };
 
 // Has the kernel back the memory of full-image rows [rows.first, rows.end)
@@ -33,8 +38,10 @@ bool backRows(const DecodeSource& source, const PlanarBitmap& full, RowRange row
 // `full` is width x height; `view` has the size viewSizeFor gives and is
 // already filled white. Depths other than 16 and 32 leave both untouched.
 // Pictures of many megabytes share their rows with a helper thread (see
-// RowSharing); the images and the progress shown are the same.
-void decodePass(const DecodeSource& source, const PlanarBitmap& full, const PlanarBitmap& view,
+// RowSharing); the images and the progress shown are the same. False when
+// the rows are a file mapping and the file shrank under the decode: the
+// images then hold some rows only.
+bool decodePass(const DecodeSource& source, const PlanarBitmap& full, const PlanarBitmap& view,
                 DecodeProgress& progress);
 
 }  // namespace vrs

@@ -58,7 +58,7 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
                                          std::int64_t width, std::int64_t height,
                                          std::int64_t depth, std::int64_t stride,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host) {
+                                         Host& host, bool* fileChanged) {
     std::shared_ptr<PlanarBitmap> fullRep = factory.makeBitmap(width, height);
     if (!fullRep) {
         host.alert("MakeNewImageRep is nil");
@@ -86,18 +86,27 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
     }
     fillWhite(*view->rep());
     DecodeProgress decodeProgress(host, progress, width, height);
-    decodePass({rows, width, height, depth, stride}, *fullImage->rep(), *view->rep(),
-               decodeProgress);
+    const bool whole = decodePass({rows, width, height, depth, stride}, *fullImage->rep(),
+                                  *view->rep(), decodeProgress);
     decodeProgress.finish();
+    if (!whole) {
+        if (viewImage != nullptr) {
+            viewImage->reset();
+        }
+        if (fileChanged != nullptr) {
+            *fileChanged = true;
+        }
+        return nullptr;
+    }
     return fullImage;
 }
 
 std::shared_ptr<Image> Data2NSImage(const std::uint8_t* rows, std::int64_t width,
                                     std::int64_t height, std::int64_t depth, std::int64_t stride,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                    Host& host) {
+                                    Host& host, bool* fileChanged) {
     return decodeWithFactory(defaultImageFactory(), rows, width, height, depth, stride, viewImage,
-                             progress, host);
+                             progress, host, fileChanged);
 }
 
 }  // namespace vrs

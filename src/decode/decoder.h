@@ -34,10 +34,13 @@ void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
 // bytes at `rows`. The caller guarantees the rows are there (the loader
 // checks). Stores the view image in *viewImage as soon as it is made, counts
 // progress updates in *progress, and reports failures through host.alert.
-// Returns the full image, or null after a failure.
+// Returns the full image, or null after a failure. When the rows are a file
+// mapping and the file shrinks under the decode, nothing is alerted: the
+// result and *viewImage are null and *fileChanged (if given) is set, for the
+// caller to word.
 std::shared_ptr<Image> Data2NSImage(const std::uint8_t* rows, std::int64_t width,
                                     std::int64_t height, std::int64_t depth, std::int64_t stride,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                    Host& host);
+                                    Host& host, bool* fileChanged = nullptr);
 
 }  // namespace vrs

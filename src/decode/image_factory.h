@@ -27,6 +27,6 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
                                          std::int64_t width, std::int64_t height,
                                          std::int64_t depth, std::int64_t stride,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host);
+                                         Host& host, bool* fileChanged = nullptr);
 
 }  // namespace vrs

@@ -30,6 +30,8 @@ class ViewSampler {
     // gives the view row, at a tenth of the stores of sampling the planes.
     const std::uint8_t* gatherPixels(const std::uint8_t* sourceRow, std::size_t pixelBytes);
     std::int64_t columns() const { return columns_; }
+    // The source column of each of the columns() view columns.
+    const std::int64_t* sourceColumns() const { return sourceColumn_.data(); }
 
   private:
     double scale_;

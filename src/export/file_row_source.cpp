@@ -12,9 +12,10 @@ namespace vrs {
 FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
     try {
         width_ = rows.width;
-        decoded_.resize(static_cast<std::size_t>(3 * rows.width));
         if (!view) {
             height_ = rows.height;
+            file_.prepare(true);
+            decoded_.resize(static_cast<std::size_t>(3 * rows.width));
             valid_ = true;
             return;
         }
@@ -27,7 +28,15 @@ FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
         }
         width_ = size.width;
         height_ = static_cast<std::int64_t>(sourceRow_.size());
-        sampled_.resize(static_cast<std::size_t>(3 * size.width));
+        if (sampler_->copies()) {
+            file_.prepare(true);
+        } else {
+            file_.prepareColumns(sampler_->columns());
+        }
+        // The decoder's view starts white; columns no source pixel feeds, and
+        // every pixel of a depth it does not decode, stay white.
+        const std::int64_t planeWidth = sampler_->copies() ? rows.width : size.width;
+        decoded_.assign(static_cast<std::size_t>(3 * planeWidth), 255);
         valid_ = true;
     } catch (const std::bad_alloc&) {
         valid_ = false;
@@ -40,21 +49,33 @@ bool FileRowSource::row(std::int64_t y, RgbRow* out) {
     if (!valid_ || y < 0 || y >= height_) {
         return false;
     }
-    const std::int64_t w = file_.geometry().width;
-    std::uint8_t* planes = decoded_.data();
-    file_.decode(sampler_ ? sourceRow_[static_cast<std::size_t>(y)] : y, planes, planes + w,
-                 planes + 2 * w);
     if (sampler_) {
-        std::uint8_t* view = sampled_.data();
-        for (int c = 0; c < 3; ++c) {
-            sampler_->sampleRow(planes + c * w, view + c * width_);
-        }
-        planes = view;
-        *out = {planes, planes + width_, planes + 2 * width_};
-        return true;
+        return viewRow(y, out);
+    }
+    const std::int64_t w = width_;
+    std::uint8_t* planes = decoded_.data();
+    if (!file_.decode(y, planes, planes + w, planes + 2 * w)) {
+        return false;
     }
     *out = {planes, planes + w, planes + 2 * w};
     return true;
+}
+
+bool FileRowSource::viewRow(std::int64_t y, RgbRow* out) {
+    const PixelRows& rows = file_.geometry();
+    // The planes are as wide as the file's row when the view copies it.
+    const std::int64_t w = sampler_->copies() ? rows.width : width_;
+    std::uint8_t* planes = decoded_.data();
+    *out = {planes, planes + w, planes + 2 * w};
+    if (rows.depth != 16 && rows.depth != 32) {
+        return true;
+    }
+    const std::int64_t from = sourceRow_[static_cast<std::size_t>(y)];
+    if (sampler_->copies()) {
+        return file_.decode(from, planes, planes + w, planes + 2 * w);
+    }
+    return file_.decodeColumns(from, sampler_->sourceColumns(), sampler_->columns(), planes,
+                               planes + w, planes + 2 * w);
 }
 
 ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide) : file_(rows) {
@@ -76,7 +97,7 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
         for (std::int64_t x = 0; x < width_; ++x) {
             sourceColumn_.push_back(centre(x, rows.width, width_));
         }
-        decoded_.resize(static_cast<std::size_t>(3 * rows.width));
+        file_.prepareColumns(width_);
         out_.resize(static_cast<std::size_t>(3 * width_));
         valid_ = true;
     } catch (const std::bad_alloc&) {
@@ -94,17 +115,12 @@ bool ThumbnailRowSource::row(std::int64_t y, RgbRow* out) {
     if (!valid_ || y < 0 || y >= height_) {
         return false;
     }
-    const std::int64_t w = file_.geometry().width;
-    std::uint8_t* planes = decoded_.data();
-    file_.decode(centre(y, file_.geometry().height, height_), planes, planes + w, planes + 2 * w);
-    for (int c = 0; c < 3; ++c) {
-        const std::uint8_t* from = planes + c * w;
-        std::uint8_t* to = out_.data() + c * width_;
-        for (std::int64_t x = 0; x < width_; ++x) {
-            to[x] = from[sourceColumn_[static_cast<std::size_t>(x)]];
-        }
+    std::uint8_t* planes = out_.data();
+    if (!file_.decodeColumns(centre(y, file_.geometry().height, height_), sourceColumn_.data(),
+                             width_, planes, planes + width_, planes + 2 * width_)) {
+        return false;
     }
-    *out = {out_.data(), out_.data() + width_, out_.data() + 2 * width_};
+    *out = {planes, planes + width_, planes + 2 * width_};
     return true;
 }
 

@@ -1,61 +1,126 @@
 #include "export/file_rows.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "decode/decoder.h"
+#include "platform/regular_file.h"
 
 namespace vrs {
 namespace {
 
-constexpr std::int64_t kReleaseRows = 256;
+// About this many bytes are read at a time when rows are read in order.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+using DecodeRow = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
+                           std::uint8_t*);
 
 }  // namespace
 
-void FileRows::decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
-    const std::uint8_t* src = rows_.rows + y * rows_.stride;
-    const auto width = static_cast<std::size_t>(rows_.width);
-    if (rows_.depth == 32) {
-        decodeRow32(src, rows_.width, red, green, blue);
-    } else if (rows_.depth == 16) {
-        decodeRow16(src, rows_.width, red, green, blue);
-    } else {
+bool FileBytes::read(std::uint64_t offset, void* out, std::size_t length) const {
+    if (fd >= 0) {
+        return readFully(fd, offset, out, length);
+    }
+    if (offset > size || length > size - offset) {
+        return false;
+    }
+    std::memcpy(out, memory + offset, length);
+    return true;
+}
+
+std::size_t FileRows::rowBytes() const {
+    return static_cast<std::size_t>(rows_.width) * pixelBytes();
+}
+
+void FileRows::prepare(bool wholeRows) {
+    if (rows_.depth != 16 && rows_.depth != 32) {
+        return;  // nothing is read
+    }
+    if (wholeRows || rowBytes() <= kBlockBytes) {
+        block_.resize(std::max(rowBytes(), kBlockBytes));
+    }
+}
+
+void FileRows::prepareColumns(std::int64_t count) {
+    prepare(false);
+    packed_.resize(static_cast<std::size_t>(count) * 4);
+}
+
+const std::uint8_t* FileRows::rowData(std::int64_t y) {
+    const bool inOrder = y == lastRow_ + 1;
+    lastRow_ = y;
+    if (y >= blockFirst_ && y < blockFirst_ + blockRows_) {
+        return block_.data() + (y - blockFirst_) * rows_.stride;
+    }
+    const auto stride = static_cast<std::size_t>(rows_.stride);
+    // Rows read in order come a block at a time; a row asked for on its own
+    // (a sampler skipping rows) is read alone.
+    std::int64_t rows = 1;
+    if (inOrder && block_.size() > rowBytes()) {
+        rows = static_cast<std::int64_t>((block_.size() - rowBytes()) / stride) + 1;
+        rows = std::min(rows, rows_.height - y);
+    }
+    const std::size_t length = static_cast<std::size_t>(rows - 1) * stride + rowBytes();
+    blockRows_ = 0;
+    if (!rows_.bytes.read(rows_.offset + static_cast<std::uint64_t>(y) * stride, block_.data(),
+                          length)) {
+        changed_ = true;
+        return nullptr;
+    }
+    blockFirst_ = y;
+    blockRows_ = rows;
+    return block_.data();
+}
+
+bool FileRows::decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
+    if (rows_.depth != 32 && rows_.depth != 16) {
+        const auto width = static_cast<std::size_t>(rows_.width);
         std::memset(red, 0, width);
         std::memset(green, 0, width);
         std::memset(blue, 0, width);
-        return;
+        return true;
     }
-    releasePassedRows(y);
+    const std::uint8_t* src = rowData(y);
+    if (src == nullptr) {
+        return false;
+    }
+    (rows_.depth == 32 ? decodeRow32 : decodeRow16)(src, rows_.width, red, green, blue);
+    return true;
 }
 
-// Once the rows read since the last release span kReleaseRows, their pages
-// leave this process (they stay in the page cache and come back on a touch).
-void FileRows::releasePassedRows(std::int64_t y) {
-    if (touchedLow_ < 0) {
-        touchedLow_ = touchedHigh_ = y;
-        return;
+bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::int64_t count,
+                             std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
+    if (rows_.depth != 32 && rows_.depth != 16) {
+        const auto n = static_cast<std::size_t>(count);
+        std::memset(red, 0, n);
+        std::memset(green, 0, n);
+        std::memset(blue, 0, n);
+        return true;
     }
-    touchedLow_ = std::min(touchedLow_, y);
-    touchedHigh_ = std::max(touchedHigh_, y);
-    if (!release_ || rows_.mapping == nullptr || touchedHigh_ - touchedLow_ < kReleaseRows) {
-        return;
+    const std::size_t bytes = pixelBytes();
+    std::uint8_t* out = packed_.data();
+    if (!block_.empty()) {
+        const std::uint8_t* src = rowData(y);
+        if (src == nullptr) {
+            return false;
+        }
+        for (std::int64_t k = 0; k < count; ++k) {
+            std::memcpy(out + k * bytes, src + columns[k] * bytes, bytes);
+        }
+    } else {
+        // Rows wider than a block: only the sampled pixels are read.
+        const std::uint64_t row = rows_.offset + static_cast<std::uint64_t>(y * rows_.stride);
+        for (std::int64_t k = 0; k < count; ++k) {
+            if (!rows_.bytes.read(row + static_cast<std::uint64_t>(columns[k]) * bytes,
+                                  out + k * bytes, bytes)) {
+                changed_ = true;
+                return false;
+            }
+        }
     }
-    static const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto base = reinterpret_cast<std::uintptr_t>(rows_.mapping);
-    const std::uintptr_t end = base + rows_.mappingSize;
-    const auto first = reinterpret_cast<std::uintptr_t>(rows_.rows + touchedLow_ * rows_.stride);
-    const auto last =
-        reinterpret_cast<std::uintptr_t>(rows_.rows + (touchedHigh_ + 1) * rows_.stride);
-    const std::uintptr_t from = std::max(base, first & ~(page - 1));
-    const std::uintptr_t to = std::min(end, (last + page - 1) & ~(page - 1));
-    if (base % page != 0 ||
-        (to > from && madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED) != 0)) {
-        release_ = false;  // not our own page-aligned mapping: keep everything mapped
-    }
-    touchedLow_ = touchedHigh_ = y;
+    const DecodeRow decodeRow = rows_.depth == 32 ? &decodeRow32 : &decodeRow16;
+    decodeRow(out, count, red, green, blue);
+    return true;
 }
 
 }  // namespace vrs

@@ -1,20 +1,31 @@
-// The pixel rows of a mapped virtual-screen file, decoded one at a time with
-// the decoder's own row routines. Pages of rows already passed are handed
-// back to the kernel, so reading a whole large file keeps only a small window
-// of it in the process's memory.
+// The pixel rows of a virtual-screen file, read and decoded with the
+// decoder's own row routines. Rows are read with pread in blocks of about a
+// megabyte, so a file that shrinks while it is read shows as a short read (a
+// mapping would raise SIGBUS instead) and memory stays bounded whatever the
+// file's size. Single pixels can be read too, for samplers that need a few
+// columns of very wide rows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace vrs {
 
+// Where a file's bytes come from: a regular file's descriptor, or bytes in
+// memory (standard input, read whole). Neither is owned.
+struct FileBytes {
+    int fd = -1;
+    const std::uint8_t* memory = nullptr;  // used when fd < 0
+    std::uint64_t size = 0;                // of memory
+
+    // Exactly `length` bytes at `offset`; false when they are not there.
+    bool read(std::uint64_t offset, void* out, std::size_t length) const;
+};
+
 struct PixelRows {
-    // The whole file as MappedFile maps it (read-only, private), whose pages
-    // may be dropped; null for rows in ordinary memory, which must be kept.
-    const std::uint8_t* mapping = nullptr;
-    std::size_t mappingSize = 0;
-    const std::uint8_t* rows = nullptr;  // the first pixel row, inside the mapping
+    FileBytes bytes;
+    std::uint64_t offset = 0;  // of the first pixel row
     std::int64_t width = 0;
     std::int64_t height = 0;
     std::int64_t depth = 0;
@@ -23,20 +34,43 @@ struct PixelRows {
 
 class FileRows {
   public:
-    // The caller has checked (inspectVirtualScreen) that all rows are there.
+    // The caller has checked (inspectVirtualScreen) that the header promises
+    // rows the file held when it was opened.
     explicit FileRows(const PixelRows& rows) : rows_(rows) {}
     const PixelRows& geometry() const { return rows_; }
+
+    // Makes the buffers; throws std::bad_alloc when memory is short.
+    // `wholeRows`: decode() will be used, which needs a whole row at once.
+    void prepare(bool wholeRows);
+
     // Decodes row y into three planes of width bytes. A depth other than 16
-    // or 32 has no pixels the decoder reads: the row is black.
-    void decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+    // or 32 has no pixels the decoder reads: the row is black. False when
+    // the file no longer holds the row (changed() is then true).
+    bool decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+
+    // Decodes the `count` pixels of row y at `columns` (at most the count
+    // given to prepareColumns) into three planes of count bytes, reading
+    // only those pixels' bytes when rows are too wide for a block.
+    bool decodeColumns(std::int64_t y, const std::int64_t* columns, std::int64_t count,
+                       std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+    void prepareColumns(std::int64_t count);
+
+    // True once a read found the file shorter than when it was opened.
+    bool changed() const { return changed_; }
 
   private:
-    void releasePassedRows(std::int64_t y);
+    std::size_t pixelBytes() const { return rows_.depth == 32 ? 4 : 2; }
+    std::size_t rowBytes() const;
+    // Row y's bytes, read in (with the rows after it when reading in order).
+    const std::uint8_t* rowData(std::int64_t y);
 
     PixelRows rows_;
-    std::int64_t touchedLow_ = -1;
-    std::int64_t touchedHigh_ = -1;
-    bool release_ = true;
+    std::vector<std::uint8_t> block_;  // rows [blockFirst_, blockFirst_ + blockRows_)
+    std::int64_t blockFirst_ = 0;
+    std::int64_t blockRows_ = 0;
+    std::int64_t lastRow_ = -2;
+    std::vector<std::uint8_t> packed_;  // pixels gathered for decodeColumns
+    bool changed_ = false;
 };
 
 }  // namespace vrs

@@ -1,13 +1,13 @@
 #include "platform/mapped_file.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <utility>
+
+#include "platform/regular_file.h"
 
 namespace vrs {
 namespace {
@@ -52,34 +52,28 @@ void MappedFile::reset() {
 bool MappedFile::open(const std::string& path) {
     reset();
     error_.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error_ = errnoText(path, errno);
+    const OpenedFile file = openRegularFile(path);
+    if (file.fd < 0) {
+        error_ = file.error;
         return false;
     }
-    struct stat st {};
-    bool ok = false;
-    if (fstat(fd, &st) != 0) {
-        error_ = errnoText(path, errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        error_ = errnoText(path, S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
-    } else if (st.st_size == 0) {
+    bool ok = true;
+    if (file.size == 0) {
         data_ = kNoBytes;
-        ok = true;
     } else {
-        const auto size = static_cast<std::size_t>(st.st_size);
-        void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        const auto size = static_cast<std::size_t>(file.size);
+        void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.fd, 0);
         if (p == MAP_FAILED) {
             error_ = errnoText(path, errno);
+            ok = false;
         } else {
             data_ = static_cast<const std::uint8_t*>(p);
             size_ = size;
-            ok = true;
         }
     }
     // The mapping stays valid without the descriptor, and closing a
     // read-only descriptor has nothing to flush: its result changes nothing.
-    [[maybe_unused]] const int closed = ::close(fd);
+    [[maybe_unused]] const int closed = ::close(file.fd);
     return ok;
 }
 

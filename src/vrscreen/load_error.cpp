@@ -66,15 +66,23 @@ std::string reason(const VirtualScreenInfo& info) {
             return "the header promises " + pixels(info) + ", which would take " +
                    grouped(info.bitmapBytes) + " bytes of memory, far more than a file of " +
                    grouped(info.fileSize) + " bytes can fill";
+        case LoadError::ChangedWhileRead:
+            break;  // worded whole below
     }
     return "the file is damaged";
 }
 
 }  // namespace
 
-std::string describeLoadError(const VirtualScreenInfo& info) {
+std::string describeLoadError(const VirtualScreenInfo& info, std::string_view name) {
     if (info.error == LoadError::None) {
         return {};
+    }
+    if (info.error == LoadError::ChangedWhileRead) {
+        if (name.empty()) {
+            return "changed while it was being read";
+        }
+        return "The file \"" + std::string(name) + "\" changed while it was being read.";
     }
     return "This file can't be read: " + reason(info) + ".";
 }

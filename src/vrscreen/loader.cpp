@@ -1,9 +1,11 @@
 #include "vrscreen/loader.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "decode/decoder.h"
 #include "decode/planar_bitmap.h"
+#include "platform/mapped_read_guard.h"
 #include "platform/page_advice.h"
 
 namespace vrs {
@@ -128,13 +130,22 @@ VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t len
 
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host) {
-    const VirtualScreenInfo info = inspectVirtualScreen(data, length);
+                                         Host& host, std::string_view name) {
+    // The header is copied under guard: the file may already be shorter.
+    std::uint8_t header[kHeaderSize] = {};
+    const std::size_t headerBytes = length < kHeaderSize ? length : kHeaderSize;
+    auto copy = [&header, data, headerBytes] { std::memcpy(header, data, headerBytes); };
+    VirtualScreenInfo info;
+    if (headerBytes > 0 && !readMapped(data, length, copy)) {
+        info.error = LoadError::ChangedWhileRead;
+    } else {
+        info = inspectVirtualScreen(header, length);
+    }
     if (info.error == LoadError::OldVersion) {
         printOldVersionLine();
     }
     if (info.error != LoadError::None) {
-        host.alert(describeLoadError(info));
+        host.alert(describeLoadError(info, name));
         return nullptr;
     }
     if (info.depth == 16 || info.depth == 32) {
@@ -142,8 +153,15 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         // the decoder reads the same bytes.
         [[maybe_unused]] const bool early = adviseWillRead(data, info.bytesNeeded);
     }
-    return Data2NSImage(data + kHeaderSize, info.width, info.height, info.depth, info.stride,
-                        viewImage, progress, host);
+    bool changed = false;
+    std::shared_ptr<Image> full =
+        Data2NSImage(data + kHeaderSize, info.width, info.height, info.depth, info.stride,
+                     viewImage, progress, host, &changed);
+    if (changed) {
+        info.error = LoadError::ChangedWhileRead;
+        host.alert(describeLoadError(info, name));
+    }
+    return full;
 }
 
 }  // namespace vrs

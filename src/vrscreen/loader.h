@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "decode/image.h"
 #include "platform/host.h"
@@ -22,6 +23,7 @@ enum class LoadError {
     StrideTooSmall,     // stride smaller than a row's pixel bytes
     TruncatedRows,      // fewer bytes than the rows need
     TooLarge,           // bitmaps out of proportion to the file, or sizes that overflow
+    ChangedWhileRead,   // the file shrank (or its bytes went) while it was read
 };
 
 // Everything known about a file, good or bad: enough to word a refusal with
@@ -42,14 +44,19 @@ struct VirtualScreenInfo {
 // Checks the header and the length without decoding anything.
 VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length);
 
-// The user's message for a refused file, in plain words and figures.
-std::string describeLoadError(const VirtualScreenInfo& info);
+// The user's message for a refused file, in plain words and figures. A file
+// that changed while it was read is named when `name` is given
+// ("The file \"NAME\" changed ..."); without one the words follow a name the
+// caller puts first ("NAME: changed ...").
+std::string describeLoadError(const VirtualScreenInfo& info, std::string_view name = {});
 
 // Decodes a file: returns the full image and stores the view image in
 // *viewImage, or returns null. Every refusal reaches the user through
 // host.alert; an old version also prints its line on standard output.
+// `data` may be a mapping of a file that shrinks while it is read: that load
+// is refused too, naming the file as `name`.
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host);
+                                         Host& host, std::string_view name = {});
 
 }  // namespace vrs

@@ -9,6 +9,7 @@
 
 #include "app/my_document.h"
 #include "app_test_support.h"
+#include "platform/mapped_file.h"
 #include "test_support.h"
 
 namespace {
@@ -87,6 +88,29 @@ TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessage) {
     EXPECT_TRUE(doc->window()->isVisible());
     EXPECT_FALSE(doc->view()->image());
     EXPECT_TRUE(doc->sizeText()->text().isEmpty());
+}
+
+TEST(Document, AFileShrunkWhileReadIsToldByNameAndLeavesOtherWindowsOpen) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* other = h.controller.openDocument(writeQuadrants(dir / "other.vrs", 50, 30));
+    ASSERT_NE(other, nullptr);
+    const QString path = writeQuadrants(dir / "shot.vrs", 97, 61);
+    vrs::MappedFile file;
+    ASSERT_TRUE(file.open(path.toStdString()));
+    ASSERT_TRUE(QFile::resize(path, 196 + 97 * 4 * 20));  // copied over, mid-way
+    MyDocument doc(h.host);
+    doc.setFilePath(path);
+    doc.loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    doc.makeWindowControllers();
+    doc.showWindows();
+    EXPECT_EQ(h.alerts,
+              std::vector<QString>{"The file \"shot.vrs\" changed while it was being read."});
+    EXPECT_FALSE(doc.fullImage());
+    EXPECT_FALSE(doc.view()->image());
+    EXPECT_TRUE(doc.window()->isVisible());
+    EXPECT_TRUE(other->window()->isVisible());
+    EXPECT_TRUE(other->fullImage());
 }
 
 TEST(Document, DestroyedWithoutAWindowReleasesItsImages) {

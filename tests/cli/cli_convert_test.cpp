@@ -37,7 +37,8 @@ class VrstoolConvert : public ::testing::Test {
 TEST_F(VrstoolConvert, FullPictureEqualsTheDecodersFullImage) {
     write("wide32.vrs", 1703, 1209);
     write("odd16.vrs", 333, 211, 16, false);
-    for (const char* name : {"wide32", "odd16"}) {
+    write("deep24.vrs", 41, 29, 24);  // no pixels decoded: the viewer's full image is black
+    for (const char* name : {"wide32", "odd16", "deep24"}) {
         const std::string out = std::string(name) + ".png";
         const ToolRun r = runTool({"convert", "-o", out, std::string(name) + ".vrs"}, dir.path());
         ASSERT_EQ(0, r.status) << r.err;
@@ -51,7 +52,8 @@ TEST_F(VrstoolConvert, FullPictureEqualsTheDecodersFullImage) {
 TEST_F(VrstoolConvert, ViewSamplesExactlyAsTheViewer) {
     write("big.vrs", 2563, 1601);  // view 1600 x 999: scale 1600/2563
     write("tall.vrs", 700, 1900, 16);
-    for (const char* name : {"big", "tall"}) {
+    write("deep8.vrs", 1811, 37, 8);  // no pixels decoded: the viewer's view is white
+    for (const char* name : {"big", "tall", "deep8"}) {
         const std::string out = std::string(name) + "-view.bmp";
         const ToolRun r =
             runTool({"convert", "--view", "-o", out, std::string(name) + ".vrs"}, dir.path());

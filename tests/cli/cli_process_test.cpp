@@ -46,14 +46,12 @@ TEST(VrstoolProcess, TooWideForJpegIsRefusedBeforeItsRowsAreAllocated) {
     constexpr std::uint32_t kWide = 100'000'000;
     ScratchDir dir;
     ASSERT_TRUE(writeSparse(dir / "wide.vrs", kWide, 1));
-    long peakKiB = 0;
-    const ToolRun r =
-        runTool({"convert", "-o", "wide.jpg", "wide.vrs"}, dir.path(), false, &peakKiB);
+    const ToolRun r = runTool({"convert", "-o", "wide.jpg", "wide.vrs"}, dir.path());
     EXPECT_EQ(1, r.status);
     EXPECT_NE(std::string::npos, r.err.find("JPEG holds at most 65500 pixels a side, and it is "
                                             "100000000 x 1"))
         << r.err;
-    EXPECT_LT(peakKiB, 64 * 1024);  // nothing sized by the picture was allocated
+    EXPECT_LT(r.peakKiB, 64 * 1024);  // nothing sized by the picture was allocated
     EXPECT_FALSE(fs::exists(dir / "wide.jpg"));
 }
 

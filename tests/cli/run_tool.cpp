@@ -14,9 +14,12 @@
 namespace vrs::testing {
 namespace {
 
-// Forks vrstool in `dir` with stdout and stderr sent to the two files.
+// Forks vrstool in `dir` with stdout and stderr sent to the two files and
+// stdin read from `input` when given. A run still going after a minute is
+// killed, so a hang fails instead of blocking the suite.
 pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& dir,
-            const std::string& outPath, const std::string& errPath, bool withoutHome) {
+            const std::string& outPath, const std::string& errPath, bool withoutHome,
+            const std::string& input) {
     std::vector<std::string> argv{VRSTOOL_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -34,6 +37,13 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& d
         if (withoutHome) {
             unsetenv("HOME");
         }
+        if (!input.empty()) {
+            const int in = open(input.c_str(), O_RDONLY);
+            if (in < 0 || dup2(in, 0) < 0) {
+                _exit(127);
+            }
+        }
+        alarm(60);
         execv(raw[0], raw.data());
         _exit(127);
     }
@@ -43,18 +53,16 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& d
 }  // namespace
 
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
-                bool withoutHome, long* peakKiB) {
+                bool withoutHome, const std::string& input) {
     const std::string outPath = (dir / ".tool-stdout").string();
     const std::string errPath = (dir / ".tool-stderr").string();
-    const pid_t pid = spawn(args, dir, outPath, errPath, withoutHome);
+    const pid_t pid = spawn(args, dir, outPath, errPath, withoutHome, input);
     ToolRun run;
     int status = 0;
     struct rusage usage {};
     if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
-    }
-    if (peakKiB != nullptr) {
-        *peakKiB = usage.ru_maxrss;
+        run.peakKiB = usage.ru_maxrss;
     }
     const auto out = readFile(outPath);
     const auto err = readFile(errPath);
@@ -66,7 +74,7 @@ ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::pat
 }
 
 int startTool(const std::vector<std::string>& args, const std::filesystem::path& dir) {
-    return spawn(args, dir, "/dev/null", "/dev/null", false);
+    return spawn(args, dir, "/dev/null", "/dev/null", false, {});
 }
 
 Decoded decodeFile(const std::filesystem::path& file) {

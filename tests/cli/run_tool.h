@@ -17,12 +17,14 @@ struct ToolRun {
     int status = -1;  // exit status, or -1 when it did not exit normally
     std::string out;
     std::string err;
+    long peakKiB = 0;  // the child's peak resident memory
 };
 
-// Runs vrstool with `args` in `dir`; withoutHome removes HOME from its environment.
-// peakKiB, when given, receives the child's peak resident memory.
+// Runs vrstool with `args` in `dir`; withoutHome removes HOME from its
+// environment; standard input comes from `input` (a path in dir) when given.
+// A run still going after a minute is killed, so a hang fails instead.
 ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::path& dir,
-                bool withoutHome = false, long* peakKiB = nullptr);
+                bool withoutHome = false, const std::string& input = {});
 
 // Starts vrstool in `dir` with its output discarded; returns its process id.
 int startTool(const std::vector<std::string>& args, const std::filesystem::path& dir);

@@ -1,5 +1,8 @@
 #include "platform/mapped_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -46,6 +49,19 @@ TEST(MappedFileTest, FailuresSayWhy) {
     EXPECT_FALSE(file.open(dir.path().string()));
     EXPECT_EQ(file.error(), dir.path().string() + ": " + std::strerror(EISDIR));
     EXPECT_EQ(file.size(), 0U);
+}
+
+TEST(MappedFileTest, PipesAndDevicesAreRefusedWithoutWaiting) {
+    ScratchDir dir;
+    const std::string pipe = (dir / "pipe.vrs").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    alarm(20);  // an open that waits for a writer ends the test instead of hanging it
+    MappedFile file;
+    for (const std::string& path : {pipe, std::string("/dev/null")}) {
+        EXPECT_FALSE(file.open(path));
+        EXPECT_EQ(file.error(), path + ": not a regular file");
+    }
+    alarm(0);
 }
 
 TEST(MappedFileTest, MovesHandTheMappingOver) {

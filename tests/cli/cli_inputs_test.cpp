@@ -1,0 +1,113 @@
+// What vrstool takes as input: regular files that may change under it,
+// standard input, and nothing that could block.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "run_tool.h"
+#include "sample_picture.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+
+namespace vrs::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+void writePicture(const fs::path& path, std::uint32_t w, std::uint32_t h, int depth = 32) {
+    VrsLayout layout;
+    layout.width = w;
+    layout.height = h;
+    layout.depth = depth;
+    ASSERT_TRUE(writeVrsFile(path.string(), layout, samplePicture(w, h)));
+}
+
+TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFile) {
+    ScratchDir dir;
+    writePicture(dir / "a.vrs", 301, 97);
+    writePicture(dir / "changing.vrs", 1203, 707, 16);
+    writePicture(dir / "c.vrs", 55, 31);
+    fs::create_directory(dir / "out");
+    // vrstool shrinks this file to half its rows once its header is checked.
+    ASSERT_EQ(0, setenv("VRSTOOL_TEST_SHRINK_INPUT", "changing.vrs", 1));
+    const ToolRun r =
+        runTool({"convert", "-j", "2", "-d", "out", "-f", "png", "a.vrs", "changing.vrs", "c.vrs"},
+                dir.path());
+    ASSERT_EQ(0, unsetenv("VRSTOOL_TEST_SHRINK_INPUT"));
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("vrstool: changing.vrs: changed while it was being read\n", r.err);
+    EXPECT_EQ((std::vector<std::string>{"a.png", "c.png"}), entries(dir / "out"));
+    EXPECT_EQ(97, readPicture(dir / "out" / "a.png").height());
+    EXPECT_EQ(31, readPicture(dir / "out" / "c.png").height());
+}
+
+TEST(VrstoolInputs, PipesDevicesAndFoldersAreRefusedAtOnce) {
+    ScratchDir dir;
+    ASSERT_EQ(0, mkfifo((dir / "pipe.vrs").c_str(), 0600));
+    fs::create_directory(dir / "folder.vrs");
+    for (const std::string input : {"pipe.vrs", "/dev/null"}) {
+        SCOPED_TRACE(input);
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"info", input},
+              std::vector<std::string>{"convert", "-o", "out.png", input},
+              std::vector<std::string>{"thumbnail", input, "t.png"}}) {
+            const ToolRun r = runTool(args, dir.path());
+            EXPECT_EQ(1, r.status) << args[0];  // -1 when the alarm ended a blocked run
+            EXPECT_TRUE(has(r.out + r.err, input + ": not a regular file")) << r.out << r.err;
+        }
+    }
+    const ToolRun r = runTool({"thumbnail", "folder.vrs", "t.png"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ((std::vector<std::string>{"folder.vrs", "pipe.vrs"}), entries(dir.path()));
+}
+
+TEST(VrstoolInputs, StandardInputIsReadUpToTheBytesItsHeaderNeeds) {
+    ScratchDir dir;
+    writePicture(dir / "in.vrs", 211, 67, 16);
+    ToolRun r = runTool({"convert", "-o", "full.png", "-"}, dir.path(), false, "in.vrs");
+    ASSERT_EQ(0, r.status) << r.err;
+    const Decoded d = decodeFile(dir / "in.vrs");
+    ASSERT_TRUE(d.full);
+    EXPECT_EQ(0, differingPixels(readPicture(dir / "full.png"), *d.full));
+    r = runTool({"thumbnail", "-s", "50", "-", "t.png"}, dir.path(), false, "in.vrs");
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(QSize(50, 16), readPicture(dir / "t.png").size());
+
+    // A stream ending early is refused in the loader's words, with its length.
+    auto bytes = readFile(dir / "in.vrs");
+    bytes.resize(196 + 1000);
+    ASSERT_TRUE(writeFile(dir / "short.vrs", bytes));
+    r = runTool({"info", "-"}, dir.path(), false, "short.vrs");
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(has(r.out, "(28,934 bytes of rows) but only 1,000 bytes follow it")) << r.out;
+    r = runTool({"convert", "-o", "x.png", "-"}, dir.path(), false, "short.vrs");
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(has(r.err, "vrstool: standard input: This file can't be read:")) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "x.png"));
+}
+
+TEST(VrstoolInputs, AThumbnailNeedsLittleMemoryHoweverWideThePicture) {
+    ScratchDir dir;
+    VrsLayout layout;
+    layout.width = 500'000'000;
+    layout.height = 1;
+    layout.stride = 4 * layout.width;
+    ASSERT_TRUE(writeFile(dir / "wide.vrs", makeHeader(layout)));
+    // Sparse: the rows take no disk and read as zeros.
+    fs::resize_file(dir / "wide.vrs", 196 + std::uint64_t{4} * layout.width);
+    const ToolRun r = runTool({"thumbnail", "-s", "128", "wide.vrs", "t.png"}, dir.path());
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(QSize(128, 1), readPicture(dir / "t.png").size());
+    EXPECT_LT(r.peakKiB, 32 * 1024);
+}
+
+}  // namespace
+}  // namespace vrs::testing

@@ -1,0 +1,51 @@
+// vrstool's rows of a file that shrinks while they are read.
+#include "export/file_rows.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/regular_file.h"
+#include "test_support.h"
+#include "vrs_writer.h"
+
+namespace vrs {
+namespace {
+
+using testing::Rgb;
+
+TEST(FileRowsTest, RowsOfAFileShrunkWhileReadFailInsteadOfEndingTheProcess) {
+    testing::ScratchDir dir;
+    testing::VrsLayout layout;
+    layout.width = 1001;
+    layout.height = 1500;  // about six blocks of rows
+    const auto pixel = [](std::int64_t x, std::int64_t y) {
+        return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 200};
+    };
+    const std::filesystem::path path = dir / "shot.vrs";
+    ASSERT_TRUE(testing::writeVrsFile(path.string(), layout, pixel));
+    const OpenedFile opened = openRegularFile(path.string());
+    ASSERT_GE(opened.fd, 0) << opened.error;
+    const std::int64_t stride = testing::layoutStride(layout);
+    FileRows rows({{opened.fd}, 196, layout.width, layout.height, 32, stride});
+    rows.prepare(true);
+    std::vector<std::uint8_t> r(layout.width), g(layout.width), b(layout.width);
+    ASSERT_TRUE(rows.decode(0, r.data(), g.data(), b.data()));
+    EXPECT_EQ((Rgb{r[7], g[7], b[7]}), pixel(7, 0));
+
+    std::filesystem::resize_file(path, 196 + 600 * stride);
+    std::int64_t y = 1;
+    while (y < layout.height && rows.decode(y, r.data(), g.data(), b.data())) {
+        ++y;
+    }
+    EXPECT_TRUE(rows.changed());
+    EXPECT_GT(y, 1);  // the rows already read in are still decoded
+    EXPECT_LE(y, 600);
+    EXPECT_EQ(close(opened.fd), 0);
+}
+
+}  // namespace
+}  // namespace vrs
