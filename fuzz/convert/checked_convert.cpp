@@ -45,9 +45,9 @@ Choice choose(const std::uint8_t* data, std::size_t size) {
     return c;
 }
 
-// The rows as vrstool hands them over, here from memory rather than a mapping.
-PixelRows rowsOf(const std::uint8_t* data, const VirtualScreenInfo& info) {
-    return {nullptr, 0, data + kHeaderSize, info.width, info.height, info.depth, info.stride};
+// The rows as vrstool hands them over, here from memory as for standard input.
+PixelRows rowsOf(const std::uint8_t* data, std::size_t size, const VirtualScreenInfo& info) {
+    return {{-1, data, size}, kHeaderSize, info.width, info.height, info.depth, info.stride};
 }
 
 bool withinBounds(const VirtualScreenInfo& info, Kind kind) {
@@ -108,7 +108,7 @@ bool checkedConvert(const std::uint8_t* data, std::size_t size) {
     if (!withinBounds(info, c.kind)) {
         return true;
     }
-    const PixelRows rows = rowsOf(data, info);
+    const PixelRows rows = rowsOf(data, size, info);
     if (c.kind == Kind::Thumbnail) {
         ThumbnailRowSource source(rows, c.thumbnailSide);
         check(source.valid(), "a thumbnail without its buffers");
