@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -74,14 +73,6 @@ bool InputFile::open(const std::string& path) {
     info = inspectVirtualScreen(header_, static_cast<std::size_t>(size_));
     if (info.error != LoadError::None) {
         error = name_ + ": " + describeLoadError(info);
-        return false;
-    }
-    // Test hook: shrinks the named file once its header has been checked,
-    // as a capture re-taken or copied over while it is read would.
-    if (const char* shrink = std::getenv("VRSTOOL_TEST_SHRINK_INPUT");
-        shrink != nullptr && path == shrink && fd_ >= 0 &&
-        truncate(path.c_str(), static_cast<off_t>(info.bytesNeeded / 2)) != 0) {
-        error = name_ + ": " + std::strerror(errno);
         return false;
     }
     return true;
