@@ -20,6 +20,14 @@ struct ToolRun {
     long peakKiB = 0;  // the child's peak resident memory
 };
 
+// Memory a sanitizer's runtime adds to a child's peak, on top of the tool's
+// own: memory bounds leave room for it.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr long kSanitizerKiB = 64 * 1024;
+#else
+inline constexpr long kSanitizerKiB = 0;
+#endif
+
 // Runs vrstool with `args` in `dir`; withoutHome removes HOME from its
 // environment; standard input comes from `input` (a path in dir) when given.
 // A run still going after a minute is killed, so a hang fails instead.
