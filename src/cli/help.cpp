@@ -4,7 +4,9 @@ namespace vrs::cli {
 
 std::string_view mainHelp() {
     return R"(Usage: vrstool COMMAND [OPTIONS] FILE...
-Reads virtual-screen files (.vrs); never writes one.
+Reads virtual-screen files (.vrs); never writes one. Each FILE must be a
+regular file, or "-" for standard input. A file that changes while it is
+read fails with "FILE: changed while it was being read".
 
 Commands:
   info       describe files: header, size, view size, whether they can be read
