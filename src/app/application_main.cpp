@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <csignal>
 
 #include "app/document_controller.h"
 #include "app/my_object.h"
@@ -17,6 +18,10 @@ int applicationMain(int argc, char** argv) {
     // The documents decide when the application ends, not message boxes or
     // progress windows.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A save onto a FIFO whose reader went away then fails with EPIPE and is
+    // told like any failed save, instead of ending the viewer and its windows.
+    // signal() fails only for an invalid signal number.
+    [[maybe_unused]] const auto previous = std::signal(SIGPIPE, SIG_IGN);
     traceStep("application ready");
 
     MyObject delegate;
