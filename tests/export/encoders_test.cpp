@@ -52,7 +52,10 @@ TEST(PngEncoder, EveryFilterChoiceDecodesTheSame) {
         for (const int filters : {0x08, 0x10, 0x20, 0x40, 0x80, 0xF8}) {
             BitmapRowSource source(*image->rep());
             MemoryStream out;
-            ASSERT_TRUE(encodePngWith(source, out, {level, filters, 0, 8}));
+            PngSettings settings;
+            settings.filters = filters;
+            settings.deflate.level = level;
+            ASSERT_TRUE(encodePngWith(source, out, settings));
             EXPECT_EQ(0, differingPixels(readBack(out.bytes()), *image)) << level << " " << filters;
         }
     }
