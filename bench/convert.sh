@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Times `vrstool convert` against general-purpose converters reading the same
-# pixels as raw data (vips, GraphicsMagick, ImageMagick 6), on screen-like
-# 32-bit sample pictures, alternating the commands. Prints, per size and
-# format, the median wall time of each, ours / theirs, and the file sizes;
+# pixels as raw data (vips, GraphicsMagick, ImageMagick 6), on 32-bit pictures
+# of several kinds (make-bench-picture --kind), alternating the commands.
+# Prints, per size, kind and format, the median wall time of each, ours /
+# theirs for time and for size, and the file sizes;
 # then the GIF and JPEG PSNR of each converter against the exact picture,
 # and vrstool's peak memory (resident set) and thumbnail time.
 #
 #   bench/convert.sh            # 4000x3000 (3 rounds) and 16000x12000 (1 round)
 #   SIZES=4000x3000 ROUNDS=5 bench/convert.sh
+#   KINDS="gradient photo" FORMATS=png bench/convert.sh
 #
 # The machine is shared: run it under `nice` and read small differences as noise.
 # vrstool flushes each file to the disk (fsync) before renaming it into place;
@@ -21,6 +23,7 @@ SIZES=${SIZES:-"4000x3000 16000x12000"}
 ROUNDS=${ROUNDS:-3}
 ROUNDS_LARGE=${ROUNDS_LARGE:-1}  # for pictures above 20 megapixels
 FORMATS=${FORMATS:-"jpg tif png bmp gif"}
+KINDS=${KINDS:-"screen gradient photo noise palette deep16"}
 IM=/usr/bin/convert-im6.q16
 IM_COMPARE=/usr/bin/compare-im6.q16
 
@@ -98,12 +101,14 @@ ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else printf "-"}'
 }
 
-printf '%-12s %-4s %8s %8s %8s %8s  %-20s %s\n' size fmt ours vips gm im "ours/vips,gm,im" "KB ours/vips/gm/im"
+printf '%-12s %-8s %-4s %8s %8s %8s %8s  %-20s %-20s %s\n' size kind fmt ours vips gm im \
+  "time ours/vips,gm,im" "size ours/vips,gm,im" "KB ours/vips/gm/im"
 for size in $SIZES; do
+for kind in $KINDS; do
   w=${size%x*}
   h=${size#*x}
-  in=sample-$size.vrs
-  "$MAKE_PICTURE" "$w" "$h" "$in"
+  in=$kind-$size.vrs
+  "$MAKE_PICTURE" --kind "$kind" "$w" "$h" "$in"
   # Warm the page cache so that every converter reads from memory.
   cat "$in" >/dev/null
   declare -A times=() peak=()
@@ -121,6 +126,7 @@ for size in $SIZES; do
     done
     line=()
     ratios=()
+    size_ratios=()
     sizes=()
     ours=$(echo "${times[ours]}" | median)
     for tool in ours vips gm im; do
@@ -129,22 +135,31 @@ for size in $SIZES; do
         line+=("$(seconds "$m")")
         [[ $tool != ours ]] && ratios+=("$(ratio "$ours" "$m")")
         if [[ -f $tool-$size.$fmt ]]; then sizes+=("$(kb "$tool-$size.$fmt")"); else sizes+=("-"); fi
+        if [[ $tool != ours ]]; then
+          if [[ -f $tool-$size.$fmt ]]; then
+            size_ratios+=("$(ratio "$(stat -c %s "ours-$size.$fmt")" "$(stat -c %s "$tool-$size.$fmt")")")
+          else
+            size_ratios+=("-")
+          fi
+        fi
       else
         line+=("-")
-        [[ $tool != ours ]] && ratios+=("-")
+        [[ $tool != ours ]] && ratios+=("-") && size_ratios+=("-")
         sizes+=("-")
       fi
       times[$tool]=""
     done
     ratio_text=$(IFS=,; echo "${ratios[*]}")
+    size_ratio_text=$(IFS=,; echo "${size_ratios[*]}")
     size_text=$(IFS=/; echo "${sizes[*]}")
-    printf '%-12s %-4s %8s %8s %8s %8s  %-20s %s\n' "$size" "$fmt" "${line[@]}" "$ratio_text" "$size_text"
+    printf '%-12s %-8s %-4s %8s %8s %8s %8s  %-20s %-20s %s\n' "$size" "$kind" "$fmt" "${line[@]}" \
+      "$ratio_text" "$size_ratio_text" "$size_text"
   done
-  echo "vrstool peak resident set at $size (KB, mapped file pages included while in use):"
+  echo "vrstool peak resident set at $size, $kind (KB, mapped file pages included while in use):"
   for fmt in $FORMATS; do printf '  %s %s\n' "$fmt" "${peak[$fmt]}"; done
   t=$(timed "$VRSTOOL thumbnail $in thumb-$size.png")
-  echo "vrstool thumbnail at $size: $(seconds "$t") s, peak $(cat "$rss_file") KB"
-  if [[ $size == "${SIZES%% *}" && " $FORMATS " == *" png "* ]]; then
+  echo "vrstool thumbnail at $size, $kind: $(seconds "$t") s, peak $(cat "$rss_file") KB"
+  if [[ $size == "${SIZES%% *}" && $kind == screen && " $FORMATS " == *" png "* ]]; then
     echo "PSNR against the exact picture at $size (dB):"
     for f in ours-$size.gif gm-$size.gif im-$size.gif ours-$size.jpg vips-$size.jpg gm-$size.jpg im-$size.jpg; do
       [[ -f $f ]] || continue
@@ -153,4 +168,5 @@ for size in $SIZES; do
     done
   fi
   rm -f ./*-"$size".* "$in"
+done
 done

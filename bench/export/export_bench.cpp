@@ -76,9 +76,10 @@ BENCHMARK_CAPTURE(encodeFormat, Png, vrs::ImageFormat::Png)->Unit(benchmark::kMi
 // args: zlib level, PNG filter bits, zlib strategy
 void pngSettings(benchmark::State& state) {
     vrs::BitmapRowSource source(picture());
-    const vrs::PngSettings settings{static_cast<int>(state.range(0)),
-                                    static_cast<int>(state.range(1)),
-                                    static_cast<int>(state.range(2)), 8};
+    vrs::PngSettings settings;
+    settings.deflate.level = static_cast<int>(state.range(0));
+    settings.filters = static_cast<int>(state.range(1));
+    settings.deflate.strategy = static_cast<int>(state.range(2));
     std::uint64_t bytes = 0;
     for (auto _ : state) {
         CountingStream out;

@@ -35,6 +35,8 @@ struct Options {
     std::string ext;
     std::string jobsText;
     std::int64_t jobs = 1;
+    std::string qualityText;
+    EncodeOptions encoding;
     std::vector<std::string> files;
 };
 
@@ -49,6 +51,11 @@ int check(Options* o) {
     if (!o->jobsText.empty() && !parseNumber(o->jobsText, 1, 64, &o->jobs)) {
         return usageError("convert", "-j takes a number of files from 1 to 64");
     }
+    std::int64_t quality = o->encoding.jpegQuality;
+    if (!o->qualityText.empty() && !parseNumber(o->qualityText, 1, 100, &quality)) {
+        return usageError("convert", "--quality takes a JPEG quality from 1 to 100");
+    }
+    o->encoding.jpegQuality = static_cast<int>(quality);
     if (o->files.empty()) {
         return usageError("convert", "no FILE given");
     }
@@ -87,6 +94,7 @@ int parse(int argc, char** argv, Options* o) {
     line.option("-d,--dir", &o->dir);
     line.option("-f,--format", &o->ext);
     line.option("-j,--jobs", &o->jobsText);
+    line.option("--quality", &o->qualityText);
     line.operands(&o->files);
     if (const int status = line.parse(argc, argv); status != 0) {
         return status;
@@ -181,12 +189,12 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     bar.start(index, rows.height() * (format == ImageFormat::Gif ? 2 : 1));
     CountingSource counted(rows, bar, index);
     if (job.output == kStandardStream) {
-        const ExportResult r =
-            writeImageToDescriptor(counted, STDOUT_FILENO, "standard output", *format);
+        const ExportResult r = writeImageToDescriptor(counted, STDOUT_FILENO, "standard output",
+                                                      *format, systemFileOps(), o.encoding);
         return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
     }
     HeadlessHost host(nullptr);  // the failure is told once, below
-    const ExportResult r = exportRows(counted, job.output, 0, host);
+    const ExportResult r = exportRows(counted, job.output, 0, host, systemFileOps(), o.encoding);
     if (!r.ok() && rows.fileChanged()) {
         return file.changedError();
     }

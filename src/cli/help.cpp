@@ -41,7 +41,7 @@ Exit status: 0 when every file can be read, 1 when one cannot, 2 on a usage erro
 }
 
 std::string_view convertHelp() {
-    return R"(Usage: vrstool convert [--view] (-o OUT | -d DIR -f EXT) [-j N] FILE...
+    return R"(Usage: vrstool convert [--view] (-o OUT | -d DIR -f EXT) [-j N] [--quality N] FILE...
 Writes each file's picture as an image file, the format chosen by the
 extension exactly as the viewer's Save does: tiff or tif (TIFF), jpeg or
 jpg (JPEG), bmp or BMP (BMP), gif or GIF (GIF), png or PNG (PNG). Upper and
@@ -58,6 +58,7 @@ Options:
   -f, --format EXT   the extension (and so the format) for -d or -o -
   --view             write the view image (at most 1600 x 1200) instead of the full picture
   -j, --jobs N       convert N files at a time, 1 to 64 (default 1)
+  --quality N        JPEG quality, 1 to 100 (default 50, as the viewer saves)
   -q, --quiet        show no progress bar
   --help             show this help
 

@@ -2,12 +2,13 @@
 
 namespace vrs {
 
-bool encodeImage(ImageFormat format, RowSource& source, OutputStream& out) {
+bool encodeImage(ImageFormat format, RowSource& source, OutputStream& out,
+                 const EncodeOptions& options) {
     switch (format) {
         case ImageFormat::Tiff:
             return encodeTiff(source, out);
         case ImageFormat::Jpeg:
-            return encodeJpeg(source, out);
+            return encodeJpeg(source, out, options.jpegQuality);
         case ImageFormat::Bmp:
             return encodeBmp(source, out);
         case ImageFormat::Gif:

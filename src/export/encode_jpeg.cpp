@@ -20,7 +20,6 @@
 namespace vrs {
 namespace {
 
-constexpr int kQuality = 50;  // the compression factor 0.5
 constexpr int kBatchRows = 16;
 constexpr std::size_t kOutBytes = 1 << 16;
 constexpr std::int64_t kMaxSide = JPEG_MAX_DIMENSION;
@@ -82,7 +81,7 @@ bool readBatch(RowSource& source, std::int64_t first, int count, std::uint8_t* r
 }
 
 // Only trivially destructible locals here: see the note at the top.
-bool compress(RowSource& source, OutputStream& out, const Buffers& buffers) {
+bool compress(RowSource& source, OutputStream& out, const Buffers& buffers, int quality) {
     jpeg_compress_struct cinfo;
     ErrorManager err;
     Destination dest;
@@ -105,7 +104,7 @@ bool compress(RowSource& source, OutputStream& out, const Buffers& buffers) {
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, kQuality, TRUE);
+    jpeg_set_quality(&cinfo, std::clamp(quality, 1, 100), TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     JSAMPROW pointers[kBatchRows];
     bool ok = true;
@@ -127,7 +126,7 @@ bool compress(RowSource& source, OutputStream& out, const Buffers& buffers) {
 
 }  // namespace
 
-bool encodeJpeg(RowSource& source, OutputStream& out) {
+bool encodeJpeg(RowSource& source, OutputStream& out, int quality) {
     const std::int64_t width = source.width();
     const std::int64_t height = source.height();
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
@@ -141,7 +140,7 @@ bool encodeJpeg(RowSource& source, OutputStream& out) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return compress(source, out, Buffers{rows.data(), outBuffer.data()});
+    return compress(source, out, Buffers{rows.data(), outBuffer.data()}, quality);
 }
 
 }  // namespace vrs

@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "export/encoders.h"
 #include "export/parallel_deflate.h"
+#include "export/png_filters.h"
 #include "export/png_settings.h"
 
 namespace vrs {
@@ -20,8 +20,6 @@ namespace {
 constexpr std::size_t kIdatBytes = std::size_t{1} << 20;
 constexpr std::int64_t kMaxSide = 0x7FFFFFFF;
 constexpr int kBytesPerPixel = 3;
-
-enum Filter : std::uint8_t { kNone, kSub, kUp, kAverage, kPaeth };
 
 void putBe32(std::uint8_t* at, std::uint32_t value) {
     at[0] = static_cast<std::uint8_t>(value >> 24);
@@ -81,123 +79,11 @@ bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height) {
     return out.write(kSignature, sizeof kSignature) && writeChunk(out, "IHDR", ihdr, sizeof ihdr);
 }
 
-std::uint8_t paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a);
-    const int pb = std::abs(p - b);
-    const int pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc) {
-        return static_cast<std::uint8_t>(a);
-    }
-    return static_cast<std::uint8_t>(pb <= pc ? b : c);
-}
-
-// out[0] is the filter type, out[1..n] the filtered bytes of `line`;
-// `prior` is the row above (zeros above the first row).
-void applyFilter(Filter filter, const std::uint8_t* line, const std::uint8_t* prior, std::size_t n,
-                 std::uint8_t* out) {
-    out[0] = filter;
-    std::uint8_t* d = out + 1;
-    constexpr std::size_t bpp = kBytesPerPixel;
-    const std::size_t head = std::min(n, bpp);  // the first pixel has nothing on its left
-    switch (filter) {
-        case kNone:
-            std::memcpy(d, line, n);
-            break;
-        case kSub:
-            std::memcpy(d, line, head);
-            for (std::size_t i = bpp; i < n; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] - line[i - bpp]);
-            }
-            break;
-        case kUp:
-            for (std::size_t i = 0; i < n; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] - prior[i]);
-            }
-            break;
-        case kAverage:
-            for (std::size_t i = 0; i < head; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] - prior[i] / 2);
-            }
-            for (std::size_t i = bpp; i < n; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] - (line[i - bpp] + prior[i]) / 2);
-            }
-            break;
-        case kPaeth:
-            for (std::size_t i = 0; i < head; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] - prior[i]);
-            }
-            for (std::size_t i = bpp; i < n; ++i) {
-                d[i] = static_cast<std::uint8_t>(line[i] -
-                                                 paeth(line[i - bpp], prior[i], prior[i - bpp]));
-            }
-            break;
-    }
-}
-
-// The sum of the filtered bytes read as signed: libpng's measure for
-// choosing among several filters.
-std::uint64_t cost(const std::uint8_t* filtered, std::size_t n) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        sum += filtered[i] < 128 ? filtered[i] : 256 - filtered[i];
-    }
-    return sum;
-}
-
-// Turns interleaved rows into filtered rows for the PNG data stream.
-class RowFilter {
-  public:
-    RowFilter(int filters, std::size_t rowBytes) : filters_(filters), n_(rowBytes) {
-        prior_.assign(n_, 0);
-        best_.resize(n_ + 1);
-        trial_.resize(n_ + 1);
-    }
-    // The filtered row (n + 1 bytes), valid until the next call.
-    const std::uint8_t* filter(const std::uint8_t* line, bool first) {
-        if (filters_ == 0) {
-            // Screen pictures: unfiltered rows compress text best; a row that
-            // repeats the one above becomes zeros under "up".
-            const bool repeat = !first && std::memcmp(line, prior_.data(), n_) == 0;
-            applyFilter(repeat ? kUp : kNone, line, prior_.data(), n_, best_.data());
-        } else {
-            chooseAmong(line);
-        }
-        std::memcpy(prior_.data(), line, n_);
-        return best_.data();
-    }
-
-  private:
-    void chooseAmong(const std::uint8_t* line) {
-        std::uint64_t bestCost = UINT64_MAX;
-        for (int f = kNone; f <= kPaeth; ++f) {
-            if ((filters_ & (0x08 << f)) == 0) {
-                continue;
-            }
-            applyFilter(static_cast<Filter>(f), line, prior_.data(), n_, trial_.data());
-            const std::uint64_t c = filters_ == (0x08 << f) ? 0 : cost(trial_.data() + 1, n_);
-            if (c < bestCost) {
-                bestCost = c;
-                best_.swap(trial_);
-            }
-        }
-        if (bestCost == UINT64_MAX) {  // no known filter bit: unfiltered
-            applyFilter(kNone, line, prior_.data(), n_, best_.data());
-        }
-    }
-
-    int filters_;
-    std::size_t n_;
-    std::vector<std::uint8_t> prior_;
-    std::vector<std::uint8_t> best_;
-    std::vector<std::uint8_t> trial_;
-};
-
 bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings) {
     const std::int64_t width = source.width();
     const auto rowBytes = static_cast<std::size_t>(kBytesPerPixel * width);
     std::vector<std::uint8_t> line(rowBytes);
-    RowFilter filter(settings.filters, rowBytes);
+    PngRowFilter filter(settings.filters, rowBytes);
     for (std::int64_t y = 0; y < source.height(); ++y) {
         RgbRow row;
         if (!source.row(y, &row)) {
@@ -216,13 +102,7 @@ bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
         return false;
     }
     IdatSink sink(out);
-    DeflateOptions options;
-    options.level = settings.level;
-    options.strategy = settings.strategy;
-    options.memLevel = settings.memLevel;
-    options.stripBytes = settings.stripBytes;
-    options.workers = settings.workers;
-    ParallelDeflate deflater(options, sink);
+    ParallelDeflate deflater(settings.deflate, sink);
     if (!deflater.start() || !compressRows(source, deflater, settings) || !deflater.finish() ||
         !sink.flush()) {
         return false;

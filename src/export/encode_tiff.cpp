@@ -15,6 +15,8 @@ namespace {
 constexpr std::int64_t kStripBytes = std::int64_t{1} << 20;
 // Past this a classic TIFF's 32-bit offsets cannot reach the end: BigTIFF.
 constexpr std::uint64_t kClassicLimit = 0xF0000000u;
+// Baseline readers expect a resolution on RGB pictures; screens are taken as 72 dpi.
+constexpr double kDotsPerInch = 72.0;
 
 OutputStream& streamOf(thandle_t handle) {
     return *static_cast<OutputStream*>(handle);
@@ -71,6 +73,9 @@ bool setFields(TIFF* tif, std::int64_t width, std::int64_t height, std::int64_t 
            TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
            TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE) == 1 &&
            TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) == 1 &&
+           TIFFSetField(tif, TIFFTAG_XRESOLUTION, kDotsPerInch) == 1 &&
+           TIFFSetField(tif, TIFFTAG_YRESOLUTION, kDotsPerInch) == 1 &&
+           TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1 &&
            TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(rowsPerStrip)) == 1;
 }
 

@@ -40,7 +40,8 @@ class Steps {
 using OpenOutput = std::function<int(AtomicFile& file, bool seeks)>;
 
 ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
-                       const OpenOutput& open, const std::function<void()>& beforeCommit);
+                       const OpenOutput& open, const std::function<void()>& beforeCommit,
+                       const EncodeOptions& options);
 
 std::string_view conversionTitle(ImageFormat format) {
     switch (format) {
@@ -61,7 +62,7 @@ std::string_view conversionTitle(ImageFormat format) {
 }  // namespace
 
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
-                        Host& host, FileOps& ops) noexcept {
+                        Host& host, FileOps& ops, const EncodeOptions& options) noexcept {
     ExportResult result;
     try {
         Steps steps(host, progress);
@@ -74,8 +75,9 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
             if (!title.empty()) {
                 steps.show(title);
             }
-            result = writeImageFile(source, result.path, *format, ops,
-                                    [&steps] { steps.show("write to file"); });
+            result = writeImageFile(
+                source, result.path, *format, ops, [&steps] { steps.show("write to file"); },
+                options);
         }
         if (!result.ok()) {
             host.alert(describeExportResult(result));
@@ -93,12 +95,13 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
 }
 
 ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
-                            FileOps& ops, const std::function<void()>& beforeCommit) noexcept {
+                            FileOps& ops, const std::function<void()>& beforeCommit,
+                            const EncodeOptions& options) noexcept {
     ExportResult result;
     try {
         result.path = path;
         const auto open = [&path](AtomicFile& file, bool seeks) { return file.open(path, seeks); };
-        return writeFile(source, result, format, ops, open, beforeCommit);
+        return writeFile(source, result, format, ops, open, beforeCommit, options);
     } catch (const std::exception&) {
         result.error = ExportError::ConversionFailed;  // the temporary file is gone with its writer
         return result;
@@ -106,14 +109,15 @@ ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFor
 }
 
 ExportResult writeImageToDescriptor(RowSource& source, int fd, const std::string& name,
-                                    ImageFormat format, FileOps& ops) noexcept {
+                                    ImageFormat format, FileOps& ops,
+                                    const EncodeOptions& options) noexcept {
     ExportResult result;
     try {
         result.path = name;
         const auto open = [fd](AtomicFile& file, bool seeks) {
             return file.openDescriptor(fd, seeks);
         };
-        return writeFile(source, result, format, ops, open, {});
+        return writeFile(source, result, format, ops, open, {}, options);
     } catch (const std::exception&) {
         result.error = ExportError::ConversionFailed;
         return result;
@@ -136,7 +140,8 @@ ExportResult checkPictureSize(ImageFormat format, std::int64_t width, std::int64
 namespace {
 
 ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat format, FileOps& ops,
-                       const OpenOutput& open, const std::function<void()>& beforeCommit) {
+                       const OpenOutput& open, const std::function<void()>& beforeCommit,
+                       const EncodeOptions& options) {
     if (const ExportResult r =
             checkPictureSize(format, source.width(), source.height(), result.path);
         !r.ok()) {
@@ -146,7 +151,7 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
     // libtiff goes back to patch its header; the other encoders write in order.
     int error = open(file, format == ImageFormat::Tiff);
     if (error == 0) {
-        if (!encodeImage(format, source, file)) {
+        if (!encodeImage(format, source, file, options)) {
             error = file.error();
             result.error = error != 0 ? ExportError::WriteFailed : ExportError::ConversionFailed;
             result.sysError = error;

@@ -11,6 +11,7 @@
 
 #include "decode/image.h"
 #include "export/atomic_file.h"
+#include "export/encoders.h"
 #include "export/export_error.h"
 #include "export/export_format.h"
 #include "export/row_source.h"
@@ -24,18 +25,21 @@ ExportResult exportImage(const Image& image, const std::string& path, std::int64
 
 // The same for any row source: vrstool streams rows from a file this way.
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
-                        Host& host, FileOps& ops = systemFileOps()) noexcept;
+                        Host& host, FileOps& ops = systemFileOps(),
+                        const EncodeOptions& options = {}) noexcept;
 
 // Converts to `format` and writes `path` atomically, with no window and no
 // message. beforeCommit, when set, runs once the picture is converted.
 ExportResult writeImageFile(RowSource& source, const std::string& path, ImageFormat format,
                             FileOps& ops = systemFileOps(),
-                            const std::function<void()>& beforeCommit = {}) noexcept;
+                            const std::function<void()>& beforeCommit = {},
+                            const EncodeOptions& options = {}) noexcept;
 
 // The same to an open descriptor (standard output), written straight
 // through and left open; `name` stands for it in messages.
 ExportResult writeImageToDescriptor(RowSource& source, int fd, const std::string& name,
-                                    ImageFormat format, FileOps& ops = systemFileOps()) noexcept;
+                                    ImageFormat format, FileOps& ops = systemFileOps(),
+                                    const EncodeOptions& options = {}) noexcept;
 
 // TooLarge when `format` cannot hold a width x height picture, before anything
 // is allocated for it; otherwise a success. `path` names the output.

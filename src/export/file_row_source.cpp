@@ -8,6 +8,22 @@
 #include "decode/view_sampler.h"
 
 namespace vrs {
+namespace {
+
+// File pixels decoded at a time for a thumbnail: a few hundred kilobytes.
+constexpr std::int64_t kSpanPixels = std::int64_t{1} << 16;
+
+// The sum of n bytes, n at most kSpanPixels (so 32 bits hold it).
+[[gnu::optimize("tree-vectorize", "vect-cost-model=dynamic")]] std::uint64_t sumBytes(
+    const std::uint8_t* bytes, std::int64_t n) {
+    std::uint32_t sum = 0;
+    for (std::int64_t i = 0; i < n; ++i) {
+        sum += bytes[i];
+    }
+    return sum;
+}
+
+}  // namespace
 
 FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
     try {
@@ -94,10 +110,13 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
                                            1, maxSide);
     }
     try {
-        for (std::int64_t x = 0; x < width_; ++x) {
-            sourceColumn_.push_back(centre(x, rows.width, width_));
+        for (std::int64_t x = 0; x <= width_; ++x) {
+            firstColumn_.push_back(boxStart(x, rows.width, width_));
         }
-        file_.prepareColumns(width_);
+        span_ = std::min(rows.width, kSpanPixels);
+        file_.prepareSpans(span_);
+        decoded_.resize(static_cast<std::size_t>(3 * span_));
+        sums_.resize(static_cast<std::size_t>(3 * width_));
         out_.resize(static_cast<std::size_t>(3 * width_));
         valid_ = true;
     } catch (const std::bad_alloc&) {
@@ -105,21 +124,65 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
     }
 }
 
-std::int64_t ThumbnailRowSource::centre(std::int64_t i, std::int64_t n, std::int64_t out) {
-    // i < out <= maxSide and n < 2^32 (header fields), so (2i + 1) * n stays
-    // far below 2^63 for any thumbnail size vrstool accepts.
-    return std::min(n - 1, (2 * i + 1) * n / (2 * out));
+std::int64_t ThumbnailRowSource::boxStart(std::int64_t i, std::int64_t n, std::int64_t out) {
+    // i <= out <= maxSide and n < 2^32 (header fields), so i * n stays far
+    // below 2^63 for any thumbnail size vrstool accepts.
+    return i * n / out;
+}
+
+// Adds file row fileRow's pixels to the sums of the columns that cover them.
+bool ThumbnailRowSource::addRow(std::int64_t fileRow) {
+    const std::int64_t width = file_.geometry().width;
+    std::uint8_t* planes = decoded_.data();
+    std::int64_t column = 0;
+    for (std::int64_t first = 0; first < width; first += span_) {
+        const std::int64_t count = std::min(span_, width - first);
+        if (!file_.decodeSpan(fileRow, first, count, planes, planes + span_, planes + 2 * span_)) {
+            return false;
+        }
+        const std::int64_t end = first + count;
+        while (column < width_ && firstColumn_[static_cast<std::size_t>(column)] < end) {
+            const std::int64_t from =
+                std::max(first, firstColumn_[static_cast<std::size_t>(column)]);
+            const std::int64_t to =
+                std::min(end, firstColumn_[static_cast<std::size_t>(column) + 1]);
+            for (int c = 0; c < 3; ++c) {
+                sums_[static_cast<std::size_t>(c * width_ + column)] +=
+                    sumBytes(planes + c * span_ + (from - first), to - from);
+            }
+            if (firstColumn_[static_cast<std::size_t>(column) + 1] > end) {
+                break;  // the column goes on in the next span
+            }
+            ++column;
+        }
+    }
+    return true;
 }
 
 bool ThumbnailRowSource::row(std::int64_t y, RgbRow* out) {
     if (!valid_ || y < 0 || y >= height_) {
         return false;
     }
-    std::uint8_t* planes = out_.data();
-    if (!file_.decodeColumns(centre(y, file_.geometry().height, height_), sourceColumn_.data(),
-                             width_, planes, planes + width_, planes + 2 * width_)) {
-        return false;
+    const std::int64_t fileHeight = file_.geometry().height;
+    const std::int64_t top = boxStart(y, fileHeight, height_);
+    const std::int64_t bottom = boxStart(y + 1, fileHeight, height_);
+    std::fill(sums_.begin(), sums_.end(), 0);
+    for (std::int64_t fileRow = top; fileRow < bottom; ++fileRow) {
+        if (!addRow(fileRow)) {
+            return false;
+        }
     }
+    for (std::int64_t x = 0; x < width_; ++x) {
+        const auto covered =
+            static_cast<std::uint64_t>((firstColumn_[static_cast<std::size_t>(x) + 1] -
+                                        firstColumn_[static_cast<std::size_t>(x)]) *
+                                       (bottom - top));
+        for (int c = 0; c < 3; ++c) {
+            const auto i = static_cast<std::size_t>(c * width_ + x);
+            out_[i] = static_cast<std::uint8_t>((sums_[i] + covered / 2) / covered);
+        }
+    }
+    std::uint8_t* planes = out_.data();
     *out = {planes, planes + width_, planes + 2 * width_};
     return true;
 }

@@ -41,10 +41,10 @@ class FileRowSource final : public RowSource {
 };
 
 // A picture whose longer side is at most maxSide (never enlarged): each pixel
-// takes the file pixel under its centre, so only those pixels of one file
-// row are read per thumbnail row and flat areas keep their exact colours.
-// Memory follows the thumbnail, not the file: a row is read whole only when
-// it is small.
+// is the mean of the file pixels it covers (a box over whole file rows and
+// columns), so fine detail turns to its average colour instead of aliasing.
+// Each file row is read once, in order, in spans: memory follows the
+// thumbnail, not the file.
 class ThumbnailRowSource final : public RowSource {
   public:
     ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide);
@@ -55,14 +55,18 @@ class ThumbnailRowSource final : public RowSource {
     bool fileChanged() const { return file_.changed(); }
 
   private:
-    // The file pixel under the centre of thumbnail pixel i of out, along n.
-    static std::int64_t centre(std::int64_t i, std::int64_t n, std::int64_t out);
+    // The first file pixel that thumbnail pixel i of out covers, along n.
+    static std::int64_t boxStart(std::int64_t i, std::int64_t n, std::int64_t out);
+    bool addRow(std::int64_t fileRow);
 
     FileRows file_;
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;
-    std::vector<std::int64_t> sourceColumn_;  // the file column of each thumbnail column
-    std::vector<std::uint8_t> out_;           // three planes of the thumbnail row
+    std::int64_t span_ = 0;                  // file pixels decoded at a time
+    std::vector<std::int64_t> firstColumn_;  // of each thumbnail column, then the file's width
+    std::vector<std::uint64_t> sums_;        // three planes of sums over the covered pixels
+    std::vector<std::uint8_t> decoded_;      // three planes of a span
+    std::vector<std::uint8_t> out_;          // three planes of the thumbnail row
     bool valid_ = false;
 };
 

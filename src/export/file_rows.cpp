@@ -123,4 +123,34 @@ bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::i
     return true;
 }
 
+bool FileRows::decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count, std::uint8_t* red,
+                          std::uint8_t* green, std::uint8_t* blue) {
+    if (rows_.depth != 32 && rows_.depth != 16) {
+        const auto n = static_cast<std::size_t>(count);
+        std::memset(red, 0, n);
+        std::memset(green, 0, n);
+        std::memset(blue, 0, n);
+        return true;
+    }
+    const std::size_t bytes = pixelBytes();
+    const std::uint8_t* src = nullptr;
+    if (!block_.empty()) {
+        src = rowData(y);
+        if (src == nullptr) {
+            return false;
+        }
+        src += static_cast<std::size_t>(first) * bytes;
+    } else {
+        const std::uint64_t at = rows_.offset + static_cast<std::uint64_t>(y * rows_.stride) +
+                                 static_cast<std::uint64_t>(first) * bytes;
+        if (!rows_.bytes.read(at, packed_.data(), static_cast<std::size_t>(count) * bytes)) {
+            changed_ = true;
+            return false;
+        }
+        src = packed_.data();
+    }
+    (rows_.depth == 32 ? decodeRow32 : decodeRow16)(src, count, red, green, blue);
+    return true;
+}
+
 }  // namespace vrs

@@ -55,6 +55,13 @@ class FileRows {
                        std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
     void prepareColumns(std::int64_t count);
 
+    // Decodes the `count` pixels of row y from column `first` on (count at
+    // most the one given to prepareSpans) into three planes of count bytes;
+    // rows wider than a block are read a span at a time.
+    bool decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count, std::uint8_t* red,
+                    std::uint8_t* green, std::uint8_t* blue);
+    void prepareSpans(std::int64_t count) { prepareColumns(count); }
+
     // True once a read found the file shorter than when it was opened.
     bool changed() const { return changed_; }
 

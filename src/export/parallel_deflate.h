@@ -24,12 +24,14 @@ class DeflateSink {
     virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
+// The caller chooses every setting: the PNG encoder's, and the measurements
+// behind them, are in png_settings.h.
 struct DeflateOptions {
-    int level = 7;
-    int strategy = 0;
-    int memLevel = 8;
-    std::size_t stripBytes = std::size_t{1} << 19;  // at least 1, at most 16 MiB
-    int workers = 0;                                // 0: one per core, at most 4
+    int level{};               // zlib level
+    int strategy{};            // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
+    int memLevel{};            // zlib memory level
+    std::size_t stripBytes{};  // at least 1, at most 16 MiB
+    int workers{};             // 0: one per core, at most 4
 };
 
 // The number of compressing threads for `requested` (0: one per core, at most 4).

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "run_tool.h"
 #include "sample_picture.h"
@@ -47,6 +50,25 @@ TEST_F(VrstoolConvert, FullPictureEqualsTheDecodersFullImage) {
         ASSERT_TRUE(d.full);
         EXPECT_EQ(0, differingPixels(readPicture(dir / out), *d.full)) << name;
     }
+}
+
+// --quality sets the JPEG quality; without it the file is the viewer's, at 50.
+TEST_F(VrstoolConvert, QualityChoosesTheJpegQuality) {
+    write("q.vrs", 301, 203);
+    const std::vector<std::vector<std::string>> runs = {
+        {"--quality", "10"}, {"--quality", "50"}, {}, {"--quality", "95"}};
+    std::vector<std::vector<char>> files;
+    for (const auto& extra : runs) {
+        std::vector<std::string> args = {"convert", "-o", "q.jpg", "q.vrs"};
+        args.insert(args.begin() + 1, extra.begin(), extra.end());
+        const ToolRun r = runTool(args, dir.path());
+        ASSERT_EQ(0, r.status) << r.err;
+        std::ifstream in(dir / "q.jpg", std::ios::binary);
+        files.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    EXPECT_LT(files[0].size(), files[1].size());
+    EXPECT_EQ(files[1], files[2]);
+    EXPECT_LT(files[2].size(), files[3].size());
 }
 
 TEST_F(VrstoolConvert, ViewSamplesExactlyAsTheViewer) {

@@ -1,5 +1,7 @@
 // Each encoder's file, read back by an independent decoder.
 #include <gtest/gtest.h>
+#include <tiffio.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -52,10 +54,49 @@ TEST(PngEncoder, EveryFilterChoiceDecodesTheSame) {
         for (const int filters : {0x08, 0x10, 0x20, 0x40, 0x80, 0xF8}) {
             BitmapRowSource source(*image->rep());
             MemoryStream out;
-            ASSERT_TRUE(encodePngWith(source, out, {level, filters, 0, 8}));
+            PngSettings settings;
+            settings.filters = filters;
+            settings.deflate.level = level;
+            ASSERT_TRUE(encodePngWith(source, out, settings));
             EXPECT_EQ(0, differingPixels(readBack(out.bytes()), *image)) << level << " " << filters;
         }
     }
+}
+
+int tiffWarnings = 0;
+void countWarning(const char*, const char*, va_list) {
+    ++tiffWarnings;
+}
+
+// Baseline TIFF wants a resolution on RGB pictures: 72 per inch, read back
+// by libtiff without a warning.
+TEST(TiffEncoder, CarriesA72DotsPerInchResolution) {
+    const auto bytes = encode(ImageFormat::Tiff, *makeImage(7, 5, rainbow));
+    char name[] = "/tmp/vrs-tiff-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    const bool written =
+        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    ::close(fd);
+    ASSERT_TRUE(written);
+    tiffWarnings = 0;
+    const TIFFErrorHandler previous = TIFFSetWarningHandler(countWarning);
+    TIFF* tif = TIFFOpen(name, "r");
+    float x = 0, y = 0;
+    std::uint16_t unit = 0;
+    const bool read = tif != nullptr && TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) == 1 &&
+                      TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y) == 1 &&
+                      TIFFGetField(tif, TIFFTAG_RESOLUTIONUNIT, &unit) == 1;
+    if (tif != nullptr) {
+        TIFFClose(tif);
+    }
+    TIFFSetWarningHandler(previous);
+    ::unlink(name);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(72.0F, x);
+    EXPECT_EQ(72.0F, y);
+    EXPECT_EQ(RESUNIT_INCH, unit);
+    EXPECT_EQ(0, tiffWarnings);
 }
 
 TEST(BmpEncoder, HeaderPaddingAndBottomUpRows) {

@@ -1,5 +1,6 @@
-// vrstool's rows of a file that shrinks while they are read.
+// vrstool's rows of a file that shrinks while they are read, and its thumbnails.
 #include "export/file_rows.h"
+#include "export/file_row_source.h"
 
 #include <unistd.h>
 
@@ -44,6 +45,32 @@ TEST(FileRowsTest, RowsOfAFileShrunkWhileReadFailInsteadOfEndingTheProcess) {
     EXPECT_TRUE(rows.changed());
     EXPECT_GT(y, 1);  // the rows already read in are still decoded
     EXPECT_LE(y, 600);
+    EXPECT_EQ(close(opened.fd), 0);
+}
+
+// One-pixel stripes of two colours average to their mean, also where a
+// thumbnail pixel's columns straddle two spans of decoded pixels.
+TEST(ThumbnailRowSourceTest, StripesAverageToTheirMeanColour) {
+    testing::ScratchDir dir;
+    testing::VrsLayout layout;
+    layout.width = 131076;  // two boxes of 65,538 columns; spans are 65,536
+    layout.height = 3;
+    const std::filesystem::path path = dir / "stripes.vrs";
+    ASSERT_TRUE(testing::writeVrsFile(path.string(), layout, [](std::int64_t x, std::int64_t) {
+        return x % 2 == 0 ? Rgb{255, 0, 100} : Rgb{1, 200, 30};
+    }));
+    const OpenedFile opened = openRegularFile(path.string());
+    ASSERT_GE(opened.fd, 0) << opened.error;
+    ThumbnailRowSource thumbnail(
+        {{opened.fd}, 196, layout.width, layout.height, 32, testing::layoutStride(layout)}, 2);
+    ASSERT_TRUE(thumbnail.valid());
+    ASSERT_EQ(2, thumbnail.width());
+    ASSERT_EQ(1, thumbnail.height());
+    RgbRow row;
+    ASSERT_TRUE(thumbnail.row(0, &row));
+    for (int x = 0; x < 2; ++x) {
+        EXPECT_EQ((Rgb{128, 100, 65}), (Rgb{row.red[x], row.green[x], row.blue[x]})) << x;
+    }
     EXPECT_EQ(close(opened.fd), 0);
 }
 

@@ -118,8 +118,8 @@ std::vector<std::uint8_t> encodeWith(const Image& image, const PngSettings& sett
 PngSettings smallStrips(std::size_t stripBytes, int workers, int filters = 0x10) {
     PngSettings settings;
     settings.filters = filters;
-    settings.stripBytes = stripBytes;
-    settings.workers = workers;
+    settings.deflate.stripBytes = stripBytes;
+    settings.deflate.workers = workers;
     return settings;
 }
 
@@ -187,7 +187,7 @@ TEST(PngStrips, ManyDefaultStripsOfALargerPicture) {
         return (y / 7) % 3 == 0 ? rainbow(x, y) : fewColours(5)(x, y / 5);
     });
     PngSettings settings;
-    settings.stripBytes = std::size_t{1} << 16;
+    settings.deflate.stripBytes = std::size_t{1} << 16;
     const auto png = encodeWith(*image, settings);
     EXPECT_EQ(std::size_t{3 * 1201 + 1} * 487, inflateAll(readChunks(png).idat).size());
     EXPECT_EQ(0, differingPixels(readBack(png), *image));
@@ -203,6 +203,49 @@ TEST(PngStrips, StripsReferBackAcrossTheirStarts) {
     const std::size_t whole = encodeWith(*image, smallStrips(1 << 20, 1, 0x08)).size();
     const std::size_t cut = encodeWith(*image, smallStrips(12000, 2, 0x08)).size();
     EXPECT_LT(cut, 2 * whole) << whole;
+}
+
+// libpng's simplified writer with its default filters and zlib settings.
+std::vector<std::uint8_t> writeWithLibpng(const Image& image) {
+    const auto w = static_cast<int>(image.rep()->width());
+    const auto h = static_cast<int>(image.rep()->height());
+    std::vector<std::uint8_t> pixels;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const Rgb p = pixelOf(image, x, y);
+            pixels.insert(pixels.end(), {p.r, p.g, p.b});
+        }
+    }
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(w);
+    png.height = static_cast<png_uint_32>(h);
+    png.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, pixels.data(), 0, nullptr)) {
+        return {};
+    }
+    std::vector<std::uint8_t> out(size);
+    if (!png_image_write_to_memory(&png, out.data(), &size, 0, pixels.data(), 0, nullptr)) {
+        return {};
+    }
+    out.resize(size);
+    return out;
+}
+
+// A smooth gradient, where unfiltered rows compress poorly, is no larger
+// than libpng makes it.
+TEST(PngSize, AGradientIsNoLargerThanLibpngMakesIt) {
+    const auto image = makeImage(641, 403, [](std::int64_t x, std::int64_t y) {
+        return Rgb{static_cast<std::uint8_t>(x * 255 / 640),
+                   static_cast<std::uint8_t>(y * 200 / 402),
+                   static_cast<std::uint8_t>((x + 2 * y) * 255 / 1446)};
+    });
+    const auto reference = writeWithLibpng(*image);
+    ASSERT_FALSE(reference.empty());
+    const auto ours = encodeWith(*image, PngSettings{});
+    EXPECT_LE(ours.size(), reference.size());
+    EXPECT_EQ(0, libpngDifferences(ours, *image));
 }
 
 class FailingRows final : public RowSource {
