@@ -15,6 +15,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/headless_host.h"
 #include "cli/help.h"
 #include "cli/output_check.h"
 #include "cli/progress_bar.h"
@@ -22,7 +23,6 @@
 #include "export/export_format.h"
 #include "export/export_image.h"
 #include "export/file_row_source.h"
-#include "platform/headless_host.h"
 
 namespace vrs::cli {
 namespace {
