@@ -8,7 +8,7 @@
 #include "decode/decoder.h"
 #include "export/encoders.h"
 #include "export/file_row_source.h"
-#include "export/output_stream.h"
+#include "platform/output_stream.h"
 #include "vrscreen/loader.h"
 
 namespace vrs::fuzz {

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "export/export_format.h"
-#include "export/output_stream.h"
 #include "export/row_source.h"
+#include "platform/output_stream.h"
 
 namespace vrs {
 

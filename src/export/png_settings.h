@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "export/output_stream.h"
 #include "export/row_source.h"
+#include "platform/output_stream.h"
 
 namespace vrs {
 
