@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "decode/decoder.h"
+#include "decode/file_row_source.h"
 #include "export/encoders.h"
-#include "export/file_row_source.h"
 #include "platform/output_stream.h"
 #include "vrscreen/loader.h"
 

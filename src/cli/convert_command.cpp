@@ -20,9 +20,9 @@
 #include "cli/output_check.h"
 #include "cli/progress_bar.h"
 #include "decode/decoder.h"
+#include "decode/file_row_source.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
-#include "export/file_row_source.h"
 
 namespace vrs::cli {
 namespace {

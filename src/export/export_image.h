@@ -10,9 +10,9 @@
 #include <string>
 
 #include "decode/image.h"
+#include "decode/row_source.h"
 #include "export/export_error.h"
 #include "export/export_format.h"
-#include "export/row_source.h"
 #include "platform/atomic_file.h"
 #include "platform/host.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "export/row_source.h"
+#include "decode/row_source.h"
 #include "export/wu_quantizer.h"
 
 namespace vrs {

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "export/row_source.h"
+#include "decode/row_source.h"
 #include "platform/output_stream.h"
 
 namespace vrs {

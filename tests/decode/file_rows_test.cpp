@@ -1,5 +1,5 @@
 // vrstool's rows of a file that shrinks while they are read.
-#include "export/file_rows.h"
+#include "decode/file_rows.h"
 
 #include <unistd.h>
 
