@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "decode/row_source.h"
-#include "export/wu_quantizer.h"
+#include "export/gif/wu_quantizer.h"
 
 namespace vrs {
 
