@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/headless_host.h"
 #include "decode/decode_pass.h"
 #include "decode/decoder.h"
-#include "platform/headless_host.h"
 #include "platform/mapped_file.h"
 #include "sample_picture.h"
 #include "vrs_writer.h"

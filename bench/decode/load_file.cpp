@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/headless_host.h"
+#include "cli/headless_host.h"
 #include "platform/mapped_file.h"
 #include "vrscreen/loader.h"
 

@@ -8,7 +8,7 @@
 
 #include "decode/planar_bitmap.h"
 #include "export/encoders.h"
-#include "export/png_settings.h"
+#include "export/png/png_settings.h"
 #include "sample_picture.h"
 
 namespace {

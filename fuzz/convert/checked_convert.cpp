@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "decode/decoder.h"
+#include "decode/file_row_source.h"
 #include "export/encoders.h"
-#include "export/file_row_source.h"
-#include "export/output_stream.h"
+#include "platform/output_stream.h"
 #include "vrscreen/loader.h"
 
 namespace vrs::fuzz {

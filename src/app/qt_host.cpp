@@ -10,7 +10,7 @@
 #include <cmath>
 #include <memory>
 
-#include "progress/my_progress_window.h"
+#include "app/my_progress_window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "export/temp_registry.h"
+#include "platform/temp_registry.h"
 
 namespace vrs::cli {
 namespace {

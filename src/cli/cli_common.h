@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/file_rows.h"
+#include "decode/file_rows.h"
 #include "vrscreen/header.h"
 #include "vrscreen/loader.h"
 

@@ -15,14 +15,14 @@
 #include "cli/cli_common.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/headless_host.h"
 #include "cli/help.h"
 #include "cli/output_check.h"
 #include "cli/progress_bar.h"
 #include "decode/decoder.h"
+#include "decode/file_row_source.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
-#include "export/file_row_source.h"
-#include "platform/headless_host.h"
 
 namespace vrs::cli {
 namespace {

@@ -12,8 +12,8 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/output_check.h"
+#include "decode/file_row_source.h"
 #include "export/export_image.h"
-#include "export/file_row_source.h"
 
 namespace vrs::cli {
 

@@ -4,9 +4,9 @@
 // apart. None of them throws.
 #pragma once
 
+#include "decode/row_source.h"
 #include "export/export_format.h"
-#include "export/output_stream.h"
-#include "export/row_source.h"
+#include "platform/output_stream.h"
 
 namespace vrs {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "export/atomic_file.h"
 #include "export/export_format.h"
 #include "export/format_limits.h"
+#include "platform/atomic_file.h"
 
 namespace vrs {
 namespace {

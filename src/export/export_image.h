@@ -10,11 +10,11 @@
 #include <string>
 
 #include "decode/image.h"
-#include "export/atomic_file.h"
+#include "decode/row_source.h"
 #include "export/encoders.h"
 #include "export/export_error.h"
 #include "export/export_format.h"
-#include "export/row_source.h"
+#include "platform/atomic_file.h"
 #include "platform/host.h"
 
 namespace vrs {

@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "app/my_progress_window.h"
+#include "app/progress_geometry.h"
 #include "app/qt_host.h"
-#include "progress/my_progress_window.h"
-#include "progress/progress_geometry.h"
 #include "qt_test_app.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "export/encoders.h"
-#include "export/png_settings.h"
+#include "export/png/png_settings.h"
 #include "picture_support.h"
 #include "sample_picture.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "export/encoders.h"
-#include "export/png_settings.h"
+#include "export/png/png_settings.h"
 #include "picture_support.h"
 
 namespace vrs::testing {

@@ -1,4 +1,4 @@
-#include "export/wu_quantizer.h"
+#include "export/gif/wu_quantizer.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "export/gif_palette.h"
+#include "export/gif/gif_palette.h"
 
 #include <algorithm>
 #include <cstring>

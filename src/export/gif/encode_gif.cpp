@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "export/encoders.h"
-#include "export/gif_palette.h"
+#include "export/gif/gif_palette.h"
 
 namespace vrs {
 namespace {

@@ -1,4 +1,4 @@
-#include "export/parallel_deflate.h"
+#include "export/png/parallel_deflate.h"
 
 #include <zlib.h>
 

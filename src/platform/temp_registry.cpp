@@ -1,4 +1,4 @@
-#include "export/temp_registry.h"
+#include "platform/temp_registry.h"
 
 #include <unistd.h>
 

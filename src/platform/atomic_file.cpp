@@ -1,4 +1,4 @@
-#include "export/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -9,8 +9,8 @@
 #include <cstring>
 #include <new>
 
-#include "export/output_target.h"
-#include "export/temp_registry.h"
+#include "platform/output_target.h"
+#include "platform/temp_registry.h"
 
 namespace vrs {
 namespace {

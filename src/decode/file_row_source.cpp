@@ -1,4 +1,4 @@
-#include "export/file_row_source.h"
+#include "decode/file_row_source.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "export/file_rows.h"
+#include "decode/file_rows.h"
 
 #include <algorithm>
 #include <cstring>

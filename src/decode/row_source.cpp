@@ -1,4 +1,4 @@
-#include "export/row_source.h"
+#include "decode/row_source.h"
 
 #include <cstddef>
 

@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-#include "export/output_stream.h"
+#include "platform/output_stream.h"
 
 namespace vrs {
 

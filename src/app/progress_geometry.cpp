@@ -1,4 +1,4 @@
-#include "progress/progress_geometry.h"
+#include "app/progress_geometry.h"
 
 namespace vrs {
 

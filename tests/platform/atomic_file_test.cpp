@@ -10,7 +10,7 @@
 #include <iterator>
 #include <thread>
 
-#include "export/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "test_support.h"
 
 namespace vrs::testing {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "export/row_source.h"
-#include "export/wu_quantizer.h"
+#include "decode/row_source.h"
+#include "export/gif/wu_quantizer.h"
 
 namespace vrs {
 

@@ -3,10 +3,10 @@
 
 #include <cstddef>
 
-#include "export/output_stream.h"
-#include "export/parallel_deflate.h"
-#include "export/png_filters.h"
-#include "export/row_source.h"
+#include "decode/row_source.h"
+#include "export/png/parallel_deflate.h"
+#include "export/png/png_filters.h"
+#include "platform/output_stream.h"
 
 namespace vrs {
 

@@ -1,4 +1,4 @@
-#include "export/output_target.h"
+#include "platform/output_target.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "export/output_stream.h"
+#include "platform/output_stream.h"
 
 #include <cstring>
 #include <new>

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "export/encoders.h"
-#include "export/parallel_deflate.h"
-#include "export/png_filters.h"
-#include "export/png_settings.h"
+#include "export/png/parallel_deflate.h"
+#include "export/png/png_filters.h"
+#include "export/png/png_settings.h"
 
 namespace vrs {
 namespace {

@@ -1,7 +1,7 @@
 // The loops below run over bytes without branches that depend on the data,
 // so that the compiler vectorises them; the functions ask for the vectoriser's
 // full cost model, which -O2 alone restricts to loops without a remainder.
-#include "export/png_filters.h"
+#include "export/png/png_filters.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // vrstool's rows of a file that shrinks while they are read, and its thumbnails.
-#include "export/file_rows.h"
-#include "export/file_row_source.h"
+#include "decode/file_rows.h"
+#include "decode/file_row_source.h"
 
 #include <unistd.h>
 

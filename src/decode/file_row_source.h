@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "export/file_rows.h"
-#include "export/row_source.h"
+#include "decode/file_rows.h"
+#include "decode/row_source.h"
 
 namespace vrs {
 

@@ -1,4 +1,4 @@
-#include "platform/headless_host.h"
+#include "cli/headless_host.h"
 
 #include <gtest/gtest.h>
 

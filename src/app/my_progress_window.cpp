@@ -1,4 +1,4 @@
-#include "progress/my_progress_window.h"
+#include "app/my_progress_window.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "progress/progress_geometry.h"
+#include "app/progress_geometry.h"
 
 namespace {
 
