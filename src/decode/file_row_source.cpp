@@ -6,6 +6,7 @@
 
 #include "decode/decoder.h"
 #include "decode/view_sampler.h"
+#include "platform/vectorise.h"
 
 namespace vrs {
 namespace {
@@ -14,8 +15,7 @@ namespace {
 constexpr std::int64_t kSpanPixels = std::int64_t{1} << 16;
 
 // The sum of n bytes, n at most kSpanPixels (so 32 bits hold it).
-[[gnu::optimize("tree-vectorize", "vect-cost-model=dynamic")]] std::uint64_t sumBytes(
-    const std::uint8_t* bytes, std::int64_t n) {
+VRS_VECTORISE std::uint64_t sumBytes(const std::uint8_t* bytes, std::int64_t n) {
     std::uint32_t sum = 0;
     for (std::int64_t i = 0; i < n; ++i) {
         sum += bytes[i];

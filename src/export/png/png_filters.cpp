@@ -7,13 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-// GCC at -O2 needs asking; clang vectorises these loops at -O2 by itself and
-// knows no such attribute.
-#if defined(__clang__)
-#define VRS_VECTORISE
-#else
-#define VRS_VECTORISE [[gnu::optimize("tree-vectorize", "vect-cost-model=dynamic")]]
-#endif
+#include "platform/vectorise.h"
 
 namespace vrs {
 namespace {
