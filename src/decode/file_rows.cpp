@@ -15,6 +15,14 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 using DecodeRow = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
                            std::uint8_t*);
 
+// Depths other than 16 and 32 have no pixels the decoder reads: black.
+void fillBlack(std::int64_t count, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
+    const auto n = static_cast<std::size_t>(count);
+    std::memset(red, 0, n);
+    std::memset(green, 0, n);
+    std::memset(blue, 0, n);
+}
+
 }  // namespace
 
 bool FileBytes::read(std::uint64_t offset, void* out, std::size_t length) const {
@@ -74,10 +82,7 @@ const std::uint8_t* FileRows::rowData(std::int64_t y) {
 
 bool FileRows::decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
     if (rows_.depth != 32 && rows_.depth != 16) {
-        const auto width = static_cast<std::size_t>(rows_.width);
-        std::memset(red, 0, width);
-        std::memset(green, 0, width);
-        std::memset(blue, 0, width);
+        fillBlack(rows_.width, red, green, blue);
         return true;
     }
     const std::uint8_t* src = rowData(y);
@@ -91,10 +96,7 @@ bool FileRows::decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, st
 bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::int64_t count,
                              std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
     if (rows_.depth != 32 && rows_.depth != 16) {
-        const auto n = static_cast<std::size_t>(count);
-        std::memset(red, 0, n);
-        std::memset(green, 0, n);
-        std::memset(blue, 0, n);
+        fillBlack(count, red, green, blue);
         return true;
     }
     const std::size_t bytes = pixelBytes();
@@ -126,10 +128,7 @@ bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::i
 bool FileRows::decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count, std::uint8_t* red,
                           std::uint8_t* green, std::uint8_t* blue) {
     if (rows_.depth != 32 && rows_.depth != 16) {
-        const auto n = static_cast<std::size_t>(count);
-        std::memset(red, 0, n);
-        std::memset(green, 0, n);
-        std::memset(blue, 0, n);
+        fillBlack(count, red, green, blue);
         return true;
     }
     const std::size_t bytes = pixelBytes();

@@ -133,13 +133,7 @@ int AtomicFile::open(const std::string& target, bool seeks) {
                 return error_;
             }
             ownsOut_ = true;
-            if (seeks) {
-                out_ = fd;
-                return openSpool();
-            }
-            direct_ = true;
-            fd_ = fd;
-            return 0;
+            return writeThrough(fd, seeks);
         }
         case TargetKind::Regular:
             mode_ = t.st.st_mode & 07777;
@@ -160,6 +154,11 @@ int AtomicFile::openDescriptor(int fd, bool seeks) {
         return error_;
     }
     ownsOut_ = false;
+    return writeThrough(fd, seeks);
+}
+
+// A stream is written in order; a writer that seeks goes through a spool.
+int AtomicFile::writeThrough(int fd, bool seeks) {
     if (seeks) {
         out_ = fd;
         return openSpool();

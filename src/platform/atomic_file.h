@@ -81,6 +81,7 @@ class AtomicFile final : public OutputStream {
     int start();
     int openTemp(const std::string& folder);
     int openSpool();
+    int writeThrough(int fd, bool seeks);
     int replaceTarget();
     int copySpool();
     bool flush();
