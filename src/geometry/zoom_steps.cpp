@@ -1,0 +1,87 @@
+#include "geometry/zoom_steps.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vrs {
+
+namespace {
+
+// Closest zoom: 32 screen points per full-image pixel.
+constexpr double kClosest = 32;
+// Detail is cut from the full image only down to half its resolution.
+constexpr double kWidestCrop = 2;
+// Rounding of the single-precision scales of the mapping.
+constexpr double kSlack = 1e-6;
+
+// Origin, in full-image pixels, of `size` pixels about `centre` along a
+// picture `length` pixels long.
+double placed(double centre, double size, double length) {
+    if (size >= length) {
+        return (length - size) / 2;
+    }
+    return std::clamp(std::round(centre - size / 2), 0.0, length - size);
+}
+
+double fullPerViewImage(const ZoomFrame& f) {
+    return f.full.width / f.imageRect.size.width;
+}
+
+}  // namespace
+
+CGRect seenRegion(const ZoomFrame& f) {
+    return NSMapRect(f.area, f.viewRect, f.src);
+}
+
+CGRect zoomedAbout(CGRect seen, CGPoint p, double factor) {
+    return NSMakeRect(p.x - (p.x - seen.origin.x) / factor, p.y - (p.y - seen.origin.y) / factor,
+                      seen.size.width / factor, seen.size.height / factor);
+}
+
+std::optional<CGRect> zoomInRegion(const ZoomFrame& f, CGPoint p) {
+    const CGRect region = zoomedAbout(seenRegion(f), p, 2);
+    const double pixelsAcross = region.size.width * fullPerViewImage(f);
+    if (NSIsEmptyRect(region) || !(pixelsAcross * kClosest >= f.area.size.width)) {
+        return std::nullopt;
+    }
+    return region;
+}
+
+std::optional<CGRect> zoomOutRegion(const ZoomFrame& f, CGPoint p, bool wholeShown) {
+    if (wholeShown) {
+        return std::nullopt;
+    }
+    const CGRect region = zoomedAbout(seenRegion(f), p, 0.5);
+    if (region.size.width >= f.imageRect.size.width * (1 - kSlack) &&
+        region.size.height >= f.imageRect.size.height * (1 - kSlack)) {
+        return NSZeroRect;
+    }
+    return region;
+}
+
+CGRect actualSizeRegion(const ZoomFrame& f) {
+    const double kx = f.imageRect.size.width / f.full.width;
+    const double ky = f.imageRect.size.height / f.full.height;
+    const CGRect seen = seenRegion(f);
+    const double cx = (seen.origin.x + seen.size.width / 2) / kx;
+    const double cy = (seen.origin.y + seen.size.height / 2) / ky;
+    const double w = f.area.size.width;
+    const double h = f.area.size.height;
+    return NSMakeRect(placed(cx, w, f.full.width) * kx, placed(cy, h, f.full.height) * ky, w * kx,
+                      h * ky);
+}
+
+double zoomPercent(const ZoomFrame& f) {
+    return 100 * f.viewRect.size.width / (f.src.size.width * fullPerViewImage(f));
+}
+
+bool showsFullDetail(CGRect region, CGRect viewRect, CGRect imageRect, CGSize full) {
+    if (!(full.width > imageRect.size.width) || NSIsEmptyRect(viewRect)) {
+        return false;
+    }
+    const double fullPerPoint = region.size.width / viewRect.size.width;
+    const double viewImagePerPoint = fullPerPoint * imageRect.size.width / full.width;
+    return fullPerPoint <= kWidestCrop && viewImagePerPoint < 1;
+}
+
+}  // namespace vrs

@@ -1,0 +1,105 @@
+#include "geometry/zoom_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace vrs {
+
+std::ostream& operator<<(std::ostream& os, const CGRect& r);
+
+namespace {
+
+// A 404 x 304 view showing all of a 1600 x 1200 view image of a 3200 x 2400 picture.
+ZoomFrame wholeFrame(CGSize full = {3200, 2400}) {
+    const CGRect area = NSMakeRect(2, 2, 400, 300);
+    return {area, area, NSMakeRect(0, 0, 1600, 1200), NSMakeRect(0, 0, 1600, 1200), full};
+}
+
+ZoomFrame zoomedFrame(CGRect src, CGSize full = {3200, 2400}) {
+    ZoomFrame f = wholeFrame(full);
+    f.src = src;
+    return f;
+}
+
+TEST(ZoomSteps, ActualSizeIsOnePointPerPictureWholePixelsInsideThePicture) {
+    // About the centre: 400 x 300 picture pixels are 200 x 150 view-image ones.
+    EXPECT_EQ(actualSizeRegion(wholeFrame()), NSMakeRect(700, 525, 200, 150));
+    // Near the left edge the region stays inside; its origin is a whole pixel.
+    EXPECT_EQ(actualSizeRegion(zoomedFrame(NSMakeRect(0, 500.25, 100, 75))),
+              NSMakeRect(0, 463, 200, 150));
+    // A picture smaller than the view is centred on it, 100 points of gray
+    // left and right, 50 above and below.
+    const ZoomFrame small = {NSMakeRect(2, 2, 400, 300),
+                             NSMakeRect(27, 2, 350, 300),
+                             NSMakeRect(0, 0, 350, 300),
+                             NSMakeRect(0, 0, 350, 300),
+                             {350, 300}};
+    EXPECT_EQ(actualSizeRegion(small), NSMakeRect(-25, 0, 400, 300));
+    // A letterboxed view widens the shown region to the whole area first.
+    const ZoomFrame wide = {NSMakeRect(2, 2, 400, 300),
+                            NSMakeRect(2, 39.5, 400, 225),
+                            NSMakeRect(0, 0, 1600, 900),
+                            NSMakeRect(0, 0, 1600, 900),
+                            {4800, 2700}};
+    const CGRect r = actualSizeRegion(wide);
+    EXPECT_DOUBLE_EQ(r.size.width * 3, 400);
+    EXPECT_DOUBLE_EQ(r.size.height, 100);
+    EXPECT_DOUBLE_EQ(r.origin.x * 3, 2200);
+    EXPECT_DOUBLE_EQ(r.origin.y * 3, 1200);
+    EXPECT_DOUBLE_EQ(
+        zoomPercent({wide.area, NSProportionalRect(wide.area, r, 0), r, wide.imageRect, wide.full}),
+        100);
+}
+
+TEST(ZoomSteps, ZoomInAndOutByTwoAboutTheCentreBackToTheWholePicture) {
+    EXPECT_EQ(zoomInRegion(wholeFrame(), {800, 600}), NSMakeRect(400, 300, 800, 600));
+    // Letterboxed 1600 x 900: the region fills the view, out again is the whole.
+    const ZoomFrame wide = {NSMakeRect(2, 2, 400, 300),
+                            NSMakeRect(2, 39.5, 400, 225),
+                            NSMakeRect(0, 0, 1600, 900),
+                            NSMakeRect(0, 0, 1600, 900),
+                            {1600, 900}};
+    const std::optional<CGRect> in = zoomInRegion(wide, {800, 450});
+    ASSERT_TRUE(in);
+    EXPECT_EQ(*in, NSMakeRect(400, 150, 800, 600));
+    EXPECT_EQ(zoomOutRegion(zoomedFrame(*in, {1600, 900}), {800, 450}, false), NSZeroRect);
+    EXPECT_EQ(zoomOutRegion(wide, {800, 450}, true), std::nullopt) << "out at the whole picture";
+    EXPECT_EQ(zoomOutRegion(zoomedFrame(NSMakeRect(600, 400, 200, 150)), {700, 475}, false),
+              NSMakeRect(500, 325, 400, 300));
+    // In stops at 32 points per picture pixel: 12.5 pixels across 400 points.
+    EXPECT_TRUE(zoomInRegion(zoomedFrame(NSMakeRect(0, 0, 25, 18.75), {1600, 1200}), {1, 1}));
+    EXPECT_FALSE(zoomInRegion(zoomedFrame(NSMakeRect(0, 0, 12.5, 9.375), {1600, 1200}), {1, 1}));
+}
+
+TEST(ZoomSteps, WheelZoomKeepsThePointUnderThePointer) {
+    const ZoomFrame f = zoomedFrame(NSMakeRect(100, 50, 400, 300));
+    const CGPoint pointer{313, 71};  // off centre, in view coordinates
+    const CGPoint p = NSMapPt(pointer, f.viewRect, f.src);
+    for (const bool in : {true, false}) {
+        const std::optional<CGRect> r = in ? zoomInRegion(f, p) : zoomOutRegion(f, p, false);
+        ASSERT_TRUE(r);
+        EXPECT_DOUBLE_EQ(r->size.width, in ? 200 : 800);
+        const CGPoint under = NSMapPt(pointer, NSProportionalRect(f.area, *r, 0), *r);
+        EXPECT_NEAR(under.x, p.x, 1e-3);
+        EXPECT_NEAR(under.y, p.y, 1e-3);
+    }
+}
+
+TEST(ZoomSteps, FullDetailWhenTheViewImageWouldBeEnlargedAndTheCropStaysSmall) {
+    const CGRect viewRect = NSMakeRect(2, 2, 400, 300);
+    const CGRect half = NSMakeRect(0, 0, 1600, 1200);
+    EXPECT_TRUE(showsFullDetail(NSMakeRect(0, 0, 400, 300), viewRect, half, {3200, 2400}));
+    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 801, 600), viewRect, half, {3200, 2400}))
+        << "the view image is not enlarged";
+    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 400, 300), viewRect, half, {1600, 1200}))
+        << "no more detail in the full image";
+    const CGRect tenth = NSMakeRect(0, 0, 1600, 1200);
+    EXPECT_TRUE(showsFullDetail(NSMakeRect(0, 0, 800, 600), viewRect, tenth, {16000, 12000}));
+    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 801, 600), viewRect, tenth, {16000, 12000}))
+        << "a crop more than twice the view";
+    EXPECT_DOUBLE_EQ(zoomPercent(wholeFrame()), 12.5);
+}
+
+}  // namespace
+}  // namespace vrs
