@@ -63,9 +63,11 @@ void MyImageView::cropLanded(const std::shared_ptr<CropSlot>& slot) {
     if (pendingRegion_ && *pendingRegion_ != slot->region()) {
         const vrs::CGRect next = *pendingRegion_;
         pendingRegion_.reset();
+        lastCrop_ = slot;  // drawn under the next region until its own lands
         f_.clippedBigImage.reset();
         const auto full = f_.bigImage.lock();
         if (full && full->rep() && startCrop(full, next)) {
+            update();
             return;
         }
     }

@@ -61,6 +61,7 @@ void MyImageView::drawRect(QPainter& painter, vrs::CGRect dirty, bool forPrint) 
         if (!forPrint) {
             // Nothing cut for this region will be drawn: let it go.
             pendingRegion_.reset();
+            lastCrop_.reset();
             if (cropLandedFlag_) {
                 f_.clippedBigImage.reset();
                 cropLandedFlag_ = false;
@@ -69,6 +70,9 @@ void MyImageView::drawRect(QPainter& painter, vrs::CGRect dirty, bool forPrint) 
         drawFromViewImage(painter, src);
     }
     drawRubberBand(painter);
+    if (!forPrint) {
+        reportZoom();
+    }
 }
 
 std::shared_ptr<vrs::Image> MyImageView::deepZoomSource(vrs::CGRect src,
@@ -82,8 +86,11 @@ std::shared_ptr<vrs::Image> MyImageView::deepZoomSource(vrs::CGRect src,
     }
     const vrs::CGRect F = vrs::NSMakeRect(0, 0, full->size().width, full->size().height);
     const vrs::CGRect m = vrs::NSMapRect(src, f_.imageRect, F);
+    // Regions the zoom commands set show detail from the full image sooner.
+    const bool commandDetail = f_.clipedRect.size == commandZoomSize_ &&
+                               vrs::showsFullDetail(m, f_.viewRect, f_.imageRect, F.size);
     if (m.size.width / F.size.width < kDeepZoomShare ||
-        m.size.height / F.size.height < kDeepZoomShare) {
+        m.size.height / F.size.height < kDeepZoomShare || commandDetail) {
         *region = m;
         return full;
     }
@@ -105,6 +112,7 @@ void MyImageView::drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Ima
     if (slot && cropLandedFlag_) {
         f_.clippedBigImage.reset();
         cropLandedFlag_ = false;
+        lastCrop_ = slot;
         if (slot->region() == region) {
             drawPixels(painter, cropImage(*slot, painter),
                        vrs::regionOfBox(slot->box(), rep.height()), region);
@@ -112,7 +120,12 @@ void MyImageView::drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Ima
             return;
         }
     }
+    // Until this region's crop lands, the last crop covers what it can of it.
     drawFromViewImage(painter, src);
+    if (lastCrop_) {
+        drawPixels(painter, cropImage(*lastCrop_, painter),
+                   vrs::regionOfBox(lastCrop_->box(), rep.height()), region);
+    }
     requestCrop(full, region);
 }
 

@@ -1,6 +1,7 @@
 // The image view of a document window: shows the view image fitted into
-// itself, zooms and pans with the mouse and F1, fits the window with F3, and
-// draws small regions from the full image, cut out on a drawing thread.
+// itself, zooms and pans with the mouse and F1, fits the window with F3, zooms
+// by menu commands and the wheel, and draws small regions from the full image,
+// cut out on a drawing thread.
 // Geometry is y-up, as in the rest of the code; it is flipped only where Qt
 // meets it.
 #pragma once
@@ -17,6 +18,7 @@
 
 #include "decode/image.h"
 #include "geometry/geometry.h"
+#include "geometry/zoom_steps.h"
 #include "view/busy_cursor.h"
 
 class QPainter;
@@ -59,9 +61,22 @@ class MyImageView : public QWidget {
     // `keyCode`: 122 zoom key, 99 fit key, anything else does nothing.
     void keyDown(std::uint16_t keyCode, bool isARepeat);
 
+    // The menu commands (zoom_commands.cpp): one point per full-image pixel
+    // about the centre, in and out by two about the centre. Each sets the
+    // shown region and redraws.
+    void actualSize();
+    void zoomIn();
+    void zoomOut();
+    // The shown region cut from the full image at its own resolution
+    // (copy_pixels.cpp); null when there is none. A region of more than
+    // `maxPixels` is not cut: `tooLarge` gets its size.
+    QImage shownPixels(std::int64_t maxPixels, QSize* tooLarge) const;
+
   signals:
     // A pass has drawn a crop of the full image.
     void cropDrawn();
+    // Screen points per full-image pixel in per cent, when a pass changes it.
+    void zoomChanged(double percent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -69,6 +84,7 @@ class MyImageView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
   private:
@@ -130,6 +146,13 @@ class MyImageView : public QWidget {
     void zoomKey();
     void fitKey();
 
+    // Zoom commands (zoom_commands.cpp).
+    std::optional<vrs::ZoomFrame> zoomFrame() const;
+    void zoomAbout(vrs::CGPoint p, bool in);
+    void zoomTo(std::optional<vrs::CGRect> region);
+    vrs::CGSize fullSize() const;
+    void reportZoom();
+
     Fields f_;
     std::shared_ptr<vrs::Image> image_;
     // The view image's pixels, converted once when the image is set.
@@ -142,4 +165,13 @@ class MyImageView : public QWidget {
     QTimer* busyTimer_ = new QTimer(this);
     BusyCursorTurns busyTurns_;
     bool busyCursorShown_ = false;
+    // The last crop drawn or landed: drawn under a newer region while its own
+    // crop is being cut.
+    std::shared_ptr<CropSlot> lastCrop_;
+    // The size of the region the zoom commands set: while the shown region
+    // keeps it (a pan does), detail comes from the full image.
+    vrs::CGSize commandZoomSize_;
+    // Wheel steps not yet a whole notch.
+    int wheelDelta_ = 0;
+    double shownPercent_ = -1;
 };

@@ -98,8 +98,37 @@ TEST(DeepZoom, TheCropLandsAndIsDrawnAtFullResolution) {
     EXPECT_EQ(drawn.count(), 1);
     EXPECT_GT(expectFullImagePixels(shot, *view, NSMakeRect(375, 375, 75, 56.25)), 100);
 
-    // Drawn once: the next pass shows the view image and asks again.
-    EXPECT_EQ(pixelAt(renderView(*view), 200, 150), kViewBlue);
+    ASSERT_TRUE(waitForCropThreads());
+}
+
+TEST(DeepZoom, WhileANewCropIsCutThePreviousOneCoversWhatItCan) {
+    auto view = shownView(404, 304, flatViewPicture(), fullPicture());
+    zoomTo(*view, 100, 100, 20, 15);
+    view->hide();
+    ASSERT_TRUE(waitForCropThreads());
+    renderView(*view);  // draws the crop of (375, 375, 75, 56.25)
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    setCropThreadGate([released] { released.wait(); });
+    // A pan of a quarter of the view to the left: the new region's crop is held.
+    view->mouseDown({200, 150});
+    view->mouseDragged({100, 150});
+    ASSERT_EQ(view->clipedRect(), NSMakeRect(105, 100, 20, 15));
+    const QImage shot = renderView(*view);
+    setCropThreadGate(nullptr);
+    EXPECT_TRUE(view->waitingForCrop());
+    // The left three quarters come from the previous crop, the rest from the view image.
+    for (const int qx : {10, 150, 290}) {
+        const CGPoint f =
+            NSMapPt({qx + 0.5, 150.5}, view->viewRect(), NSMakeRect(393.75, 375, 75, 56.25));
+        EXPECT_EQ(pixelAt(shot, qx, 153),
+                  fullPixel(static_cast<int>(f.x), kFullH - 1 - static_cast<int>(f.y)))
+            << "at " << qx;
+    }
+    EXPECT_EQ(pixelAt(shot, 310, 153), kViewBlue);
+    EXPECT_EQ(pixelAt(shot, 395, 153), kViewBlue);
+    release.set_value();
+    view->mouseUp();
     ASSERT_TRUE(waitForCropThreads());
 }
 
