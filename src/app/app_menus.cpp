@@ -11,6 +11,7 @@
 #include "app/document_controller.h"
 #include "app/document_window.h"
 #include "app/my_document.h"
+#include "app/view_menu.h"
 
 namespace {
 
@@ -106,6 +107,7 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
                      [&document] { sendKey(document, Qt::Key_F1); });
     QObject::connect(view->addAction(tr("Fit Window\tF3")), &QAction::triggered, &document,
                      [&document] { sendKey(document, Qt::Key_F3); });
+    addViewCommands(window, document, view);
 
     QMenu* help = window.menuBar()->addMenu(tr("&Help"));
     QAction* about = help->addAction(tr("&About vrsview"));
@@ -119,5 +121,6 @@ void showAboutBox(QWidget* parent) {
                           "<p>A viewer for virtual-screen capture files (.vrs).</p>"
                           "<p>F1 zooms into the selected region, F3 fits the window to the "
                           "picture. Drop files onto a window to open them.</p>")
-                           .arg(QCoreApplication::applicationVersion()));
+                               .arg(QCoreApplication::applicationVersion()) +
+                           QStringLiteral("<p>%1</p>").arg(viewCommandKeys()));
 }

@@ -205,4 +205,42 @@ TEST(Document, MenusLeaveTheFunctionKeysToTheView) {
     EXPECT_EQ(print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
 }
 
+TEST(Document, ZoomLevelBesideTheSizeLineBothGoneInFullScreen) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "z.vrs", 301, 203));
+    ASSERT_NE(doc, nullptr);
+    QApplication::processEvents();
+    auto* zoom = doc->window()->findChild<QLabel*>(QStringLiteral("zoomLevel"));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->text(), QStringLiteral("100 %"));
+    EXPECT_EQ(zoom->geometry().center().y(), doc->sizeText()->geometry().center().y());
+    QAction* in = findAction(doc->window(), QStringLiteral("Zoom &In"));
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(in->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                                    QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
+    in->trigger();
+    EXPECT_EQ(zoom->text(), QStringLiteral("200 %"));
+    EXPECT_EQ(doc->sizeText()->text(), QStringLiteral("pixel X=301 Y=203 Size=0.2M"));
+
+    auto* full = doc->window()->findChild<QAction*>(QStringLiteral("actionFullScreen"));
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->shortcut(), QKeySequence(Qt::Key_F11));
+    full->trigger();
+    EXPECT_FALSE(doc->window()->menuBar()->isVisible());
+    EXPECT_FALSE(doc->sizeText()->isVisible());
+    EXPECT_FALSE(zoom->isVisible());
+    QAction* leave = nullptr;
+    for (QAction* a : doc->window()->actions()) {
+        leave = a->shortcut() == QKeySequence(Qt::Key_Escape) ? a : leave;
+    }
+    ASSERT_NE(leave, nullptr);
+    leave->trigger();
+    EXPECT_TRUE(doc->window()->menuBar()->isVisible());
+    EXPECT_TRUE(doc->sizeText()->isVisible());
+    EXPECT_TRUE(zoom->isVisible());
+    EXPECT_FALSE(full->isChecked());
+    EXPECT_FALSE(leave->isEnabled()) << "Esc stays the view's key outside full screen";
+}
+
 }  // namespace

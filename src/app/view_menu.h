@@ -1,0 +1,19 @@
+// The zoom and full-screen commands of the View menu, the Edit menu with
+// Copy, and the zoom level beside the size line.
+#pragma once
+
+#include <QString>
+
+class DocumentWindow;
+class MyDocument;
+class QMenu;
+
+// Adds Actual Size, Zoom In, Zoom Out and Full Screen to `viewMenu`, puts an
+// Edit menu with Copy before it and shows the zoom level beside the size line.
+void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMenu);
+
+// The zoom level as the window shows it, "100 %".
+QString zoomLevelText(double percent);
+
+// The keys of the commands above, for the About box.
+QString viewCommandKeys();
