@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The zoom commands in a real X server, on a 3200 x 2400 picture whose view
+# image is reduced by 2, with a checkerboard of single pixels in block (1,1):
+# F11 fills the screen and Esc gives the window back, a wheel notch zooms
+# about the pointer and back out, Ctrl+0 shows picture pixels one to one, and
+# Ctrl+C puts exactly those pixels on the clipboard.
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/lib.sh"
+source "$HERE/picture.sh"
+
+PIC_W=3200 PIC_H=2400
+e2e_setup
+command -v xclip >/dev/null || fail "xclip is not installed"
+load_colours
+CHECKER=$("$E2E_PICTURE" --colours | awk '$1 == "checker" { print $2, $3, $4 }')
+FILE="$WORK/checker.vrs"
+"$E2E_PICTURE" --checker "$PIC_W" "$PIC_H" "$FILE" || fail "could not write $FILE"
+
+picture_shown() { shot "$1" && measure_picture; }
+start_viewer "$FILE"
+WIN=$(wait_window 30 'checker\.vrs') || fail "no window titled checker.vrs within 30 s"
+wait_until 20 picture_shown opened || fail "the picture did not appear on the screen within 20 s"
+WHOLE="$RX $RY $RW $RH"
+geometry "$WIN"
+WINDOW="$GX $GY $GW $GH"
+focus "$WIN"
+
+# 1. F11: the window covers the screen, the picture fills it less the view's
+# border of 2, no menu bar above it, no size line below; Esc gives it back.
+xdotool key F11
+full() { geometry "$WIN" && [[ "$GX $GY $GW $GH" == "0 0 1600 1200" ]] && picture_shown full-screen && ((RY == 2 && RH == 1196)); }
+wait_until 10 full || fail "after F11 the window is ${GW}x${GH}+${GX}+${GY} and the picture ${RW}x${RH}+${RX}+${RY}"
+check "F11: the picture fills the screen (${RW}x${RH}+${RX}+${RY})" close_to "$RW" 1595 1
+xdotool key Escape
+restored() { geometry "$WIN" && [[ "$GX $GY $GW $GH" == "$WINDOW" ]] && picture_shown restored && [[ "$RX $RY $RW $RH" == "$WHOLE" ]]; }
+wait_until 10 restored || fail "Esc did not give the window back: ${GW}x${GH}+${GX}+${GY} (was $WINDOW)"
+log "ok: Esc gives the window back as it was"
+
+# 2. A wheel notch up with the pointer on the corner where four blocks meet:
+# twice the scale, the corner still under the pointer; a notch down goes back.
+to_screen "$(col_x 1)" "$(row_y 1)"
+PX=$SX PY=$SY
+bbox "${BLOCK[1,0]}"
+width_before=$BW
+xdotool mousemove --sync "$PX" "$PY" click 4
+zoomed() { shot wheel-up && bbox "${BLOCK[1,0]}" && ((BW > width_before + 4)); }
+wait_until 10 zoomed || fail "a wheel notch up did not zoom in"
+check "a notch doubles the scale (block (1,0) ${width_before} -> $BW wide)" close_to "$BW" $((2 * width_before)) 3
+bbox "${BLOCK[0,0]}"
+check "the corner stays under the pointer: block (0,0) ends at ($((BX + BW)),$((BY + BH))), pointer at ($PX,$PY)" \
+  eval 'close_to $((BX + BW)) $PX 2 && close_to $((BY + BH)) $PY 2'
+xdotool click 5
+whole() { picture_shown wheel-down && [[ "$RX $RY $RW $RH" == "$WHOLE" ]]; }
+wait_until 10 whole || fail "a notch down did not return to the whole picture (${RW}x${RH}+${RX}+${RY})"
+log "ok: a notch down returns to the whole picture"
+
+# 3. Ctrl+0: one screen pixel per picture pixel, so the checkerboard shows
+# single pixels alternating along a whole row of block (1,1).
+xdotool key ctrl+0
+has_checker() { shot actual-size && bbox "$CHECKER" && ((BW > 400)); }
+wait_until 15 has_checker || fail "after Ctrl+0 the checkerboard's single pixels did not show"
+ROW=$((BY + BH / 2))
+alternates=$(od -An -tu1 -v -w3 -j $(((ROW * SHOT_W + BX) * 3)) -N $((BW * 3)) "${SHOT%.png}.rgb" |
+  awk -v c="$CHECKER" -v b="${BLOCK[1,1]}" '
+    function near(p, q,   i, d) { for (i = 1; i <= 3; i++) { d = p[i] - q[i]; if (d > 3 || d < -3) return 0 } return 1 }
+    BEGIN { split(c, C, " "); split(b, B, " ") }
+    { split($0, p, " "); k = near(p, C) ? 1 : near(p, B) ? 0 : -1
+      if (k < 0 || (NR > 1 && k == last)) { print NR - 1; exit } last = k }
+    END { if (k >= 0) print "all" }')
+check "Ctrl+0: $BW pixels of a row alternate between the checker and block (1,1) (broke at: $alternates)" test "$alternates" = all
+
+# 4. Ctrl+C: the clipboard holds the region shown, at the picture's own
+# pixels: exactly what the screen shows one to one.
+SCREEN_SHOT=$SHOT
+xdotool key ctrl+c
+CLIP="$E2E_ARTIFACTS/clipboard.png"
+copied() { xclip -selection clipboard -t image/png -o >"$CLIP" 2>/dev/null && [[ -s $CLIP ]]; }
+wait_until 10 copied || fail "Ctrl+C put no image on the clipboard"
+CW=$(identify -format '%w' "$CLIP") CH=$(identify -format '%h' "$CLIP")
+SHOT=$SCREEN_SHOT
+bbox "${BLOCK[2,1]}"
+SX0=$BX SY0=$BY
+SHOT=$CLIP
+bbox "${BLOCK[2,1]}"
+((BW > 0)) || fail "the copy (${CW}x${CH}) has no block (2,1)"
+OX=$((SX0 - BX)) OY=$((SY0 - BY))
+differ=$("$CONVERT" "$SCREEN_SHOT" -crop "${CW}x${CH}+${OX}+${OY}" +repage -alpha off "$CLIP" -alpha off \
+  -compose difference -composite -threshold 1% -format '%[fx:mean*w*h]' info:)
+check "the ${CW}x${CH} copy is the screen's pixels at +${OX}+${OY} (${differ} differ)" test "$differ" = 0
+check "the copy is the view's size at one to one (${CW}x${CH})" eval '((CW > 1400 && CH > 1000))'
+
+focus "$WIN"
+xdotool key ctrl+q
+wait_viewer_exit 15
+check "Ctrl+Q ends the viewer with status 0 (got $VIEWER_STATUS)" test "$VIEWER_STATUS" = 0
+e2e_passed
