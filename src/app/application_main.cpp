@@ -14,6 +14,11 @@
 #include "app/startup_trace.h"
 #include "app/translations.h"
 
+// The icons are built into the static library: their resource must be asked for.
+static void initIconResource() {
+    Q_INIT_RESOURCE(app_icon);
+}
+
 namespace {
 
 void setIdentity() {
@@ -52,6 +57,7 @@ bool readCommandLine(int& argc, char** argv, int* status, QStringList* files, QS
 
 // The application's icon, at each size drawn for it (data/icons).
 QIcon applicationIcon() {
+    initIconResource();
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
