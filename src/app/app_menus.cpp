@@ -10,6 +10,7 @@
 
 #include "app/document_controller.h"
 #include "app/document_window.h"
+#include "app/go_menu.h"
 #include "app/my_document.h"
 
 namespace {
@@ -106,6 +107,8 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
                      [&document] { sendKey(document, Qt::Key_F1); });
     QObject::connect(view->addAction(tr("Fit Window\tF3")), &QAction::triggered, &document,
                      [&document] { sendKey(document, Qt::Key_F3); });
+
+    buildGoMenu(window, controller, document);
 
     QMenu* help = window.menuBar()->addMenu(tr("&Help"));
     QAction* about = help->addAction(tr("&About vrsview"));

@@ -101,6 +101,33 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     return document;
 }
 
+bool DocumentController::openInPlace(MyDocument& document, const QString& path) {
+    const QString why = refusal(path);
+    if (!why.isEmpty()) {
+        host_.alert(why.toStdString());
+        return false;
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (MyDocument* open = documentForPath(canonical)) {
+        if (open != &document) {
+            open->raiseWindow();
+        }
+        return open == &document;
+    }
+    vrs::MappedFile file;
+    if (!file.open(canonical.toStdString())) {
+        host_.alert(tr("The file \"%1\" could not be opened: %2.")
+                        .arg(QFileInfo(path).fileName(), QString::fromStdString(file.error()))
+                        .toStdString());
+        return false;
+    }
+    if (!document.openInPlace(canonical, file.data(), file.size())) {
+        return false;
+    }
+    recent_.add(canonical);
+    return true;
+}
+
 MyDocument* DocumentController::documentForPath(const QString& canonicalPath) const {
     const auto it = std::find_if(documents_.begin(), documents_.end(),
                                  [&](MyDocument* d) { return d->filePath() == canonicalPath; });
