@@ -15,8 +15,10 @@ namespace {
 QStringList askForFiles(QWidget* parent) {
     const QString filters = DocumentController::tr("Virtual screen files (*.vrs)") +
                             QStringLiteral(";;") + DocumentController::tr("All files (*)");
-    return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), QString(),
-                                         filters);
+    // Starts in the folder of the window's document.
+    const QString path = parent != nullptr ? parent->window()->windowFilePath() : QString();
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), folder, filters);
 }
 
 }  // namespace

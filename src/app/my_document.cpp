@@ -1,6 +1,7 @@
 #include "app/my_document.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
@@ -159,6 +160,14 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
     auto operation = std::make_unique<PrintOperation>();
     operation->view = mView;
     operation->printer.setDocName(displayName());
+    if (!filePath_.isEmpty()) {
+        // "Print to file" proposes a PDF beside the picture; a printer stays
+        // the choice where there is one.
+        const QFileInfo file(filePath_);
+        operation->printer.setOutputFileName(
+            file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf")));
+        operation->printer.setOutputFormat(QPrinter::NativeFormat);
+    }
     return operation;
 }
 

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <string>
@@ -101,6 +102,9 @@ void MyDocument::save_convert() {
     lendOptionView(*panel);
     panel->setWindowTitle(tr("Save Image"));
     panel->setDefaultSuffix(pathExtension);
+    if (!filePath_.isEmpty()) {
+        panel->setDirectory(QFileInfo(filePath_).absolutePath());
+    }
     panel->selectFile(proposedName(name, pathExtension));
     connect(panel, &QDialog::finished, this,
             [this, panel](int result) { savePanelDidEnd(panel, result, nullptr); });

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QPrinter>
 
 #include "app/command_line.h"
 #include "app/folder_files.h"
@@ -78,6 +80,27 @@ TEST(OpenInPlace, TheSameWindowShowsTheNextFileOrStaysOnAFailure) {
     EXPECT_EQ(h.alerts.size(), 1u) << "the cut-short file is told";
     EXPECT_EQ(window->windowTitle(), "two.vrs");
     EXPECT_EQ(document->fullImage()->size().height, 30);
+    h.controller.closeAll();
+}
+
+TEST(Dialogs, SaveAndPrintToFileStartInTheFolderOfTheDocument) {
+    ScratchDir dir;
+    Harness h;
+    ASSERT_TRUE(h.controller.launch({writeQuadrants(dir / "pic.vrs", 12, 8)}));
+    MyDocument* document = h.controller.documents().front();
+    const QString folder = QFileInfo(document->filePath()).absolutePath();
+    document->saveDocument();
+    ASSERT_NE(document->savePanel(), nullptr);
+    EXPECT_EQ(document->savePanel()->directory().absolutePath(), folder);
+    document->savePanel()->reject();
+
+    QString proposed;
+    document->setPrintDialog([&](QPrinter& printer, QWidget*) {
+        proposed = printer.outputFileName();
+        return false;
+    });
+    document->printDocument();
+    EXPECT_EQ(proposed, folder + "/pic.pdf");
     h.controller.closeAll();
 }
 
