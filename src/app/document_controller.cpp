@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_menus.h"
+#include "app/busy_step.h"
 #include "app/my_document.h"
 #include "app/my_object.h"
 #include "app/startup_trace.h"
@@ -85,6 +86,7 @@ MyDocument* DocumentController::openDocument(const QString& path) {
                         .toStdString());
         return nullptr;
     }
+    const BusyStep busy;
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
@@ -123,6 +125,7 @@ bool DocumentController::openInPlace(MyDocument& document, const QString& path) 
                         .toStdString());
         return false;
     }
+    const BusyStep busy;
     if (!document.openInPlace(canonical, file.data(), file.size())) {
         return false;
     }
