@@ -120,7 +120,14 @@ void showAboutBox(QWidget* parent) {
     QMessageBox::about(parent, tr("About vrsview"),
                        tr("<p><b>vrsview</b> %1</p>"
                           "<p>A viewer for virtual-screen capture files (.vrs).</p>"
-                          "<p>F1 zooms into the selected region, F3 fits the window to the "
-                          "picture. Drop files onto a window to open them.</p>")
+                          "<p>Drag a band over the picture to zoom to it, drag a zoomed picture "
+                          "to pan, click to see it whole again. F1 zooms in by two about the "
+                          "pointer, F3 fits the window to the picture.</p>"
+                          "<p>Ctrl+0 shows the actual size, Ctrl++ and Ctrl+- zoom in and out, "
+                          "as the mouse wheel does about the pointer; F11 shows the picture on "
+                          "the full screen; Ctrl+C copies the part shown. Page Down and Page "
+                          "Up (or Right and Left) go to the next and previous file of the "
+                          "folder.</p>"
+                          "<p>Drop files onto a window to open them.</p>")
                            .arg(QCoreApplication::applicationVersion()));
 }
