@@ -7,11 +7,9 @@
 #include <QUrl>
 #include <array>
 
-namespace {
+#include "app/menus_tr.h"
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
+namespace {
 
 // The options QGuiApplication and QApplication take from the command line
 // themselves: accepted here so that they reach Qt, left out of the help.
@@ -65,13 +63,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     // Qt's own options are single words after one dash ("-platform xcb").
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
-        tr("Shows virtual-screen capture files (.vrs), each in its own window.\n"
-           "Without a file, asks for some with the Open dialog."));
+        CommandLineText::tr("Shows virtual-screen capture files (.vrs), each in its own window.\n"
+                            "Without a file, asks for some with the Open dialog."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     addQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("files"),
-                                 tr("Files to open: paths or file:// URLs."), tr("[FILE...]"));
+                                 CommandLineText::tr("Files to open: paths or file:// URLs."),
+                                 CommandLineText::tr("[FILE...]"));
 
     CommandLine result;
     const QString program = QFileInfo(arguments.value(0, QStringLiteral("vrsview"))).fileName();
@@ -79,9 +78,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         result.done = true;
         result.status = 2;
         result.toStandardError = true;
-        result.output = QStringLiteral("%1: %2\n%3\n")
-                            .arg(program, parser.errorText(),
-                                 tr("Try '%1 --help' for more information.").arg(program));
+        result.output =
+            QStringLiteral("%1: %2\n%3\n")
+                .arg(program, parser.errorText(),
+                     CommandLineText::tr("Try '%1 --help' for more information.").arg(program));
         return result;
     }
     if (parser.isSet(help)) {

@@ -8,13 +8,10 @@
 #include "app/document_controller.h"
 #include "app/document_window.h"
 #include "app/folder_files.h"
+#include "app/menus_tr.h"
 #include "app/my_document.h"
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Menus", text);
-}
 
 // Steps through the folder from the file shown, or from the last file tried
 // when that one could not be shown, so that a bad file is stepped over.
@@ -58,12 +55,12 @@ QAction* addStep(QMenu* menu, DocumentWindow& window, const QString& text,
 
 void buildGoMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
     auto* stepper = new FileStepper(controller, document, &window);
-    QMenu* go = window.menuBar()->addMenu(tr("&Go"));
-    QAction* next = addStep(go, window, tr("&Next File"),
+    QMenu* go = window.menuBar()->addMenu(Menus::tr("&Go"));
+    QAction* next = addStep(go, window, Menus::tr("&Next File"),
                             {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Right)});
     next->setObjectName(QStringLiteral("actionNextFile"));
     QObject::connect(next, &QAction::triggered, stepper, [stepper] { stepper->step(+1); });
-    QAction* previous = addStep(go, window, tr("&Previous File"),
+    QAction* previous = addStep(go, window, Menus::tr("&Previous File"),
                                 {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Left)});
     previous->setObjectName(QStringLiteral("actionPreviousFile"));
     QObject::connect(previous, &QAction::triggered, stepper, [stepper] { stepper->step(-1); });
