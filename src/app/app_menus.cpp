@@ -10,14 +10,12 @@
 
 #include "app/document_controller.h"
 #include "app/document_window.h"
+#include "app/go_menu.h"
+#include "app/menus_tr.h"
 #include "app/my_document.h"
 #include "app/view_menu.h"
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Menus", text);
-}
 
 // The view's keys have no shortcut bound, so that the keys reach the view;
 // the menu entries hand the same key to it.
@@ -42,32 +40,32 @@ void fillRecentMenu(QMenu* menu, DocumentController& controller) {
                          [&controller, path] { controller.openDocument(path); });
     }
     if (files.isEmpty()) {
-        menu->addAction(tr("No Recent Files"))->setEnabled(false);
+        menu->addAction(Menus::tr("No Recent Files"))->setEnabled(false);
     }
     menu->addSeparator();
-    QAction* clear = menu->addAction(tr("Clear Menu"));
+    QAction* clear = menu->addAction(Menus::tr("Clear Menu"));
     clear->setEnabled(!files.isEmpty());
     QObject::connect(clear, &QAction::triggered, &controller,
                      [&controller] { controller.recentFiles().clear(); });
 }
 
 void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
-    QMenu* file = window.menuBar()->addMenu(tr("&File"));
-    QAction* open = file->addAction(tr("&Open…"));
+    QMenu* file = window.menuBar()->addMenu(Menus::tr("&File"));
+    QAction* open = file->addAction(Menus::tr("&Open…"));
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     QObject::connect(open, &QAction::triggered, &controller,
                      [&controller, &window] { controller.runOpenDialog(&window); });
 
-    QMenu* recent = file->addMenu(tr("Open &Recent"));
+    QMenu* recent = file->addMenu(Menus::tr("Open &Recent"));
     QObject::connect(recent, &QMenu::aboutToShow, recent,
                      [recent, &controller] { fillRecentMenu(recent, controller); });
     fillRecentMenu(recent, controller);
     file->addSeparator();
 
-    QAction* save = file->addAction(tr("&Save"));
+    QAction* save = file->addAction(Menus::tr("&Save"));
     save->setObjectName(QStringLiteral("actionSave"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    QAction* saveAs = file->addAction(tr("Save &As…"));
+    QAction* saveAs = file->addAction(Menus::tr("Save &As…"));
     saveAs->setObjectName(QStringLiteral("actionSaveAs"));
     saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     // Saving exports the full image: nothing to save without one.
@@ -80,16 +78,16 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
                      [&document] { document.saveDocumentAs(); });
     file->addSeparator();
 
-    QAction* print = file->addAction(tr("&Print…"));
+    QAction* print = file->addAction(Menus::tr("&Print…"));
     print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     QObject::connect(print, &QAction::triggered, &document,
                      [&document] { document.printDocument(); });
     file->addSeparator();
 
-    QAction* close = file->addAction(tr("&Close"));
+    QAction* close = file->addAction(Menus::tr("&Close"));
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     QObject::connect(close, &QAction::triggered, &window, [&window] { window.close(); });
-    QAction* quit = file->addAction(tr("&Quit"));
+    QAction* quit = file->addAction(Menus::tr("&Quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
     QObject::connect(quit, &QAction::triggered, &controller,
@@ -102,25 +100,34 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
                         MyDocument& document) {
     buildFileMenu(window, controller, document);
 
-    QMenu* view = window.menuBar()->addMenu(tr("&View"));
-    QObject::connect(view->addAction(tr("Zoom\tF1")), &QAction::triggered, &document,
+    QMenu* view = window.menuBar()->addMenu(Menus::tr("&View"));
+    QObject::connect(view->addAction(Menus::tr("Zoom\tF1")), &QAction::triggered, &document,
                      [&document] { sendKey(document, Qt::Key_F1); });
-    QObject::connect(view->addAction(tr("Fit Window\tF3")), &QAction::triggered, &document,
+    QObject::connect(view->addAction(Menus::tr("Fit Window\tF3")), &QAction::triggered, &document,
                      [&document] { sendKey(document, Qt::Key_F3); });
     addViewCommands(window, document, view);
 
-    QMenu* help = window.menuBar()->addMenu(tr("&Help"));
-    QAction* about = help->addAction(tr("&About vrsview"));
+    buildGoMenu(window, controller, document);
+
+    QMenu* help = window.menuBar()->addMenu(Menus::tr("&Help"));
+    QAction* about = help->addAction(Menus::tr("&About vrsview"));
     about->setMenuRole(QAction::AboutRole);
     QObject::connect(about, &QAction::triggered, &window, [&window] { showAboutBox(&window); });
 }
 
 void showAboutBox(QWidget* parent) {
-    QMessageBox::about(parent, tr("About vrsview"),
-                       tr("<p><b>vrsview</b> %1</p>"
-                          "<p>A viewer for virtual-screen capture files (.vrs).</p>"
-                          "<p>F1 zooms into the selected region, F3 fits the window to the "
-                          "picture. Drop files onto a window to open them.</p>")
-                               .arg(QCoreApplication::applicationVersion()) +
-                           QStringLiteral("<p>%1</p>").arg(viewCommandKeys()));
+    QMessageBox::about(
+        parent, Menus::tr("About vrsview"),
+        Menus::tr("<p><b>vrsview</b> %1</p>"
+                  "<p>A viewer for virtual-screen capture files (.vrs).</p>"
+                  "<p>Drag a band over the picture to zoom to it, drag a zoomed picture "
+                  "to pan, click to see it whole again. F1 zooms in by two about the "
+                  "pointer, F3 fits the window to the picture.</p>"
+                  "<p>Ctrl+0 shows the actual size, Ctrl++ and Ctrl+- zoom in and out, "
+                  "as the mouse wheel does about the pointer; F11 shows the picture on "
+                  "the full screen; Ctrl+C copies the part shown. Page Down and Page "
+                  "Up (or Right and Left) go to the next and previous file of the "
+                  "folder.</p>"
+                  "<p>Drop files onto a window to open them.</p>")
+            .arg(QCoreApplication::applicationVersion()));
 }

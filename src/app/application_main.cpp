@@ -2,19 +2,83 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <csignal>
+#include <cstdio>
 
+#include "app/application_guard.h"
+#include "app/command_line.h"
 #include "app/document_controller.h"
 #include "app/my_object.h"
 #include "app/qt_host.h"
 #include "app/startup_trace.h"
+#include "app/translations.h"
+
+// The icons are built into the static library: their resource must be asked for.
+static void initIconResource() {
+    Q_INIT_RESOURCE(app_icon);
+}
+
+namespace {
+
+void setIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("vrsview"));
+    QCoreApplication::setOrganizationName(QStringLiteral("vrsview"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VRSVIEW_VERSION));
+}
+
+void print(const QString& text, bool toStandardError) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::FILE* stream = toStandardError ? stderr : stdout;
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// Reads the command line before any display is needed: --help, --version and
+// usage errors work anywhere. Returns the files to open, or ends the run.
+bool readCommandLine(int& argc, char** argv, int* status, QStringList* files, QString* noDisplay) {
+    QCoreApplication core(argc, argv);
+    setIdentity();
+    installTranslations(core);
+    const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+    if (line.done) {
+        print(line.output, line.toStandardError);
+        *status = line.status;
+        return false;
+    }
+    *files = line.files;
+    *noDisplay = QCoreApplication::translate(
+                     "Application",
+                     "%1: no display to show windows on (set DISPLAY or WAYLAND_DISPLAY, or "
+                     "start it in a desktop session).")
+                     .arg(QCoreApplication::applicationName());
+    return true;
+}
+
+// The application's icon, at each size drawn for it (data/icons).
+QIcon applicationIcon() {
+    initIconResource();
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
 
 int applicationMain(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vrsview"));
-    QApplication::setOrganizationName(QStringLiteral("vrsview"));
-    QApplication::setApplicationVersion(QStringLiteral(VRSVIEW_VERSION));
+    int status = 0;
+    QStringList files;
+    QString noDisplay;
+    if (!readCommandLine(argc, argv, &status, &files, &noDisplay)) {
+        return status;
+    }
+    const std::unique_ptr<QApplication> application = makeApplication(argc, argv, noDisplay);
+    setIdentity();
+    installTranslations(*application);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
+    QApplication::setWindowIcon(applicationIcon());
     // The documents decide when the application ends, not message boxes or
     // progress windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -27,17 +91,16 @@ int applicationMain(int argc, char** argv) {
     MyObject delegate;
     QtHost host;
     DocumentController controller(host, delegate);
-    QObject::connect(&controller, &DocumentController::lastDocumentClosed, &application,
+    QObject::connect(&controller, &DocumentController::lastDocumentClosed, application.get(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
 
-    const QStringList files = QApplication::arguments().mid(1);
     if (!controller.launch(files)) {
         // Nothing opened: a cancelled Open dialog ends the run normally; files
         // that could not be opened (the user was told) end it with status 1.
         return files.isEmpty() ? 0 : 1;
     }
-    const int status = QApplication::exec();
+    const int result = QApplication::exec();
     // Documents closed just before the end are still waiting to be deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return status;
+    return result;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_menus.h"
+#include "app/busy_step.h"
 #include "app/my_document.h"
 #include "app/my_object.h"
 #include "app/startup_trace.h"
@@ -15,8 +16,10 @@ namespace {
 QStringList askForFiles(QWidget* parent) {
     const QString filters = DocumentController::tr("Virtual screen files (*.vrs)") +
                             QStringLiteral(";;") + DocumentController::tr("All files (*)");
-    return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), QString(),
-                                         filters);
+    // Starts in the folder of the window's document.
+    const QString path = parent != nullptr ? parent->window()->windowFilePath() : QString();
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+    return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), folder, filters);
 }
 
 }  // namespace
@@ -83,6 +86,7 @@ MyDocument* DocumentController::openDocument(const QString& path) {
                         .toStdString());
         return nullptr;
     }
+    const BusyStep busy;
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
@@ -99,6 +103,34 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     document->showWindows();
     traceStep("window shown");
     return document;
+}
+
+bool DocumentController::openInPlace(MyDocument& document, const QString& path) {
+    const QString why = refusal(path);
+    if (!why.isEmpty()) {
+        host_.alert(why.toStdString());
+        return false;
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (MyDocument* open = documentForPath(canonical)) {
+        if (open != &document) {
+            open->raiseWindow();
+        }
+        return open == &document;
+    }
+    vrs::MappedFile file;
+    if (!file.open(canonical.toStdString())) {
+        host_.alert(tr("The file \"%1\" could not be opened: %2.")
+                        .arg(QFileInfo(path).fileName(), QString::fromStdString(file.error()))
+                        .toStdString());
+        return false;
+    }
+    const BusyStep busy;
+    if (!document.openInPlace(canonical, file.data(), file.size())) {
+        return false;
+    }
+    recent_.add(canonical);
+    return true;
 }
 
 MyDocument* DocumentController::documentForPath(const QString& canonicalPath) const {

@@ -32,6 +32,11 @@ class DocumentController : public QObject {
     // the file cannot be opened at all (the user has been told).
     MyDocument* openDocument(const QString& path);
     void openFiles(const QStringList& paths);
+    // Shows the file in the document's window instead of its picture. A file
+    // open in another window raises that window instead; a file that cannot
+    // be opened (the user has been told) leaves the window as it was. True
+    // when the document shows the file.
+    bool openInPlace(MyDocument& document, const QString& path);
     void runOpenDialog(QWidget* parent);
     void closeDocument(MyDocument* document);
     void closeAll();

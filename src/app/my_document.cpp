@@ -1,5 +1,7 @@
 #include "app/my_document.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
@@ -118,6 +120,39 @@ void MyDocument::raiseWindow() {
     }
 }
 
+bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length) {
+    std::shared_ptr<vrs::Image> viewImage;
+    std::int64_t count = 1;
+    std::shared_ptr<vrs::Image> full = vrs::loadVirtualScreen(
+        bytes, length, &viewImage, &count, host_, QFileInfo(path).fileName().toStdString());
+    if (!full) {
+        return false;
+    }
+    if (mView) {
+        mView->stopThread();
+        // A click: back to the whole picture, before the new one is shown.
+        mView->mouseDown(vrs::CGPoint{0, 0});
+    }
+    myimage = std::move(full);
+    myViewImage = std::move(viewImage);
+    progress = count;
+    setFilePath(path);
+    if (window_) {
+        window_->setWindowTitle(displayName());
+        window_->setWindowFilePath(filePath_);
+        for (const char* name : {"actionSave", "actionSaveAs"}) {
+            if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
+                action->setEnabled(true);
+            }
+        }
+    }
+    windowControllerDidLoadNib(window_.get());
+    if (mView) {
+        mView->mouseUp();
+    }
+    return true;
+}
+
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
     if (mView) {
         mView->setNoFrameDraw(1);
@@ -125,6 +160,14 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
     auto operation = std::make_unique<PrintOperation>();
     operation->view = mView;
     operation->printer.setDocName(displayName());
+    if (!filePath_.isEmpty()) {
+        // "Print to file" proposes a PDF beside the picture; a printer stays
+        // the choice where there is one.
+        const QFileInfo file(filePath_);
+        operation->printer.setOutputFileName(
+            file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf")));
+        operation->printer.setOutputFormat(QPrinter::NativeFormat);
+    }
     return operation;
 }
 

@@ -43,6 +43,10 @@ class MyDocument : public QObject {
     void showWindows();
     // Brings the window, as the user left it, to the front.
     void raiseWindow();
+    // Shows another file in this document's window, which keeps its place and
+    // size, the whole picture in view. A file that cannot be decoded (the user
+    // has been told) leaves the document as it was and returns false.
+    bool openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length);
 
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.

@@ -4,11 +4,14 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <string>
 
+#include "app/busy_step.h"
 #include "app/my_document.h"
+#include "app/pumped_rows.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
 
@@ -101,6 +104,9 @@ void MyDocument::save_convert() {
     lendOptionView(*panel);
     panel->setWindowTitle(tr("Save Image"));
     panel->setDefaultSuffix(pathExtension);
+    if (!filePath_.isEmpty()) {
+        panel->setDirectory(QFileInfo(filePath_).absolutePath());
+    }
     panel->selectFile(proposedName(name, pathExtension));
     connect(panel, &QDialog::finished, this,
             [this, panel](int result) { savePanelDidEnd(panel, result, nullptr); });
@@ -132,8 +138,17 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
     if (returnCode != QDialog::Accepted || path.isEmpty() || !myimage) {
         return;
     }
-    // Failures reach the user through the host's alert.
-    vrs::exportImage(*myimage, QFile::encodeName(path).toStdString(), progress, host_);
+    // The panel leaves the screen first; failures reach the user through the
+    // host's alert.
+    const BusyStep busy;
+    const std::string target = QFile::encodeName(path).toStdString();
+    if (const vrs::PlanarBitmap* bitmap = myimage->rep().get()) {
+        vrs::BitmapRowSource rows(*bitmap);
+        PumpedRows pumped(rows, host_);
+        vrs::exportRows(pumped, target, progress, host_);
+    } else {
+        vrs::exportImage(*myimage, target, progress, host_);
+    }
 }
 
 void MyDocument::connectOptionView() {

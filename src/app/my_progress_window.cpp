@@ -1,10 +1,15 @@
 #include "app/my_progress_window.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QProgressBar>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 #include "app/progress_geometry.h"
@@ -15,6 +20,20 @@ QRect toQRect(const vrs::CGRect& r) {
     return QRect(
         static_cast<int>(std::lround(r.origin.x)), static_cast<int>(std::lround(r.origin.y)),
         static_cast<int>(std::lround(r.size.width)), static_cast<int>(std::lround(r.size.height)));
+}
+
+// The caller keeps the main thread busy once the window is up: let the window
+// system map it, and draw it once, before that (a quarter of a second at most).
+void drawOnceShown(QWidget* window) {
+    QDeadlineTimer deadline(250);
+    QGuiApplication::sync();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    while (window->windowHandle() != nullptr && !window->windowHandle()->isExposed() &&
+           !deadline.hasExpired()) {
+        QThread::msleep(2);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    window->repaint();
 }
 
 }  // namespace
@@ -59,6 +78,7 @@ MyProgressWindow::MyProgressWindow() {
     indicator_->setValue(0);
     indicator_->raise();
     indicator_->show();
+    drawOnceShown(window_);
 }
 
 MyProgressWindow::~MyProgressWindow() {

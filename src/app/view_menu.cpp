@@ -25,9 +25,10 @@ constexpr std::int64_t kCopyLimit = std::int64_t{8192} * 8192;
 // Time a window manager is given to put a window into full screen.
 constexpr int kWindowManagerTime = 300;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ViewMenu", text);
-}
+// The translation context of this file's texts, found by lupdate.
+struct ViewMenu {
+    Q_DECLARE_TR_FUNCTIONS(ViewMenu)
+};
 
 QAction* addCommand(DocumentWindow& window, QMenu* menu, const QString& text,
                     const QList<QKeySequence>& keys) {
@@ -72,9 +73,10 @@ void copyShown(DocumentWindow& window, MyDocument& document) {
     if (!tooLarge.isEmpty()) {
         QMessageBox::information(
             &window, QString(),
-            tr("The part of the picture shown, %1 x %2 pixels, is too large to copy: at most "
-               "%3 million pixels can be copied. Zoom in to copy a part of it, or save the "
-               "picture.")
+            ViewMenu::tr(
+                "The part of the picture shown, %1 x %2 pixels, is too large to copy: at most "
+                "%3 million pixels can be copied. Zoom in to copy a part of it, or save the "
+                "picture.")
                 .arg(tooLarge.width())
                 .arg(tooLarge.height())
                 .arg(kCopyLimit / 1000000));
@@ -126,7 +128,8 @@ void setFullScreen(DocumentWindow& window, MyDocument& document, bool on) {
 }
 
 void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu) {
-    QAction* full = addCommand(window, viewMenu, tr("&Full Screen"), {QKeySequence(Qt::Key_F11)});
+    QAction* full =
+        addCommand(window, viewMenu, ViewMenu::tr("&Full Screen"), {QKeySequence(Qt::Key_F11)});
     full->setObjectName(QStringLiteral("actionFullScreen"));
     full->setCheckable(true);
     // Escape leaves full screen; otherwise it stays the view's key.
@@ -145,26 +148,19 @@ void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu
 
 QString zoomLevelText(double percent) {
     const int decimals = percent < 10 ? 1 : 0;
-    return tr("%1 %").arg(QLocale().toString(percent, 'f', decimals));
-}
-
-QString viewCommandKeys() {
-    return tr(
-        "Ctrl+0 shows the picture at its actual size, Ctrl++ and Ctrl+- zoom in and out, "
-        "as does the mouse wheel about the pointer; F11 fills the screen (Esc leaves it); "
-        "Ctrl+C copies the part shown.");
+    return ViewMenu::tr("%1 %").arg(QLocale().toString(percent, 'f', decimals));
 }
 
 void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMenu) {
     MyImageView* view = document.view();
     viewMenu->addSeparator();
-    QAction* actual =
-        addCommand(window, viewMenu, tr("&Actual Size"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    QAction* actual = addCommand(window, viewMenu, ViewMenu::tr("&Actual Size"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_0)});
     QAction* in =
-        addCommand(window, viewMenu, tr("Zoom &In"),
+        addCommand(window, viewMenu, ViewMenu::tr("Zoom &In"),
                    {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    QAction* out =
-        addCommand(window, viewMenu, tr("Zoom &Out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    QAction* out = addCommand(window, viewMenu, ViewMenu::tr("Zoom &Out"),
+                              {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     if (view != nullptr) {
         QObject::connect(actual, &QAction::triggered, view, &MyImageView::actualSize);
         QObject::connect(in, &QAction::triggered, view, &MyImageView::zoomIn);
@@ -173,9 +169,10 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
     viewMenu->addSeparator();
     addFullScreen(window, document, viewMenu);
 
-    auto* edit = new QMenu(tr("&Edit"), window.menuBar());
+    auto* edit = new QMenu(ViewMenu::tr("&Edit"), window.menuBar());
     window.menuBar()->insertMenu(viewMenu->menuAction(), edit);
-    QAction* copy = addCommand(window, edit, tr("&Copy"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    QAction* copy =
+        addCommand(window, edit, ViewMenu::tr("&Copy"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
     copy->setObjectName(QStringLiteral("actionCopy"));
     copy->setEnabled(document.fullImage() != nullptr);
     QObject::connect(copy, &QAction::triggered, &window,

@@ -14,6 +14,3 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
 
 // The zoom level as the window shows it, "100 %".
 QString zoomLevelText(double percent);
-
-// The keys of the commands above, for the About box.
-QString viewCommandKeys();

@@ -5,10 +5,12 @@
 // Channel values are multiples of 8, so 16-bit files decode to the same
 // colours as 32-bit ones.
 //
-//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT OUT.vrs
+//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] [--grain] WIDTH HEIGHT OUT.vrs
 //   e2e-picture --colours      (prints the block colours, the mark and the checker)
 //
 // --truncate cuts the rows short, giving a file the viewer must refuse.
+// --grain takes 8 from the red of pixels picked at random (within every
+// screenshot tolerance): a picture that is slow to compress.
 // --checker fills block (1, 1) with a checkerboard of single pixels in its own
 // colour and the checker colour: a view image reduced by 2 keeps one of the
 // two, only the full picture shows both.
@@ -53,6 +55,18 @@ Rgb pictureAt(std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, bo
     return kBlocks[r][c];
 }
 
+// Red less 8 at one pixel in 32, picked by a hash of the position.
+Rgb withGrain(Rgb c, std::int64_t x, std::int64_t y) {
+    std::uint64_t v = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15u ^
+                      static_cast<std::uint64_t>(y) * 0xC2B2AE3D27D4EB4Fu;
+    v ^= v >> 29;
+    v *= 0xBF58476D1CE4E5B9u;
+    if (((v >> 40) & 31u) == 0) {
+        c.r = static_cast<std::uint8_t>(c.r - 8);
+    }
+    return c;
+}
+
 void printColours() {
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < kColumns; ++c) {
@@ -65,11 +79,11 @@ void printColours() {
 }
 
 int usage() {
-    std::fprintf(
-        stderr,
-        "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] WIDTH HEIGHT "
-        "OUT.vrs\n"
-        "       e2e-picture --colours\n");
+    std::fprintf(stderr,
+                 "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] [--grain] "
+                 "WIDTH HEIGHT "
+                 "OUT.vrs\n"
+                 "       e2e-picture --colours\n");
     return 2;
 }
 
@@ -89,6 +103,7 @@ int main(int argc, char** argv) {
     vrs::testing::VrsLayout layout;
     bool truncate = false;
     bool checker = false;
+    bool grain = false;
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
         if (std::strcmp(argv[i], "--colours") == 0 && argc == 2) {
@@ -101,6 +116,8 @@ int main(int argc, char** argv) {
             truncate = true;
         } else if (std::strcmp(argv[i], "--checker") == 0) {
             checker = true;
+        } else if (std::strcmp(argv[i], "--grain") == 0) {
+            grain = true;
         } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
             layout.depth = std::atoi(argv[++i]);
             if (layout.depth != 16 && layout.depth != 32) {
@@ -117,8 +134,9 @@ int main(int argc, char** argv) {
     const std::string out = argv[i + 2];
     const std::int64_t w = layout.width;
     const std::int64_t h = layout.height;
-    const auto pixel = [w, h, checker](std::int64_t x, std::int64_t y) {
-        return pictureAt(x, y, w, h, checker);
+    const auto pixel = [w, h, checker, grain](std::int64_t x, std::int64_t y) {
+        const Rgb c = pictureAt(x, y, w, h, checker);
+        return grain ? withGrain(c, x, y) : c;
     };
     if (!vrs::testing::writeVrsFile(out, layout, pixel)) {
         std::perror(out.c_str());

@@ -63,6 +63,15 @@ check_desktop() {
   grep -qx 'Categories=Graphics;Viewer;' "$entry" || fail "the entry is not in Graphics;Viewer;"
   ok "the entry opens image/x-vrscreen files with vrsview %F"
 
+  local metainfo="$SHARE/metainfo/$APP.metainfo.xml"
+  [[ -f $metainfo ]] || fail "no AppStream metadata at $metainfo"
+  command -v appstreamcli >/dev/null || fail "appstreamcli is missing (Debian package appstream)"
+  appstreamcli validate --no-net "$metainfo" >"$WORK/appstream.log" 2>&1 ||
+    fail "appstreamcli validate: $(cat "$WORK/appstream.log")"
+  grep -q "<launchable type=\"desktop-id\">$APP.desktop</launchable>" "$metainfo" ||
+    fail "the metadata does not launch $APP.desktop"
+  ok "appstreamcli validates $APP.metainfo.xml, which launches the desktop entry"
+
   local icon size got
   for icon in apps/$APP mimetypes/image-x-vrscreen; do
     [[ -f $SHARE/icons/hicolor/scalable/$icon.svg ]] || fail "no scalable icon $icon.svg"

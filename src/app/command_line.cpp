@@ -1,0 +1,102 @@
+#include "app/command_line.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
+#include <array>
+
+#include "app/menus_tr.h"
+
+namespace {
+
+// The options QGuiApplication and QApplication take from the command line
+// themselves: accepted here so that they reach Qt, left out of the help.
+constexpr std::array kQtValueOptions = {"platform",
+                                        "platformpluginpath",
+                                        "platformtheme",
+                                        "plugin",
+                                        "qwindowgeometry",
+                                        "qwindowicon",
+                                        "qwindowtitle",
+                                        "display",
+                                        "geometry",
+                                        "style",
+                                        "stylesheet",
+                                        "session",
+                                        "name",
+                                        "title",
+                                        "visual",
+                                        "fontengine",
+                                        "dialogs",
+                                        "qmljsdebugger"};
+constexpr std::array kQtFlagOptions = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+void addQtOptions(QCommandLineParser& parser) {
+    for (const char* name : kQtValueOptions) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : kQtFlagOptions) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+}  // namespace
+
+QString localPathOfArgument(const QString& argument) {
+    if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(argument);
+        if (url.isValid() && url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return argument;
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // Qt's own options are single words after one dash ("-platform xcb").
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        CommandLineText::tr("Shows virtual-screen capture files (.vrs), each in its own window.\n"
+                            "Without a file, asks for some with the Open dialog."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    addQtOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 CommandLineText::tr("Files to open: paths or file:// URLs."),
+                                 CommandLineText::tr("[FILE...]"));
+
+    CommandLine result;
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("vrsview"))).fileName();
+    if (!parser.parse(arguments)) {
+        result.done = true;
+        result.status = 2;
+        result.toStandardError = true;
+        result.output =
+            QStringLiteral("%1: %2\n%3\n")
+                .arg(program, parser.errorText(),
+                     CommandLineText::tr("Try '%1 --help' for more information.").arg(program));
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.done = true;
+        result.output = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.done = true;
+        result.output = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                      QCoreApplication::applicationVersion());
+        return result;
+    }
+    for (const QString& argument : parser.positionalArguments()) {
+        result.files.append(localPathOfArgument(argument));
+    }
+    return result;
+}

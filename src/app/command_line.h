@@ -1,0 +1,26 @@
+// The viewer's command line: files or file:// URLs to open, --help and
+// --version, and the options Qt's own platform layer takes (passed through).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLine {
+    // True when the run ends here (help or version shown, or a usage error)
+    // with `status`.
+    bool done = false;
+    int status = 0;
+    // What to print, and whether it goes to standard error.
+    QString output;
+    bool toStandardError = false;
+    // Local paths of the files to open, in order.
+    QStringList files;
+};
+
+// Parses the arguments (the program name first). Needs a QCoreApplication
+// only for the translations of its texts.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// A path for an argument: a file:// URL becomes its local path, anything else
+// is taken as a path as it stands.
+QString localPathOfArgument(const QString& argument);

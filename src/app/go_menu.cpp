@@ -1,0 +1,67 @@
+#include "app/go_menu.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/document_controller.h"
+#include "app/document_window.h"
+#include "app/folder_files.h"
+#include "app/menus_tr.h"
+#include "app/my_document.h"
+
+namespace {
+
+// Steps through the folder from the file shown, or from the last file tried
+// when that one could not be shown, so that a bad file is stepped over.
+class FileStepper : public QObject {
+  public:
+    FileStepper(DocumentController& controller, MyDocument& document, QObject* parent)
+        : QObject(parent), controller_(controller), document_(document) {}
+
+    void step(int direction) {
+        const QString from = tried_.isEmpty() ? document_.filePath() : tried_;
+        if (from.isEmpty()) {
+            return;
+        }
+        const QString next = neighbourFile(from, direction);
+        if (next.isEmpty()) {
+            return;  // the first or the last file
+        }
+        if (controller_.openInPlace(document_, next)) {
+            tried_.clear();
+        } else {
+            tried_ = next;
+        }
+    }
+
+  private:
+    DocumentController& controller_;
+    MyDocument& document_;
+    QString tried_;
+};
+
+QAction* addStep(QMenu* menu, DocumentWindow& window, const QString& text,
+                 const QList<QKeySequence>& keys) {
+    QAction* action = menu->addAction(text);
+    action->setShortcuts(keys);
+    // Also the window's own: the keys work while the menu bar is hidden.
+    window.addAction(action);
+    return action;
+}
+
+}  // namespace
+
+void buildGoMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
+    auto* stepper = new FileStepper(controller, document, &window);
+    QMenu* go = window.menuBar()->addMenu(Menus::tr("&Go"));
+    QAction* next = addStep(go, window, Menus::tr("&Next File"),
+                            {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Right)});
+    next->setObjectName(QStringLiteral("actionNextFile"));
+    QObject::connect(next, &QAction::triggered, stepper, [stepper] { stepper->step(+1); });
+    QAction* previous = addStep(go, window, Menus::tr("&Previous File"),
+                                {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Left)});
+    previous->setObjectName(QStringLiteral("actionPreviousFile"));
+    QObject::connect(previous, &QAction::triggered, stepper, [stepper] { stepper->step(-1); });
+}

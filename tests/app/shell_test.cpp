@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPrinter>
+
+#include "app/command_line.h"
+#include "app/folder_files.h"
+#include "app/my_document.h"
+#include "app_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+using apptest::Harness;
+using apptest::writeQuadrants;
+using vrs::testing::ScratchDir;
+
+TEST(FolderFiles, NeighboursAreVrsFilesInAFileManagersOrder) {
+    QCollator collator{QLocale(QLocale::English, QLocale::UnitedStates)};
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QStringList names = {"shot10.vrs",    "notes.txt", "Shot2.VRS", "shot1.vrs",
+                               "shot2.vrs.png", ".vrs",      "b.vrs"};
+    const auto next = [&](const QString& from) { return neighbourName(names, from, 1, collator); };
+    const auto prev = [&](const QString& from) { return neighbourName(names, from, -1, collator); };
+    EXPECT_EQ(next("b.vrs"), "shot1.vrs");
+    EXPECT_EQ(next("shot1.vrs"), "Shot2.VRS") << "2 before 10, case ignored";
+    EXPECT_EQ(next("Shot2.VRS"), "shot10.vrs");
+    EXPECT_EQ(next("shot10.vrs"), "") << "the last file";
+    EXPECT_EQ(prev("b.vrs"), "") << "the first file";
+    EXPECT_EQ(prev("shot10.vrs"), "Shot2.VRS");
+    EXPECT_EQ(next("shot3.vrs"), "shot10.vrs") << "from a name no longer in the folder";
+    EXPECT_EQ(prev("shot3.vrs"), "Shot2.VRS");
+}
+
+TEST(CommandLine, FilesUrlsQtOptionsAndUsageErrors) {
+    const CommandLine line = parseCommandLine(
+        {"vrsview", "-platform", "offscreen", "a.vrs", "file:///tmp/my%20shot.vrs", "--", "-b"});
+    EXPECT_FALSE(line.done);
+    EXPECT_EQ(line.files, QStringList({"a.vrs", "/tmp/my shot.vrs", "-b"}));
+
+    const CommandLine wrong = parseCommandLine({"vrsview", "--zoom", "a.vrs"});
+    EXPECT_TRUE(wrong.done);
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_TRUE(wrong.toStandardError);
+    EXPECT_TRUE(wrong.output.startsWith("vrsview: ")) << wrong.output.toStdString();
+    EXPECT_TRUE(wrong.output.contains("zoom")) << wrong.output.toStdString();
+
+    const CommandLine help = parseCommandLine({"/usr/bin/vrsview", "--help"});
+    EXPECT_TRUE(help.done && help.status == 0 && !help.toStandardError);
+    EXPECT_TRUE(help.output.contains("file://"));
+    EXPECT_FALSE(help.output.contains("platformtheme")) << "Qt's options stay out of the help";
+}
+
+TEST(OpenInPlace, TheSameWindowShowsTheNextFileOrStaysOnAFailure) {
+    ScratchDir dir;
+    Harness h;
+    const QString first = writeQuadrants(dir / "one.vrs", 40, 20);
+    const QString second = writeQuadrants(dir / "two.vrs", 18, 30);
+    const QString bad = QString::fromStdString((dir / "three.vrs").string());
+    QFile::copy(second, bad);
+    QFile::resize(bad, 300);
+    ASSERT_TRUE(h.controller.launch({first}));
+    MyDocument* document = h.controller.documents().front();
+    DocumentWindow* window = document->window();
+    window->resize(333, 222);
+
+    EXPECT_TRUE(h.controller.openInPlace(*document, second));
+    EXPECT_EQ(h.controller.documents().size(), 1u);
+    EXPECT_EQ(document->window(), window);
+    EXPECT_EQ(window->size(), QSize(333, 222)) << "the window keeps its size";
+    EXPECT_EQ(window->windowTitle(), "two.vrs");
+    EXPECT_EQ(document->sizeText()->text(), sizeLine(18, 30));
+    EXPECT_EQ(document->view()->image()->size().width, 18);
+    EXPECT_EQ(h.controller.recentFiles().files().value(0), QFileInfo(second).canonicalFilePath());
+
+    EXPECT_FALSE(h.controller.openInPlace(*document, bad));
+    EXPECT_EQ(h.alerts.size(), 1u) << "the cut-short file is told";
+    EXPECT_EQ(window->windowTitle(), "two.vrs");
+    EXPECT_EQ(document->fullImage()->size().height, 30);
+    h.controller.closeAll();
+}
+
+TEST(Dialogs, SaveAndPrintToFileStartInTheFolderOfTheDocument) {
+    ScratchDir dir;
+    Harness h;
+    ASSERT_TRUE(h.controller.launch({writeQuadrants(dir / "pic.vrs", 12, 8)}));
+    MyDocument* document = h.controller.documents().front();
+    const QString folder = QFileInfo(document->filePath()).absolutePath();
+    document->saveDocument();
+    ASSERT_NE(document->savePanel(), nullptr);
+    EXPECT_EQ(document->savePanel()->directory().absolutePath(), folder);
+    document->savePanel()->reject();
+
+    QString proposed;
+    document->setPrintDialog([&](QPrinter& printer, QWidget*) {
+        proposed = printer.outputFileName();
+        return false;
+    });
+    document->printDocument();
+    EXPECT_EQ(proposed, folder + "/pic.pdf");
+    h.controller.closeAll();
+}
+
+}  // namespace

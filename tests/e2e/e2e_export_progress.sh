@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Exporting a large picture (slow to compress) whose decode needed a progress
+# window: the
+# export's progress window is drawn (its light gray on the screen, not
+# whatever was there before), and the closed Save dialog is gone from the
+# screen, the picture drawn again where it was, while the export runs.
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/lib.sh"
+source "$HERE/picture.sh"
+
+e2e_setup
+load_colours
+PIC_W=8000 PIC_H=6000
+FILE="$WORK/large.vrs" OUT="$WORK/large.png"
+"$E2E_PICTURE" --depth 16 --grain "$PIC_W" "$PIC_H" "$FILE" || fail "could not write $FILE"
+picture_shown() { shot "$1" && measure_picture; }
+
+# The share of a rectangle of the last screenshot that is none of the colours.
+share_not() {  # share_not WxH+X+Y COLOUR...
+  local area=$1 c
+  shift
+  local -a args=()
+  for c in "$@"; do args+=(-opaque "rgb(${c// /,})"); done
+  "$CONVERT" "$SHOT" -crop "$area" +repage -alpha off -fuzz 4% -fill black "${args[@]}" \
+    -fill white +opaque black -format '%[fx:mean]' info:
+}
+
+start_viewer "$FILE"
+WIN=$(wait_window 60 'large\.vrs') || fail "no window titled large.vrs within 60 s"
+wait_until 30 picture_shown opened || fail "the picture did not appear within 30 s"
+
+focus "$WIN"
+xdotool key ctrl+s
+wait_until 15 dialog_shown '^Save Image' || fail "Ctrl+S showed no Save Image panel"
+PANEL=$(dialogs '^Save Image' | head -n1)
+geometry "$PANEL"
+PANEL_AREA="${GW}x${GH}+${GX}+${GY}"
+focus "$PANEL"
+xdotool key ctrl+a
+xdotool type --delay 15 "$OUT"
+xdotool key Return
+
+progress_up() { PROGRESS=$(viewer_windows '^(make tiff data|convert to png data|write to file)$' | head -n1) && [[ -n $PROGRESS ]]; }
+wait_until 20 progress_up || fail "no export progress window within 20 s"
+sleep 0.3
+shot exporting
+geometry "$PROGRESS"
+AREA="${GW}x${GH}+${GX}+${GY}"
+[[ -e $OUT ]] && fail "the export had ended before its progress window could be looked at"
+blocks=()
+for key in "${!BLOCK[@]}"; do blocks+=("${BLOCK[$key]}"); done
+# Drawn: its light gray margin above the bar, and a bar that is neither that
+# gray nor the picture behind.
+margin=$(share_not "${GW}x6+${GX}+${GY}" "192 192 192")
+check "the progress window ($AREA) is drawn: $(calc "100 * $margin")% of its margin is not light gray" \
+  awk -v m="$margin" 'BEGIN { exit !(m < 0.05) }'
+bar=$(share_not "$((GW - 60))x8+$((GX + 30))+$((GY + 14))" "192 192 192" "${blocks[@]}" "$MARK")
+check "its bar is drawn: $(calc "100 * $bar")% of its middle is neither gray nor the picture" \
+  awk -v m="$bar" 'BEGIN { exit !(m > 0.9) }'
+stale=$(share_not "$PANEL_AREA" "${blocks[@]}" "192 192 192" "$MARK")
+check "the Save panel's place ($PANEL_AREA) shows the picture again: $(calc "100 * $stale")% of it is not" \
+  awk -v m="$stale" 'BEGIN { exit !(m < 0.2) }'
+
+progress_gone() { ! progress_up; }
+wait_until 90 progress_gone || fail "the export's progress window was still up after 90 s"
+check "the export wrote $OUT" test -s "$OUT"
+check "the PNG is 8000 x 6000" test "$(identify -format '%wx%h' "$OUT")" = 8000x6000
+
+focus "$WIN"
+xdotool key ctrl+q
+wait_viewer_exit 15
+check "Ctrl+Q ends the viewer with status 0 (got $VIEWER_STATUS)" test "$VIEWER_STATUS" = 0
+e2e_passed

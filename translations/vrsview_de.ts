@@ -1,0 +1,183 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Application</name>
+    <message>
+        <source>%1: no display to show windows on (set DISPLAY or WAYLAND_DISPLAY, or start it in a desktop session).</source>
+        <translation>%1: Kein Bildschirm, auf dem Fenster erscheinen können (DISPLAY oder WAYLAND_DISPLAY setzen oder in einer Desktop-Sitzung starten).</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineText</name>
+    <message>
+        <source>Shows virtual-screen capture files (.vrs), each in its own window.
+Without a file, asks for some with the Open dialog.</source>
+        <translation>Zeigt Virtual-Screen-Aufnahmen (.vrs), jede in einem eigenen Fenster.
+Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
+    </message>
+    <message>
+        <source>Files to open: paths or file:// URLs.</source>
+        <translation>Zu öffnende Dateien: Pfade oder file://-URLs.</translation>
+    </message>
+    <message>
+        <source>[FILE...]</source>
+        <translation>[DATEI...]</translation>
+    </message>
+    <message>
+        <source>Try &apos;%1 --help&apos; for more information.</source>
+        <translation>Mehr dazu mit »%1 --help«.</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentController</name>
+    <message>
+        <source>Virtual screen files (*.vrs)</source>
+        <translation>Virtual-Screen-Dateien (*.vrs)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be opened: there is no such file.</source>
+        <translation>Die Datei „%1“ konnte nicht geöffnet werden: Es gibt sie nicht.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be opened: it is a folder, not a file.</source>
+        <translation>„%1“ konnte nicht geöffnet werden: Das ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be opened: it is not a regular file.</source>
+        <translation>„%1“ konnte nicht geöffnet werden: Das ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be opened: you do not have permission to read it.</source>
+        <translation>Die Datei „%1“ konnte nicht geöffnet werden: Sie dürfen sie nicht lesen.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be opened: %2.</source>
+        <translation>Die Datei „%1“ konnte nicht geöffnet werden: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Menus</name>
+    <message>
+        <source>No Recent Files</source>
+        <translation>Keine zuletzt geöffneten Dateien</translation>
+    </message>
+    <message>
+        <source>Clear Menu</source>
+        <translation>Menü leeren</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open…</source>
+        <translation>Ö&amp;ffnen…</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Speichern &amp;unter…</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Drucken…</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Zoom	F1</source>
+        <translation>Zoomen	F1</translation>
+    </message>
+    <message>
+        <source>Fit Window	F3</source>
+        <translation>Fenster anpassen	F3</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About vrsview</source>
+        <translation>Ü&amp;ber vrsview</translation>
+    </message>
+    <message>
+        <source>About vrsview</source>
+        <translation>Über vrsview</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;A viewer for virtual-screen capture files (.vrs).&lt;/p&gt;&lt;p&gt;Drag a band over the picture to zoom to it, drag a zoomed picture to pan, click to see it whole again. F1 zooms in by two about the pointer, F3 fits the window to the picture.&lt;/p&gt;&lt;p&gt;Ctrl+0 shows the actual size, Ctrl++ and Ctrl+- zoom in and out, as the mouse wheel does about the pointer; F11 shows the picture on the full screen; Ctrl+C copies the part shown. Page Down and Page Up (or Right and Left) go to the next and previous file of the folder.&lt;/p&gt;&lt;p&gt;Drop files onto a window to open them.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;Ein Betrachter für Virtual-Screen-Aufnahmen (.vrs).&lt;/p&gt;&lt;p&gt;Ein über das Bild gezogener Rahmen zoomt auf ihn, ein gezoomtes Bild lässt sich mit der Maus verschieben, ein Klick zeigt wieder das ganze Bild. F1 vergrößert um das Doppelte um den Mauszeiger, F3 passt das Fenster an das Bild an.&lt;/p&gt;&lt;p&gt;Strg+0 zeigt die Originalgröße, Strg++ und Strg+- vergrößern und verkleinern, wie das Mausrad um den Mauszeiger; F11 zeigt das Bild auf dem ganzen Bildschirm; Strg+C kopiert den gezeigten Ausschnitt. Bild ab und Bild auf (oder Rechts und Links) gehen zur nächsten und vorigen Datei des Ordners.&lt;/p&gt;&lt;p&gt;Auf ein Fenster gezogene Dateien werden geöffnet.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation>&amp;Gehe zu</translation>
+    </message>
+    <message>
+        <source>&amp;Next File</source>
+        <translation>&amp;Nächste Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Previous File</source>
+        <translation>&amp;Vorige Datei</translation>
+    </message>
+</context>
+<context>
+    <name>MyDocument</name>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>pixel X=%1 Y=%2 Size=%3M</source>
+        <translation>pixel X=%1 Y=%2 Size=%3M</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>Bild speichern</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Progress window</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>QtHost</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+</TS>
