@@ -80,6 +80,17 @@ void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
 }
 
 void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) {
+    if (f_.bigImage.lock() != fullImage) {
+        // Another picture in this view: no crop of the last one is ever
+        // drawn over it, neither one being cut nor the one kept for pans.
+        stopThread();
+        if (f_.clippedBigImage) {
+            f_.clippedBigImage->clearNotify();
+            f_.clippedBigImage.reset();
+        }
+        cropLandedFlag_ = false;
+        lastCrop_.reset();
+    }
     f_.bigImage = fullImage;
 }
 
