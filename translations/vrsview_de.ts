@@ -180,4 +180,39 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>OK</translation>
     </message>
 </context>
+<context>
+    <name>ViewMenu</name>
+    <message>
+        <source>The part of the picture shown, %1 x %2 pixels, is too large to copy: at most %3 million pixels can be copied. Zoom in to copy a part of it, or save the picture.</source>
+        <translation>Der gezeigte Teil des Bildes, %1 x %2 Pixel, ist zu groß zum Kopieren: höchstens %3 Millionen Pixel lassen sich kopieren. Vergrößern Sie, um einen Teil davon zu kopieren, oder speichern Sie das Bild.</translation>
+    </message>
+    <message>
+        <source>&amp;Full Screen</source>
+        <translation>&amp;Vollbild</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Originalgröße</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>Ver&amp;größern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+</context>
 </TS>
