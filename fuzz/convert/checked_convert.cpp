@@ -40,7 +40,7 @@ Choice choose(const std::uint8_t* data, std::size_t size) {
     const unsigned before = size > 1 ? data[size - 2] : 0;
     Choice c;
     c.kind = static_cast<Kind>(last % 3);
-    c.format = static_cast<ImageFormat>(last / 3 % 5);
+    c.format = imageFormats()[last / 3 % imageFormats().size()].format;
     c.thumbnailSide = 1 + before % kMaxThumbnailSide;
     return c;
 }

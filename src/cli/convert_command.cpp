@@ -74,8 +74,7 @@ int check(Options* o) {
         return usageError("convert", "-d needs -f EXT");
     }
     if (!o->ext.empty() && !formatForExtension(o->ext)) {
-        return usageError(
-            "convert", "-f " + o->ext + " is not one of " + std::string(acceptedExtensionList()));
+        return usageError("convert", "-f " + o->ext + " is not one of " + extensionList());
     }
     if (toStdout && isatty(STDOUT_FILENO) == 1) {
         return usageError("convert",
@@ -185,8 +184,7 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     if (!rows.valid()) {
         return job.input + ": not enough memory";
     }
-    // A GIF reads its rows twice: once for its colours, once to write them.
-    bar.start(index, rows.height() * (format == ImageFormat::Gif ? 2 : 1));
+    bar.start(index, rows.height() * (format ? formatInfo(*format).rowPasses : 1));
     CountingSource counted(rows, bar, index);
     if (job.output == kStandardStream) {
         const ExportResult r = writeImageToDescriptor(counted, STDOUT_FILENO, "standard output",

@@ -7,7 +7,6 @@
 
 #include "export/encoders.h"
 #include "export/export_format.h"
-#include "export/format_limits.h"
 
 namespace vrs {
 namespace {
@@ -43,22 +42,6 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
                        const OpenOutput& open, const std::function<void()>& beforeCommit,
                        const EncodeOptions& options);
 
-std::string_view conversionTitle(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::Tiff:
-            return {};  // "make tiff data" is already up
-        case ImageFormat::Jpeg:
-            return "convert to jpeg data";
-        case ImageFormat::Bmp:
-            return "convert to bitmap data";
-        case ImageFormat::Gif:
-            return "convert to gif data";
-        case ImageFormat::Png:
-            return "convert to png data";
-    }
-    return {};
-}
-
 }  // namespace
 
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
@@ -71,7 +54,7 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
         if (!format) {
             result.error = ExportError::UnknownExtension;
         } else {
-            const std::string_view title = conversionTitle(*format);
+            const std::string_view title = formatInfo(*format).progressTitle;
             if (!title.empty()) {
                 steps.show(title);
             }
@@ -148,8 +131,7 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
         return r;
     }
     AtomicFile file(ops);
-    // libtiff goes back to patch its header; the other encoders write in order.
-    int error = open(file, format == ImageFormat::Tiff);
+    int error = open(file, formatInfo(format).seeks);
     if (error == 0) {
         if (!encodeImage(format, source, file, options)) {
             error = file.error();
