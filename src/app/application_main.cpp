@@ -13,7 +13,7 @@ int applicationMain(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vrsview"));
     QApplication::setOrganizationName(QStringLiteral("vrsview"));
-    QApplication::setApplicationVersion(QStringLiteral(VRSVIEW_VERSION));
+    QApplication::setApplicationVersion(QStringLiteral(VRS_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
     // The documents decide when the application ends, not message boxes or
     // progress windows.
