@@ -82,7 +82,7 @@ void touchCorners(const PlanarBitmap& bitmap) {
 void checkProgress(const VirtualScreenInfo& info, const WindowLog& windows, std::int64_t progress) {
     check(windows.made == windows.gone, "a progress window left on the screen");
     check(windows.made <= 1, "more than one progress window");
-    if (info.depth != 16) {
+    if (info.layout.depth != 16) {
         check(windows.made == 0 && progress == 1, "progress outside a 16-bit decode");
         return;
     }
@@ -119,8 +119,9 @@ bool checkedLoad(const std::uint8_t* data, std::size_t size) {
     check(view != nullptr, "a full image without a view image");
     check(info.bytesNeeded <= size, "rows beyond the data");
     const PlanarBitmap& bitmap = *full->rep();
-    check(bitmap.width() == info.width && bitmap.height() == info.height, "wrong full size");
-    const ViewSize expected = viewSizeFor(info.width, info.height);
+    check(bitmap.width() == info.layout.width && bitmap.height() == info.layout.height,
+          "wrong full size");
+    const ViewSize expected = viewSizeFor(info.layout.width, info.layout.height);
     check(view->rep()->width() == expected.width && view->rep()->height() == expected.height,
           "wrong view size");
     checkProgress(info, host.windows, progress);

@@ -156,7 +156,7 @@ bool InputFile::readInput(std::size_t length) {
 
 PixelRows InputFile::rows() const {
     FileBytes bytes{fd_, memory_.data(), memory_.size()};
-    return {bytes, kHeaderSize, info.width, info.height, info.depth, info.stride};
+    return {bytes, info.layout};
 }
 
 std::string InputFile::changedError() const {

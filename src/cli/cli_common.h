@@ -38,7 +38,7 @@ class InputFile {
 
     bool open(const std::string& path);  // false when it cannot be read; error says why
     PixelRows rows() const;
-    // The header's bytes (fewer than 196 for a short file), or null when the
+    // The header's bytes (fewer than kHeaderSize for a short file), or null when the
     // file could not be opened at all.
     const std::uint8_t* header() const { return opened_ ? header_ : nullptr; }
     std::uint64_t size() const { return size_; }

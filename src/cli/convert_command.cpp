@@ -161,10 +161,10 @@ ExportResult checkSize(const VirtualScreenInfo& info, std::optional<ImageFormat>
         return {};
     }
     if (view) {
-        const ViewSize size = viewSizeFor(info.width, info.height);
+        const ViewSize size = viewSizeFor(info.layout.width, info.layout.height);
         return checkPictureSize(*format, size.width, size.height, output);
     }
-    return checkPictureSize(*format, info.width, info.height, output);
+    return checkPictureSize(*format, info.layout.width, info.layout.height, output);
 }
 
 // Converts one file; returns the failure's words, or "".

@@ -16,7 +16,7 @@ namespace vrs {
 
 enum class LoadError {
     None,
-    TooShortForHeader,  // fewer than 196 bytes
+    TooShortForHeader,  // fewer than kHeaderSize bytes
     OldVersion,         // version <= 1
     EmptyBounds,        // rectangle header whose bounds are empty
     ZeroSize,           // sized header with width or height 0
@@ -33,11 +33,8 @@ struct VirtualScreenInfo {
     std::uint64_t fileSize = 0;
     std::int32_t version = 0;
     bool sized = false;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t depth = 0;
-    std::int64_t stride = 0;
-    std::uint64_t bytesNeeded = 0;  // 196 + (height - 1) x stride + width x bytes per pixel
+    RowLayout layout;               // what the header says, as far as it was read
+    std::uint64_t bytesNeeded = 0;  // header + (height - 1) x stride + width x bytes per pixel
     std::uint64_t bitmapBytes = 0;  // what the two bitmaps would allocate
 };
 

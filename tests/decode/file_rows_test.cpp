@@ -31,7 +31,7 @@ TEST(FileRowsTest, RowsOfAFileShrunkWhileReadFailInsteadOfEndingTheProcess) {
     const OpenedFile opened = openRegularFile(path.string());
     ASSERT_GE(opened.fd, 0) << opened.error;
     const std::int64_t stride = testing::layoutStride(layout);
-    FileRows rows({{opened.fd}, 196, layout.width, layout.height, 32, stride});
+    FileRows rows({{opened.fd}, testing::rowLayoutOf(layout)});
     rows.prepare(true);
     std::vector<std::uint8_t> r(layout.width), g(layout.width), b(layout.width);
     ASSERT_TRUE(rows.decode(0, r.data(), g.data(), b.data()));
@@ -61,8 +61,7 @@ TEST(ThumbnailRowSourceTest, StripesAverageToTheirMeanColour) {
     }));
     const OpenedFile opened = openRegularFile(path.string());
     ASSERT_GE(opened.fd, 0) << opened.error;
-    ThumbnailRowSource thumbnail(
-        {{opened.fd}, 196, layout.width, layout.height, 32, testing::layoutStride(layout)}, 2);
+    ThumbnailRowSource thumbnail({{opened.fd}, testing::rowLayoutOf(layout)}, 2);
     ASSERT_TRUE(thumbnail.valid());
     ASSERT_EQ(2, thumbnail.width());
     ASSERT_EQ(1, thumbnail.height());

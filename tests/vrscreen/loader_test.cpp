@@ -199,9 +199,9 @@ TEST(LoaderTest, RectangleHeadersTakeTheirSizeFromTheBounds) {
     auto file = rectangleHeader(100, 200, 868, 1224, 16);
     const VirtualScreenInfo info = inspectVirtualScreen(file.data(), file.size());
     EXPECT_FALSE(info.sized);
-    EXPECT_EQ(info.width, 1024);
-    EXPECT_EQ(info.height, 768);
-    EXPECT_EQ(info.stride, 2064);
+    EXPECT_EQ(info.layout.width, 1024);
+    EXPECT_EQ(info.layout.height, 768);
+    EXPECT_EQ(info.layout.stride, 2064);
     EXPECT_EQ(info.bytesNeeded, 196U + 767U * 2064U + 2048U);
     file.resize(info.bytesNeeded, 0x03);
     Load l;
