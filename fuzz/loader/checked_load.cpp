@@ -107,10 +107,19 @@ bool checkedLoad(const std::uint8_t* data, std::size_t size) {
     std::shared_ptr<Image> view;
     std::int64_t progress = 1;
     const VirtualScreenInfo info = inspectVirtualScreen(data, size);
-    const std::shared_ptr<Image> full = loadVirtualScreen(data, size, &view, &progress, host);
+    VirtualScreenInfo refusal;
+    const std::shared_ptr<Image> full =
+        loadVirtualScreen(data, size, &view, &progress, host, &refusal);
     if (!full) {
-        check(host.alerts == 1, "a refusal must alert exactly once");
-        check(!host.lastAlert.empty(), "an empty alert");
+        // A refusal hands back its cause; a failed decode alerts once.
+        if (refusal.error != LoadError::None) {
+            check(refusal.error == info.error, "a refusal for another cause than the header's");
+            check(host.alerts == 0, "a refusal alerted");
+            check(!describeLoadError(refusal).empty(), "a refusal without words");
+        } else {
+            check(host.alerts == 1, "a failed decode must alert exactly once");
+            check(!host.lastAlert.empty(), "an empty alert");
+        }
         check(progress == 1, "a refusal moved the counter");
         return false;
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/error_text.h"
 #include "app/startup_trace.h"
 #include "ui_MyDocument.h"
 #include "vrscreen/loader.h"
@@ -53,8 +54,11 @@ MyDocument::~MyDocument() {
 bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
                                         const QString& /*type*/) {
     progress = 1;
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_,
-                                     displayName().toStdString());
+    vrs::VirtualScreenInfo refusal;
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_, &refusal);
+    if (refusal.error != vrs::LoadError::None) {
+        host_.alert(ErrorText::loadRefusal(refusal, displayName()).toStdString());
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <string>
 
+#include "app/error_text.h"
 #include "app/my_document.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
@@ -132,8 +133,11 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
     if (returnCode != QDialog::Accepted || path.isEmpty() || !myimage) {
         return;
     }
-    // Failures reach the user through the host's alert.
-    vrs::exportImage(*myimage, QFile::encodeName(path).toStdString(), progress, host_);
+    // Failures reach the user through the host's alert, in the viewer's words.
+    vrs::exportImage(*myimage, QFile::encodeName(path).toStdString(), progress, host_,
+                     vrs::systemFileOps(), [](const vrs::ExportResult& result) {
+                         return ErrorText::exportFailure(result).toStdString();
+                     });
 }
 
 void MyDocument::connectOptionView() {

@@ -182,7 +182,7 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     }
     FileRowSource rows(file.rows(), o.view);
     if (!rows.valid()) {
-        return job.input + ": not enough memory";
+        return outOfMemory(job.input);
     }
     bar.start(index, rows.height() * (format ? formatInfo(*format).rowPasses : 1));
     CountingSource counted(rows, bar, index);

@@ -5,18 +5,11 @@
 #include <string_view>
 
 #include "export/export_format.h"
-#include "platform/atomic_file.h"
+#include "platform/output_target.h"
+#include "platform/regular_file.h"
 
 namespace vrs {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string quoted(std::string_view s) {
     return "\u201C" + std::string(s) + "\u201D";

@@ -45,7 +45,8 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
 }  // namespace
 
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
-                        Host& host, FileOps& ops, const EncodeOptions& options) noexcept {
+                        Host& host, FileOps& ops, const EncodeOptions& options,
+                        const ExportWording& wording) noexcept {
     ExportResult result;
     try {
         Steps steps(host, progress);
@@ -63,13 +64,13 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
                 options);
         }
         if (!result.ok()) {
-            host.alert(describeExportResult(result));
+            host.alert(wording(result));
         }
     } catch (const std::exception&) {
         // Memory ran out for a message or a window: the conversion is lost.
         result.error = ExportError::ConversionFailed;
         try {
-            host.alert(describeExportResult(result));
+            host.alert(wording(result));
         } catch (const std::exception&) {
             // Nothing is left to tell the user with; the result says it.
         }
@@ -154,7 +155,7 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
 }  // namespace
 
 ExportResult exportImage(const Image& image, const std::string& path, std::int64_t progress,
-                         Host& host, FileOps& ops) noexcept {
+                         Host& host, FileOps& ops, const ExportWording& wording) noexcept {
     const PlanarBitmap* bitmap = image.rep().get();
     if (bitmap == nullptr) {
         // An image without its bitmap has no pixels: an empty source fails to convert.
@@ -163,10 +164,10 @@ ExportResult exportImage(const Image& image, const std::string& path, std::int64
             return {ExportError::ConversionFailed, 0, {}};
         }
         BitmapRowSource empty(*none);
-        return exportRows(empty, path, progress, host, ops);
+        return exportRows(empty, path, progress, host, ops, {}, wording);
     }
     BitmapRowSource source(*bitmap);
-    return exportRows(source, path, progress, host, ops);
+    return exportRows(source, path, progress, host, ops, {}, wording);
 }
 
 }  // namespace vrs

@@ -41,7 +41,8 @@ std::string reason(const VirtualScreenInfo& info) {
                    std::to_string(kHeaderSize) + " bytes";
         case LoadError::OldVersion:
             return "it is of format version " + std::to_string(info.version) +
-                   ", and only version 2 and later can be read";
+                   ", and only version " + std::to_string(kMinimumVersion) +
+                   " and later can be read";
         case LoadError::EmptyBounds:
             return "the header's picture rectangle is empty (" + pixels(info) +
                    "), so there is no picture in it";
@@ -73,15 +74,12 @@ std::string reason(const VirtualScreenInfo& info) {
 
 }  // namespace
 
-std::string describeLoadError(const VirtualScreenInfo& info, std::string_view name) {
+std::string describeLoadError(const VirtualScreenInfo& info) {
     if (info.error == LoadError::None) {
         return {};
     }
     if (info.error == LoadError::ChangedWhileRead) {
-        if (name.empty()) {
-            return "changed while it was being read";
-        }
-        return "The file \"" + std::string(name) + "\" changed while it was being read.";
+        return "changed while it was being read";
     }
     return "This file can't be read: " + reason(info) + ".";
 }

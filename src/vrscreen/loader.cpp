@@ -117,7 +117,7 @@ VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t len
 
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, std::string_view name) {
+                                         Host& host, VirtualScreenInfo* refusal) {
     // The header is copied under guard: the file may already be shorter.
     std::uint8_t header[kHeaderSize] = {};
     const std::size_t headerBytes = length < kHeaderSize ? length : kHeaderSize;
@@ -132,7 +132,9 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         printOldVersionLine();
     }
     if (info.error != LoadError::None) {
-        host.alert(describeLoadError(info, name));
+        if (refusal != nullptr) {
+            *refusal = info;
+        }
         return nullptr;
     }
     if (rowDecoderFor(info.layout.depth) != nullptr) {
@@ -145,7 +147,9 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         Data2NSImage(data, info.layout, viewImage, progress, host, &changed);
     if (changed) {
         info.error = LoadError::ChangedWhileRead;
-        host.alert(describeLoadError(info, name));
+        if (refusal != nullptr) {
+            *refusal = info;
+        }
     }
     return full;
 }
