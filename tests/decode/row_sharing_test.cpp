@@ -189,7 +189,7 @@ TEST(BackRowsTest, RefusesMemoryThatIsNoMapping) {
     // An address range the process has not mapped: the kernel refuses and
     // nothing is touched.
     const auto* unmapped = reinterpret_cast<const std::uint8_t*>(std::uintptr_t{4096});
-    EXPECT_FALSE(backRows({unmapped, 64, 4, 32, 256}, *bitmap, {0, 4}));
+    EXPECT_FALSE(backRows({unmapped, {64, 4, 32, 256}}, *bitmap, {0, 4}));
 }
 
 }  // namespace
