@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "vrscreen/header.h"
+
 namespace vrs::testing {
 namespace {
 
@@ -25,6 +27,10 @@ std::int64_t layoutStride(const VrsLayout& layout) {
         return layout.stride;
     }
     return (std::int64_t{layout.depth / 8} * layout.width + 16) & ~std::int64_t{15};
+}
+
+RowLayout rowLayoutOf(const VrsLayout& layout) {
+    return {layout.width, layout.height, layout.depth, layoutStride(layout), kHeaderSize};
 }
 
 std::vector<std::uint8_t> makeHeader(const VrsLayout& layout) {

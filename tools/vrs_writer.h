@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "decode/row_layout.h"
+
 namespace vrs::testing {
 
 struct Rgb {
@@ -42,6 +44,8 @@ struct VrsLayout {
 std::vector<std::uint8_t> makeHeader(const VrsLayout& layout);
 // The effective stride of a layout.
 std::int64_t layoutStride(const VrsLayout& layout);
+// Where the reader finds the rows of a file written with this layout.
+RowLayout rowLayoutOf(const VrsLayout& layout);
 // Encodes one pixel as the file stores it (2 or 4 bytes, big-endian).
 void encodePixel(const VrsLayout& layout, Rgb c, std::uint8_t* out);
 // The whole file in memory.

@@ -43,6 +43,9 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <source>Open</source>
         <translation>Öffnen</translation>
     </message>
+</context>
+<context>
+    <name>ErrorText</name>
     <message>
         <source>The file &quot;%1&quot; could not be opened: there is no such file.</source>
         <translation>Die Datei „%1“ konnte nicht geöffnet werden: Es gibt sie nicht.</translation>
@@ -62,6 +65,114 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
     <message>
         <source>The file &quot;%1&quot; could not be opened: %2.</source>
         <translation>Die Datei „%1“ konnte nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; changed while it was being read.</source>
+        <translation>Die Datei „%1“ hat sich geändert, während sie gelesen wurde.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; can&apos;t be read: %2.</source>
+        <translation>Die Datei „%1“ kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>it holds %1 bytes, but a virtual-screen file starts with a header of %2 bytes</source>
+        <translation>Sie enthält %1 Bytes, aber eine Virtual-Screen-Datei beginnt mit einem Kopf von %2 Bytes</translation>
+    </message>
+    <message>
+        <source>it is of format version %1, and only version %2 and later can be read</source>
+        <translation>Sie hat die Formatversion %1, und nur Version %2 und neuer können gelesen werden</translation>
+    </message>
+    <message>
+        <source>the header&apos;s picture rectangle is empty (%1 x %2 pixels), so there is no picture in it</source>
+        <translation>Das Bildrechteck im Kopf ist leer (%1 x %2 Pixel), also enthält sie kein Bild</translation>
+    </message>
+    <message>
+        <source>the header promises a picture of %1 x %2 pixels, so there is no picture in it</source>
+        <translation>Der Kopf verspricht ein Bild von %1 x %2 Pixeln, also enthält sie kein Bild</translation>
+    </message>
+    <message>
+        <source>the header gives rows of %1 bytes, but a row of %2 pixels of %3 bits takes %4 bytes</source>
+        <translation>Der Kopf gibt Zeilen von %1 Bytes an, aber eine Zeile von %2 Pixeln mit %3 Bit braucht %4 Bytes</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels of %3 bits (%4 bytes of rows) but only %5 bytes follow it</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit (%4 Bytes an Zeilen), aber nur %5 Bytes folgen ihm</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels of %3 bits, more than any computer&apos;s memory can hold</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit, mehr als der Speicher irgendeines Computers fasst</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels, which would take %3 bytes of memory, far more than a file of %4 bytes can fill</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel, die %3 Bytes Speicher bräuchten, weit mehr, als eine Datei von %4 Bytes füllen kann</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>Die Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>The picture was not saved: %1 is not one of %2 (upper and lower case matter).</source>
+        <translation>Das Bild wurde nicht gespeichert: %1 ist keine von %2 (Groß- und Kleinschreibung zählen).</translation>
+    </message>
+    <message>
+        <source>This big picture couldn&apos;t be converted.</source>
+        <translation>Dieses große Bild konnte nicht umgewandelt werden.</translation>
+    </message>
+    <message>
+        <source>This big picture couldn&apos;t be converted: %1 holds at most %2 pixels a side, and it is %3 x %4.</source>
+        <translation>Dieses große Bild konnte nicht umgewandelt werden: %1 fasst höchstens %2 Pixel je Seite, und es hat %3 x %4.</translation>
+    </message>
+    <message>
+        <source>This big picture couldn&apos;t be converted: %1 holds at most %2 pixels a side and %3, and it is %4 x %5.</source>
+        <translation>Dieses große Bild konnte nicht umgewandelt werden: %1 fasst höchstens %2 Pixel je Seite und %3, und es hat %4 x %5.</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1: %2.</source>
+        <translation>Das Bild konnte nicht unter %1 gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>Der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>your disk quota is used up</source>
+        <translation>Ihr Speicherkontingent ist aufgebraucht</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>Der Datenträger ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the folder %1 is not writable</source>
+        <translation>In den Ordner %1 darf nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>Den Ordner %1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>part of the path is not a folder</source>
+        <translation>Ein Teil des Pfades ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>a folder of that name is there</source>
+        <translation>Ein Ordner dieses Namens ist schon da</translation>
+    </message>
+    <message>
+        <source>the name is too long</source>
+        <translation>Der Name ist zu lang</translation>
+    </message>
+    <message>
+        <source>the file would be too large for this disk</source>
+        <translation>Die Datei wäre zu groß für diesen Datenträger</translation>
+    </message>
+    <message>
+        <source>the disk reported an input/output error</source>
+        <translation>Der Datenträger meldete einen Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>it is not a regular file (a socket or a block device), so it is not replaced</source>
+        <translation>Das ist keine gewöhnliche Datei (ein Socket oder ein Blockgerät), also wird sie nicht ersetzt</translation>
     </message>
 </context>
 <context>

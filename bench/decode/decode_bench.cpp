@@ -167,7 +167,7 @@ void BM_Warm(benchmark::State& state) {
         return;
     }
     vrs::HeadlessHost host(nullptr);
-    const vrs::DecodeSource source{file.data() + 196, width, height, depth, info.stride};
+    const vrs::DecodeSource source{file.data(), info.layout};
     std::int64_t counter = 0;
     vrs::DecodeProgress untimed(host, &counter, width, height);
     vrs::decodePass(source, *full, *small, untimed);  // touches every page the pass writes

@@ -2,6 +2,7 @@
 // does, then prints the time taken and the resident memory at the end.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "cli/headless_host.h"
@@ -36,16 +37,22 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     vrs::MappedFile file;
     if (!file.open(argv[1])) {
-        std::fprintf(stderr, "load_file: %s\n", file.error().c_str());
+        std::fprintf(stderr, "load_file: %s: %s\n", argv[1], std::strerror(file.error()));
         return 1;
     }
     vrs::HeadlessHost host(stderr, "load_file: ");
     std::shared_ptr<vrs::Image> view;
     std::int64_t progress = 1;
-    const auto full = vrs::loadVirtualScreen(file.data(), file.size(), &view, &progress, host);
+    vrs::VirtualScreenInfo refusal;
+    const auto full =
+        vrs::loadVirtualScreen(file.data(), file.size(), &view, &progress, host, &refusal);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!full) {
+        if (refusal.error != vrs::LoadError::None) {
+            std::fprintf(stderr, "load_file: %s: %s\n", argv[1],
+                         vrs::describeLoadError(refusal).c_str());
+        }
         return 1;
     }
     std::printf("%.0f x %.0f pixels loaded in %.3f s; resident %ld MiB\n", full->size().width,

@@ -40,22 +40,22 @@ Choice choose(const std::uint8_t* data, std::size_t size) {
     const unsigned before = size > 1 ? data[size - 2] : 0;
     Choice c;
     c.kind = static_cast<Kind>(last % 3);
-    c.format = static_cast<ImageFormat>(last / 3 % 5);
+    c.format = imageFormats()[last / 3 % imageFormats().size()].format;
     c.thumbnailSide = 1 + before % kMaxThumbnailSide;
     return c;
 }
 
 // The rows as vrstool hands them over, here from memory as for standard input.
 PixelRows rowsOf(const std::uint8_t* data, std::size_t size, const VirtualScreenInfo& info) {
-    return {{-1, data, size}, kHeaderSize, info.width, info.height, info.depth, info.stride};
+    return {{-1, data, size}, info.layout};
 }
 
 bool withinBounds(const VirtualScreenInfo& info, Kind kind) {
     if (kind == Kind::Thumbnail) {
-        return info.width <= kMaxThumbnailRowPixels;
+        return info.layout.width <= kMaxThumbnailRowPixels;
     }
     const std::int64_t limit = kind == Kind::View ? kMaxViewSourcePixels : kMaxPixels;
-    return info.width <= limit && info.height <= limit / info.width;
+    return info.layout.width <= limit && info.layout.height <= limit / info.layout.width;
 }
 
 // The bytes every format starts with, and the exact length of a BMP.
@@ -103,7 +103,7 @@ bool checkedConvert(const std::uint8_t* data, std::size_t size) {
         return false;
     }
     check(info.bytesNeeded <= size, "rows beyond the data");
-    check(info.width > 0 && info.height > 0, "a readable file without pixels");
+    check(info.layout.width > 0 && info.layout.height > 0, "a readable file without pixels");
     const Choice c = choose(data, size);
     if (!withinBounds(info, c.kind)) {
         return true;
@@ -115,17 +115,18 @@ bool checkedConvert(const std::uint8_t* data, std::size_t size) {
         check(source.width() >= 1 && source.height() >= 1, "an empty thumbnail");
         check(std::max(source.width(), source.height()) <= c.thumbnailSide,
               "a thumbnail larger than asked");
-        check(source.width() <= info.width && source.height() <= info.height,
+        check(source.width() <= info.layout.width && source.height() <= info.layout.height,
               "an enlarged thumbnail");
         encode(source, c.format);
         return true;
     }
     FileRowSource source(rows, c.kind == Kind::View);
     check(source.valid(), "a small picture without its buffers");
-    const ViewSize view = viewSizeFor(info.width, info.height);
-    const bool sized = c.kind == Kind::View
-                           ? source.width() == view.width && source.height() == view.height
-                           : source.width() == info.width && source.height() == info.height;
+    const ViewSize view = viewSizeFor(info.layout.width, info.layout.height);
+    const bool sized =
+        c.kind == Kind::View
+            ? source.width() == view.width && source.height() == view.height
+            : source.width() == info.layout.width && source.height() == info.layout.height;
     check(sized, "rows of the wrong size");
     encode(source, c.format);
     return true;

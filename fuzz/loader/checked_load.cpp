@@ -82,7 +82,7 @@ void touchCorners(const PlanarBitmap& bitmap) {
 void checkProgress(const VirtualScreenInfo& info, const WindowLog& windows, std::int64_t progress) {
     check(windows.made == windows.gone, "a progress window left on the screen");
     check(windows.made <= 1, "more than one progress window");
-    if (info.depth != 16) {
+    if (info.layout.depth != 16) {
         check(windows.made == 0 && progress == 1, "progress outside a 16-bit decode");
         return;
     }
@@ -107,10 +107,19 @@ bool checkedLoad(const std::uint8_t* data, std::size_t size) {
     std::shared_ptr<Image> view;
     std::int64_t progress = 1;
     const VirtualScreenInfo info = inspectVirtualScreen(data, size);
-    const std::shared_ptr<Image> full = loadVirtualScreen(data, size, &view, &progress, host);
+    VirtualScreenInfo refusal;
+    const std::shared_ptr<Image> full =
+        loadVirtualScreen(data, size, &view, &progress, host, &refusal);
     if (!full) {
-        check(host.alerts == 1, "a refusal must alert exactly once");
-        check(!host.lastAlert.empty(), "an empty alert");
+        // A refusal hands back its cause; a failed decode alerts once.
+        if (refusal.error != LoadError::None) {
+            check(refusal.error == info.error, "a refusal for another cause than the header's");
+            check(host.alerts == 0, "a refusal alerted");
+            check(!describeLoadError(refusal).empty(), "a refusal without words");
+        } else {
+            check(host.alerts == 1, "a failed decode must alert exactly once");
+            check(!host.lastAlert.empty(), "an empty alert");
+        }
         check(progress == 1, "a refusal moved the counter");
         return false;
     }
@@ -119,8 +128,9 @@ bool checkedLoad(const std::uint8_t* data, std::size_t size) {
     check(view != nullptr, "a full image without a view image");
     check(info.bytesNeeded <= size, "rows beyond the data");
     const PlanarBitmap& bitmap = *full->rep();
-    check(bitmap.width() == info.width && bitmap.height() == info.height, "wrong full size");
-    const ViewSize expected = viewSizeFor(info.width, info.height);
+    check(bitmap.width() == info.layout.width && bitmap.height() == info.layout.height,
+          "wrong full size");
+    const ViewSize expected = viewSizeFor(info.layout.width, info.layout.height);
     check(view->rep()->width() == expected.width && view->rep()->height() == expected.height,
           "wrong view size");
     checkProgress(info, host.windows, progress);

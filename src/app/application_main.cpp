@@ -24,7 +24,7 @@ namespace {
 void setIdentity() {
     QCoreApplication::setApplicationName(QStringLiteral("vrsview"));
     QCoreApplication::setOrganizationName(QStringLiteral("vrsview"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VRSVIEW_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VRS_VERSION));
 }
 
 void print(const QString& text, bool toStandardError) {

@@ -1,11 +1,13 @@
 #include "app/document_controller.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <algorithm>
 
 #include "app/app_menus.h"
 #include "app/busy_step.h"
+#include "app/error_text.h"
 #include "app/my_document.h"
 #include "app/my_object.h"
 #include "app/startup_trace.h"
@@ -49,42 +51,20 @@ void DocumentController::runOpenDialog(QWidget* parent) {
     openFiles(openDialog_(parent));
 }
 
-QString DocumentController::refusal(const QString& path) const {
-    const QFileInfo info(path);
-    const QString name = info.fileName().isEmpty() ? path : info.fileName();
-    if (!info.exists()) {
-        return tr("The file \"%1\" could not be opened: there is no such file.").arg(name);
-    }
-    if (info.isDir()) {
-        return tr("\"%1\" could not be opened: it is a folder, not a file.").arg(name);
-    }
-    if (!info.isFile()) {
-        return tr("\"%1\" could not be opened: it is not a regular file.").arg(name);
-    }
-    if (!info.isReadable()) {
-        return tr("The file \"%1\" could not be opened: you do not have permission to read it.")
-            .arg(name);
-    }
-    return QString();
-}
-
 MyDocument* DocumentController::openDocument(const QString& path) {
-    const QString why = refusal(path);
-    if (!why.isEmpty()) {
-        host_.alert(why.toStdString());
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    // The file is mapped first, also when its window is open already, so that
+    // a file that has gone or cannot be read is told the same way either way.
+    vrs::MappedFile file;
+    if (!file.open(QFile::encodeName(canonical.isEmpty() ? path : canonical).toStdString())) {
+        const QString name = info.fileName().isEmpty() ? path : info.fileName();
+        host_.alert(ErrorText::openFailure(name, file.error()).toStdString());
         return nullptr;
     }
-    const QString canonical = QFileInfo(path).canonicalFilePath();
     if (MyDocument* open = documentForPath(canonical)) {
         open->raiseWindow();
         return open;
-    }
-    vrs::MappedFile file;
-    if (!file.open(canonical.toStdString())) {
-        host_.alert(tr("The file \"%1\" could not be opened: %2.")
-                        .arg(QFileInfo(path).fileName(), QString::fromStdString(file.error()))
-                        .toStdString());
-        return nullptr;
     }
     const BusyStep busy;
     auto* document = new MyDocument(host_);
@@ -106,24 +86,19 @@ MyDocument* DocumentController::openDocument(const QString& path) {
 }
 
 bool DocumentController::openInPlace(MyDocument& document, const QString& path) {
-    const QString why = refusal(path);
-    if (!why.isEmpty()) {
-        host_.alert(why.toStdString());
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    vrs::MappedFile file;
+    if (!file.open(QFile::encodeName(canonical.isEmpty() ? path : canonical).toStdString())) {
+        const QString name = info.fileName().isEmpty() ? path : info.fileName();
+        host_.alert(ErrorText::openFailure(name, file.error()).toStdString());
         return false;
     }
-    const QString canonical = QFileInfo(path).canonicalFilePath();
     if (MyDocument* open = documentForPath(canonical)) {
         if (open != &document) {
             open->raiseWindow();
         }
         return open == &document;
-    }
-    vrs::MappedFile file;
-    if (!file.open(canonical.toStdString())) {
-        host_.alert(tr("The file \"%1\" could not be opened: %2.")
-                        .arg(QFileInfo(path).fileName(), QString::fromStdString(file.error()))
-                        .toStdString());
-        return false;
     }
     const BusyStep busy;
     if (!document.openInPlace(canonical, file.data(), file.size())) {

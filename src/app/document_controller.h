@@ -49,8 +49,6 @@ class DocumentController : public QObject {
     void lastDocumentClosed();
 
   private:
-    // Why a path cannot be opened as a document, or empty when it can be tried.
-    QString refusal(const QString& path) const;
     MyDocument* documentForPath(const QString& canonicalPath) const;
     void documentWindowClosed(MyDocument* document);
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/error_text.h"
 #include "app/startup_trace.h"
 #include "ui_MyDocument.h"
 #include "vrscreen/loader.h"
@@ -55,8 +56,11 @@ MyDocument::~MyDocument() {
 bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
                                         const QString& /*type*/) {
     progress = 1;
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_,
-                                     displayName().toStdString());
+    vrs::VirtualScreenInfo refusal;
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_, &refusal);
+    if (refusal.error != vrs::LoadError::None) {
+        host_.alert(ErrorText::loadRefusal(refusal, displayName()).toStdString());
+    }
     return true;
 }
 
@@ -123,8 +127,12 @@ void MyDocument::raiseWindow() {
 bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length) {
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
-    std::shared_ptr<vrs::Image> full = vrs::loadVirtualScreen(
-        bytes, length, &viewImage, &count, host_, QFileInfo(path).fileName().toStdString());
+    vrs::VirtualScreenInfo refusal;
+    std::shared_ptr<vrs::Image> full =
+        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, host_, &refusal);
+    if (refusal.error != vrs::LoadError::None) {
+        host_.alert(ErrorText::loadRefusal(refusal, QFileInfo(path).fileName()).toStdString());
+    }
     if (!full) {
         return false;
     }

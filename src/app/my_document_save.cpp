@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/busy_step.h"
+#include "app/error_text.h"
 #include "app/my_document.h"
 #include "app/pumped_rows.h"
 #include "export/export_format.h"
@@ -139,15 +140,18 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
         return;
     }
     // The panel leaves the screen first; failures reach the user through the
-    // host's alert.
+    // host's alert, in the viewer's words.
     const BusyStep busy;
     const std::string target = QFile::encodeName(path).toStdString();
+    const auto wording = [](const vrs::ExportResult& result) {
+        return ErrorText::exportFailure(result).toStdString();
+    };
     if (const vrs::PlanarBitmap* bitmap = myimage->rep().get()) {
         vrs::BitmapRowSource rows(*bitmap);
         PumpedRows pumped(rows, host_);
-        vrs::exportRows(pumped, target, progress, host_);
+        vrs::exportRows(pumped, target, progress, host_, vrs::systemFileOps(), {}, wording);
     } else {
-        vrs::exportImage(*myimage, target, progress, host_);
+        vrs::exportImage(*myimage, target, progress, host_, vrs::systemFileOps(), wording);
     }
 }
 

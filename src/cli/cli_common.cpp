@@ -21,6 +21,17 @@ int usageError(std::string_view command, std::string_view message) {
     return kExitUsage;
 }
 
+std::string outOfMemory(std::string_view name) {
+    return std::string(name) + ": not enough memory";
+}
+
+std::string openFailure(const std::string& path, int error) {
+    if (error == kNotRegularFile) {
+        return path + ": not a regular file";
+    }
+    return path + ": " + std::strerror(error);
+}
+
 bool parseNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t* out) {
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -81,7 +92,7 @@ bool InputFile::open(const std::string& path) {
 bool InputFile::openFile(const std::string& path) {
     const OpenedFile file = openRegularFile(path);
     if (file.fd < 0) {
-        error = file.error;
+        error = openFailure(path, file.error);
         return false;
     }
     fd_ = file.fd;
@@ -123,7 +134,7 @@ bool InputFile::readStandardInput() {
             }
         }
     } catch (const std::bad_alloc&) {
-        error = name_ + ": not enough memory";
+        error = outOfMemory(name_);
         return false;
     }
     return true;
@@ -156,7 +167,7 @@ bool InputFile::readInput(std::size_t length) {
 
 PixelRows InputFile::rows() const {
     FileBytes bytes{fd_, memory_.data(), memory_.size()};
-    return {bytes, kHeaderSize, info.width, info.height, info.depth, info.stride};
+    return {bytes, info.layout};
 }
 
 std::string InputFile::changedError() const {

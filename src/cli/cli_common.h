@@ -20,6 +20,13 @@ inline constexpr int kExitUsage = 2;
 // Prints "vrstool COMMAND: MESSAGE" and a hint to --help on stderr; returns 2.
 int usageError(std::string_view command, std::string_view message);
 
+// "NAME: not enough memory", the one wording of a failed allocation.
+std::string outOfMemory(std::string_view name);
+
+// "PATH: why" for a file that could not be opened for reading: `error` as
+// OpenedFile gives it.
+std::string openFailure(const std::string& path, int error);
+
 // A whole decimal number within [min, max], nothing else.
 bool parseNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t* out);
 
@@ -38,7 +45,7 @@ class InputFile {
 
     bool open(const std::string& path);  // false when it cannot be read; error says why
     PixelRows rows() const;
-    // The header's bytes (fewer than 196 for a short file), or null when the
+    // The header's bytes (fewer than kHeaderSize for a short file), or null when the
     // file could not be opened at all.
     const std::uint8_t* header() const { return opened_ ? header_ : nullptr; }
     std::uint64_t size() const { return size_; }

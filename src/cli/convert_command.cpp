@@ -74,8 +74,7 @@ int check(Options* o) {
         return usageError("convert", "-d needs -f EXT");
     }
     if (!o->ext.empty() && !formatForExtension(o->ext)) {
-        return usageError(
-            "convert", "-f " + o->ext + " is not one of " + std::string(acceptedExtensionList()));
+        return usageError("convert", "-f " + o->ext + " is not one of " + extensionList());
     }
     if (toStdout && isatty(STDOUT_FILENO) == 1) {
         return usageError("convert",
@@ -162,10 +161,10 @@ ExportResult checkSize(const VirtualScreenInfo& info, std::optional<ImageFormat>
         return {};
     }
     if (view) {
-        const ViewSize size = viewSizeFor(info.width, info.height);
+        const ViewSize size = viewSizeFor(info.layout.width, info.layout.height);
         return checkPictureSize(*format, size.width, size.height, output);
     }
-    return checkPictureSize(*format, info.width, info.height, output);
+    return checkPictureSize(*format, info.layout.width, info.layout.height, output);
 }
 
 // Converts one file; returns the failure's words, or "".
@@ -183,10 +182,9 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     }
     FileRowSource rows(file.rows(), o.view);
     if (!rows.valid()) {
-        return job.input + ": not enough memory";
+        return outOfMemory(job.input);
     }
-    // A GIF reads its rows twice: once for its colours, once to write them.
-    bar.start(index, rows.height() * (format == ImageFormat::Gif ? 2 : 1));
+    bar.start(index, rows.height() * (format ? formatInfo(*format).rowPasses : 1));
     CountingSource counted(rows, bar, index);
     if (job.output == kStandardStream) {
         const ExportResult r = writeImageToDescriptor(counted, STDOUT_FILENO, "standard output",

@@ -41,7 +41,7 @@ Report inspectFile(const std::string& path) {
         r.geometry = headerGeometry(header);
     }
     if (readable) {
-        r.view = viewSizeFor(file.info.width, file.info.height);
+        r.view = viewSizeFor(file.info.layout.width, file.info.layout.height);
     } else {
         r.error = opened ? describeLoadError(file.info) : file.error;
     }
@@ -61,10 +61,10 @@ void printText(const Report& r) {
         const HeaderGeometry& i = r.geometry;
         std::printf("  header:   %s\n", i.sized ? "sized (\"isbg\")" : "rectangle");
         std::printf("  version:  %d\n", r.version);
-        std::printf("  depth:    %lld bits\n", static_cast<long long>(i.depth));
-        std::printf("  size:     %lld x %lld pixels\n", static_cast<long long>(i.width),
-                    static_cast<long long>(i.height));
-        std::printf("  stride:   %lld bytes\n", static_cast<long long>(i.stride));
+        std::printf("  depth:    %lld bits\n", static_cast<long long>(i.layout.depth));
+        std::printf("  size:     %lld x %lld pixels\n", static_cast<long long>(i.layout.width),
+                    static_cast<long long>(i.layout.height));
+        std::printf("  stride:   %lld bytes\n", static_cast<long long>(i.layout.stride));
     }
     if (r.error.empty()) {
         std::printf("  view:     %lld x %lld (scale %s)\n", static_cast<long long>(r.view.width),
@@ -84,10 +84,10 @@ std::string jsonObject(const Report& r) {
         const HeaderGeometry& i = r.geometry;
         o += ", \"header\": \"" + std::string(i.sized ? "sized" : "rectangle") + "\"";
         o += ", \"version\": " + std::to_string(r.version);
-        o += ", \"depth\": " + std::to_string(i.depth);
-        o += ", \"width\": " + std::to_string(i.width);
-        o += ", \"height\": " + std::to_string(i.height);
-        o += ", \"stride\": " + std::to_string(i.stride);
+        o += ", \"depth\": " + std::to_string(i.layout.depth);
+        o += ", \"width\": " + std::to_string(i.layout.width);
+        o += ", \"height\": " + std::to_string(i.layout.height);
+        o += ", \"stride\": " + std::to_string(i.layout.stride);
     }
     if (r.error.empty()) {
         o += ", \"view\": {\"width\": " + std::to_string(r.view.width) +

@@ -8,10 +8,6 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 
-#ifndef VRS_VERSION
-#define VRS_VERSION "0"
-#endif
-
 namespace {
 
 int run(int argc, char** argv) {

@@ -56,7 +56,7 @@ int runThumbnail(int argc, char** argv) {
     }
     ThumbnailRowSource source(file.rows(), size);
     if (!source.valid()) {
-        std::fprintf(stderr, "vrstool: %s: not enough memory\n", paths[0].c_str());
+        std::fprintf(stderr, "vrstool: %s\n", outOfMemory(paths[0]).c_str());
         return kExitFailed;
     }
     // Always PNG, whatever OUT is called: file managers pick the name.

@@ -24,9 +24,6 @@ struct PlaneSet {
     std::uint8_t* row(int plane, std::int64_t y) const { return planes[plane] + y * bytesPerRow; }
 };
 
-using DecodeRow = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
-                           std::uint8_t*);
-
 // Everything one thread needs to decode rows: the images, and a sampler of
 // its own, whose gather buffer is not shared.
 struct RowDecoder {
@@ -47,15 +44,15 @@ struct RowDecoder {
     // frame below holds only pointers and numbers.
     bool decodeGuarded(RowRange rows) {
         auto work = [this, rows] { decode(rows); };
-        return readMapped(source.rows, source.byteLength(), work);
+        return readMapped(source.row(0), source.rowsLength(), work);
     }
 
     // Source row y into the full image and, if it feeds one, into its view row.
     void decode(std::int64_t y) {
-        const std::uint8_t* sourceRow = source.rows + y * source.stride;
+        const std::uint8_t* sourceRow = source.row(y);
         std::uint8_t* const fullRow[3] = {full.row(0, y), full.row(1, y), full.row(2, y)};
-        decodeRow(sourceRow, source.width, fullRow[0], fullRow[1], fullRow[2]);
-        std::memset(full.row(3, y), 255, static_cast<std::size_t>(source.width));
+        decodeRow(sourceRow, source.layout.width, fullRow[0], fullRow[1], fullRow[2]);
+        std::memset(full.row(3, y), 255, static_cast<std::size_t>(source.layout.width));
         const std::int64_t vy = sampler.viewRowFor(y);
         if (vy >= 0 && !view.empty()) {
             // The view's alpha is already 255 from its fill.
@@ -74,8 +71,9 @@ struct RowDecoder {
             }
             return;
         }
-        decodeRow(sampler.gatherPixels(sourceRow, source.pixelBytes()), sampler.columns(),
-                  viewRow[0], viewRow[1], viewRow[2]);
+        decodeRow(sampler.gatherPixels(sourceRow,
+                                       static_cast<std::size_t>(source.layout.bytesPerPixel())),
+                  sampler.columns(), viewRow[0], viewRow[1], viewRow[2]);
     }
 };
 
@@ -86,7 +84,7 @@ bool decodeShared(RowDecoder& decoder, bool helped) {
     {
         // Leaving the scope leaves the helper nothing more and waits for it.
         RowSharing sharing(
-            decoder.source.height, RowSharing::chunkRows(decoder.source.width),
+            decoder.source.layout.height, RowSharing::chunkRows(decoder.source.layout.width),
             [&helper, &changed](RowRange rows) {
                 if (!helper.decodeGuarded(rows)) {
                     changed = true;
@@ -111,17 +109,17 @@ bool decodeShared(RowDecoder& decoder, bool helped) {
 bool decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodeProgress& progress,
                    bool helped) {
     const DecodeSource& source = decoder.source;
-    const std::int64_t chunk = RowSharing::chunkRows(source.width);
+    const std::int64_t chunk = RowSharing::chunkRows(source.layout.width);
     RowSharing sharing(
-        source.height, chunk,
+        source.layout.height, chunk,
         [&source, &fullBitmap](RowRange rows) { return backRows(source, fullBitmap, rows); },
         helped);
     RowRange mine = sharing.takeTop();
-    for (std::int64_t y = 0; y < source.height;) {
+    for (std::int64_t y = 0; y < source.layout.height;) {
         if (y >= mine.end && !mine.empty()) {
             mine = sharing.takeTop();  // keeps the helper off the rows ahead
         }
-        const RowRange rows{y, std::min(source.height, y + chunk)};
+        const RowRange rows{y, std::min(source.layout.height, y + chunk)};
         if (!decoder.decodeGuarded(rows)) {
             return false;
         }
@@ -137,15 +135,15 @@ bool decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodePr
 
 bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRange rows) {
     const PlaneSet full(fullBitmap);
-    const auto width = static_cast<std::size_t>(source.width);
-    const std::size_t fileBytes = width * source.pixelBytes();
+    const auto width = static_cast<std::size_t>(source.layout.width);
+    const auto fileBytes = static_cast<std::size_t>(source.layout.rowPixelBytes());
     for (std::int64_t y = rows.first; y < rows.end; ++y) {
         for (int plane = 0; plane < PlanarBitmap::kPlanes; ++plane) {
             if (!backForWrite(full.row(plane, y), width)) {
                 return false;
             }
         }
-        if (!backForRead(source.rows + y * source.stride, fileBytes)) {
+        if (!backForRead(source.row(y), fileBytes)) {
             return false;
         }
     }
@@ -155,16 +153,17 @@ bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRan
 bool decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
                 const PlanarBitmap& viewBitmap, DecodeProgress& progress) {
     const PlaneSet full(fullBitmap);
-    if ((source.depth != 32 && source.depth != 16) || full.empty()) {
+    const DecodeRow decodeRow = rowDecoderFor(source.layout.depth);
+    if (decodeRow == nullptr || full.empty()) {
         return true;  // other depths decode nothing; an empty picture has nothing to decode
     }
     const PlaneSet view(viewBitmap);
+    const std::int64_t width = source.layout.width;
     RowDecoder decoder{source, full, view,
-                       ViewSampler(viewSizeFor(source.width, source.height), source.width),
-                       source.depth == 32 ? &decodeRow32 : &decodeRow16};
-    const bool helped =
-        RowSharing::worthwhile(source.width, source.height, std::thread::hardware_concurrency());
-    if (source.depth == 32) {
+                       ViewSampler(viewSizeFor(width, source.layout.height), width), decodeRow};
+    const bool helped = RowSharing::worthwhile(source.layout.width, source.layout.height,
+                                               std::thread::hardware_concurrency());
+    if (source.layout.depth == 32) {
         return decodeShared(decoder, helped);
     }
     return decodeInOrder(decoder, fullBitmap, progress, helped);

@@ -9,23 +9,23 @@
 #include "decode/decode_progress.h"
 #include "decode/decoder.h"
 #include "decode/planar_bitmap.h"
+#include "decode/row_layout.h"
 #include "decode/row_sharing.h"
 
 namespace vrs {
 
+// The file's bytes (a mapping, or memory) and where its rows lie in them.
 struct DecodeSource {
-    const std::uint8_t* rows = nullptr;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t depth = 0;
-    std::int64_t stride = 0;
+    const std::uint8_t* data = nullptr;
+    RowLayout layout;
 
-    // Bytes of one source pixel of a 32-bit or 16-bit picture.
-    std::size_t pixelBytes() const { return depth == 32 ? 4 : 2; }
-    // Bytes from the first row's start to the last pixel's end.
-    std::size_t byteLength() const {
-        return static_cast<std::size_t>((height - 1) * stride) +
-               static_cast<std::size_t>(width) * pixelBytes();
+    const std::uint8_t* row(std::int64_t y) const { return data + layout.rowOffset(y); }
+    // Bytes from the first row's start to the last pixel's end (the loader
+    // has checked that they are there).
+    std::size_t rowsLength() const {
+        std::uint64_t needed = 0;
+        return layout.bytesNeeded(&needed) ? static_cast<std::size_t>(needed - layout.headerSize)
+                                           : 0;
     }
 };
 

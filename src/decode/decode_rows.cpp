@@ -102,4 +102,15 @@ void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
     routine(src, width, red, green, blue);
 }
 
+DecodeRow rowDecoderFor(std::int64_t depth) {
+    switch (depth) {
+        case 32:
+            return &decodeRow32;
+        case 16:
+            return &decodeRow16;
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace vrs

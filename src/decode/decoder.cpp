@@ -54,11 +54,11 @@ const ImageFactory& defaultImageFactory() {
     return factory;
 }
 
-std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* rows,
-                                         std::int64_t width, std::int64_t height,
-                                         std::int64_t depth, std::int64_t stride,
-                                         std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, bool* fileChanged) {
+std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* data,
+                                         const RowLayout& layout, std::shared_ptr<Image>* viewImage,
+                                         std::int64_t* progress, Host& host, bool* fileChanged) {
+    const std::int64_t width = layout.width;
+    const std::int64_t height = layout.height;
     std::shared_ptr<PlanarBitmap> fullRep = factory.makeBitmap(width, height);
     if (!fullRep) {
         host.alert("MakeNewImageRep is nil");
@@ -86,8 +86,7 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
     }
     fillWhite(*view->rep());
     DecodeProgress decodeProgress(host, progress, width, height);
-    const bool whole = decodePass({rows, width, height, depth, stride}, *fullImage->rep(),
-                                  *view->rep(), decodeProgress);
+    const bool whole = decodePass({data, layout}, *fullImage->rep(), *view->rep(), decodeProgress);
     decodeProgress.finish();
     if (!whole) {
         if (viewImage != nullptr) {
@@ -101,12 +100,11 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
     return fullImage;
 }
 
-std::shared_ptr<Image> Data2NSImage(const std::uint8_t* rows, std::int64_t width,
-                                    std::int64_t height, std::int64_t depth, std::int64_t stride,
+std::shared_ptr<Image> Data2NSImage(const std::uint8_t* data, const RowLayout& layout,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
                                     Host& host, bool* fileChanged) {
-    return decodeWithFactory(defaultImageFactory(), rows, width, height, depth, stride, viewImage,
-                             progress, host, fileChanged);
+    return decodeWithFactory(defaultImageFactory(), data, layout, viewImage, progress, host,
+                             fileChanged);
 }
 
 }  // namespace vrs

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "decode/image.h"
+#include "decode/row_layout.h"
 #include "platform/host.h"
 
 namespace vrs {
@@ -30,16 +31,21 @@ void decodeRow32(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
 void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
                  std::uint8_t* green, std::uint8_t* blue);
 
-// Makes the full image and the view image from `height` rows of `stride`
-// bytes at `rows`. The caller guarantees the rows are there (the loader
-// checks). Stores the view image in *viewImage as soon as it is made, counts
-// progress updates in *progress, and reports failures through host.alert.
-// Returns the full image, or null after a failure. When the rows are a file
+using DecodeRow = void (*)(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
+                           std::uint8_t* green, std::uint8_t* blue);
+
+// The row routine for a depth: decodeRow32, decodeRow16, or null for the
+// depths whose rows are not decoded (the picture stays as it was made).
+DecodeRow rowDecoderFor(std::int64_t depth);
+
+// Makes the full image and the view image from the rows `layout` places in
+// `data`. The caller guarantees the rows are there (the loader checks). Stores the view image in
+// *viewImage as soon as it is made, counts progress updates in *progress, and reports failures
+// through host.alert. Returns the full image, or null after a failure. When the rows are a file
 // mapping and the file shrinks under the decode, nothing is alerted: the
 // result and *viewImage are null and *fileChanged (if given) is set, for the
 // caller to word.
-std::shared_ptr<Image> Data2NSImage(const std::uint8_t* rows, std::int64_t width,
-                                    std::int64_t height, std::int64_t depth, std::int64_t stride,
+std::shared_ptr<Image> Data2NSImage(const std::uint8_t* data, const RowLayout& layout,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
                                     Host& host, bool* fileChanged = nullptr);
 

@@ -27,17 +27,17 @@ VRS_VECTORISE std::uint64_t sumBytes(const std::uint8_t* bytes, std::int64_t n) 
 
 FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
     try {
-        width_ = rows.width;
+        width_ = rows.layout.width;
         if (!view) {
-            height_ = rows.height;
+            height_ = rows.layout.height;
             file_.prepare(true);
-            decoded_.resize(static_cast<std::size_t>(3 * rows.width));
+            decoded_.resize(static_cast<std::size_t>(3 * rows.layout.width));
             valid_ = true;
             return;
         }
-        const ViewSize size = viewSizeFor(rows.width, rows.height);
-        sampler_ = std::make_unique<ViewSampler>(size, rows.width);
-        for (std::int64_t y = 0; y < rows.height; ++y) {
+        const ViewSize size = viewSizeFor(rows.layout.width, rows.layout.height);
+        sampler_ = std::make_unique<ViewSampler>(size, rows.layout.width);
+        for (std::int64_t y = 0; y < rows.layout.height; ++y) {
             if (sampler_->viewRowFor(y) >= 0) {
                 sourceRow_.push_back(y);
             }
@@ -51,7 +51,7 @@ FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
         }
         // The decoder's view starts white; columns no source pixel feeds, and
         // every pixel of a depth it does not decode, stay white.
-        const std::int64_t planeWidth = sampler_->copies() ? rows.width : size.width;
+        const std::int64_t planeWidth = sampler_->copies() ? rows.layout.width : size.width;
         decoded_.assign(static_cast<std::size_t>(3 * planeWidth), 255);
         valid_ = true;
     } catch (const std::bad_alloc&) {
@@ -80,11 +80,11 @@ bool FileRowSource::row(std::int64_t y, RgbRow* out) {
 bool FileRowSource::viewRow(std::int64_t y, RgbRow* out) {
     const PixelRows& rows = file_.geometry();
     // The planes are as wide as the file's row when the view copies it.
-    const std::int64_t w = sampler_->copies() ? rows.width : width_;
+    const std::int64_t w = sampler_->copies() ? rows.layout.width : width_;
     std::uint8_t* planes = decoded_.data();
     *out = {planes, planes + w, planes + 2 * w};
-    if (rows.depth != 16 && rows.depth != 32) {
-        return true;
+    if (rowDecoderFor(rows.layout.depth) == nullptr) {
+        return true;  // the white the view starts with
     }
     const std::int64_t from = sourceRow_[static_cast<std::size_t>(y)];
     if (sampler_->copies()) {
@@ -95,25 +95,25 @@ bool FileRowSource::viewRow(std::int64_t y, RgbRow* out) {
 }
 
 ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide) : file_(rows) {
-    const std::int64_t longer = std::max(rows.width, rows.height);
-    if (rows.width <= 0 || rows.height <= 0 || maxSide <= 0) {
+    const std::int64_t longer = std::max(rows.layout.width, rows.layout.height);
+    if (rows.layout.width <= 0 || rows.layout.height <= 0 || maxSide <= 0) {
         return;
     }
     if (longer <= maxSide) {
-        width_ = rows.width;
-        height_ = rows.height;
+        width_ = rows.layout.width;
+        height_ = rows.layout.height;
     } else {
         const double scale = static_cast<double>(maxSide) / static_cast<double>(longer);
-        width_ = std::clamp<std::int64_t>(std::llround(static_cast<double>(rows.width) * scale), 1,
-                                          maxSide);
-        height_ = std::clamp<std::int64_t>(std::llround(static_cast<double>(rows.height) * scale),
-                                           1, maxSide);
+        width_ = std::clamp<std::int64_t>(
+            std::llround(static_cast<double>(rows.layout.width) * scale), 1, maxSide);
+        height_ = std::clamp<std::int64_t>(
+            std::llround(static_cast<double>(rows.layout.height) * scale), 1, maxSide);
     }
     try {
         for (std::int64_t x = 0; x <= width_; ++x) {
-            firstColumn_.push_back(boxStart(x, rows.width, width_));
+            firstColumn_.push_back(boxStart(x, rows.layout.width, width_));
         }
-        span_ = std::min(rows.width, kSpanPixels);
+        span_ = std::min(rows.layout.width, kSpanPixels);
         file_.prepareSpans(span_);
         decoded_.resize(static_cast<std::size_t>(3 * span_));
         sums_.resize(static_cast<std::size_t>(3 * width_));
@@ -132,7 +132,7 @@ std::int64_t ThumbnailRowSource::boxStart(std::int64_t i, std::int64_t n, std::i
 
 // Adds file row fileRow's pixels to the sums of the columns that cover them.
 bool ThumbnailRowSource::addRow(std::int64_t fileRow) {
-    const std::int64_t width = file_.geometry().width;
+    const std::int64_t width = file_.geometry().layout.width;
     std::uint8_t* planes = decoded_.data();
     std::int64_t column = 0;
     for (std::int64_t first = 0; first < width; first += span_) {
@@ -163,7 +163,7 @@ bool ThumbnailRowSource::row(std::int64_t y, RgbRow* out) {
     if (!valid_ || y < 0 || y >= height_) {
         return false;
     }
-    const std::int64_t fileHeight = file_.geometry().height;
+    const std::int64_t fileHeight = file_.geometry().layout.height;
     const std::int64_t top = boxStart(y, fileHeight, height_);
     const std::int64_t bottom = boxStart(y + 1, fileHeight, height_);
     std::fill(sums_.begin(), sums_.end(), 0);

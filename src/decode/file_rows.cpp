@@ -12,9 +12,6 @@ namespace {
 // About this many bytes are read at a time when rows are read in order.
 constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 
-using DecodeRow = void (*)(const std::uint8_t*, std::int64_t, std::uint8_t*, std::uint8_t*,
-                           std::uint8_t*);
-
 // Depths other than 16 and 32 have no pixels the decoder reads: black.
 void fillBlack(std::int64_t count, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
     const auto n = static_cast<std::size_t>(count);
@@ -37,11 +34,11 @@ bool FileBytes::read(std::uint64_t offset, void* out, std::size_t length) const 
 }
 
 std::size_t FileRows::rowBytes() const {
-    return static_cast<std::size_t>(rows_.width) * pixelBytes();
+    return static_cast<std::size_t>(rows_.layout.rowPixelBytes());
 }
 
 void FileRows::prepare(bool wholeRows) {
-    if (rows_.depth != 16 && rows_.depth != 32) {
+    if (decodeRow_ == nullptr) {
         return;  // nothing is read
     }
     if (wholeRows || rowBytes() <= kBlockBytes) {
@@ -58,20 +55,19 @@ const std::uint8_t* FileRows::rowData(std::int64_t y) {
     const bool inOrder = y == lastRow_ + 1;
     lastRow_ = y;
     if (y >= blockFirst_ && y < blockFirst_ + blockRows_) {
-        return block_.data() + (y - blockFirst_) * rows_.stride;
+        return block_.data() + (y - blockFirst_) * rows_.layout.stride;
     }
-    const auto stride = static_cast<std::size_t>(rows_.stride);
+    const auto stride = static_cast<std::size_t>(rows_.layout.stride);
     // Rows read in order come a block at a time; a row asked for on its own
     // (a sampler skipping rows) is read alone.
     std::int64_t rows = 1;
     if (inOrder && block_.size() > rowBytes()) {
         rows = static_cast<std::int64_t>((block_.size() - rowBytes()) / stride) + 1;
-        rows = std::min(rows, rows_.height - y);
+        rows = std::min(rows, rows_.layout.height - y);
     }
     const std::size_t length = static_cast<std::size_t>(rows - 1) * stride + rowBytes();
     blockRows_ = 0;
-    if (!rows_.bytes.read(rows_.offset + static_cast<std::uint64_t>(y) * stride, block_.data(),
-                          length)) {
+    if (!rows_.bytes.read(rows_.layout.rowOffset(y), block_.data(), length)) {
         changed_ = true;
         return nullptr;
     }
@@ -81,21 +77,21 @@ const std::uint8_t* FileRows::rowData(std::int64_t y) {
 }
 
 bool FileRows::decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
-    if (rows_.depth != 32 && rows_.depth != 16) {
-        fillBlack(rows_.width, red, green, blue);
+    if (decodeRow_ == nullptr) {
+        fillBlack(rows_.layout.width, red, green, blue);
         return true;
     }
     const std::uint8_t* src = rowData(y);
     if (src == nullptr) {
         return false;
     }
-    (rows_.depth == 32 ? decodeRow32 : decodeRow16)(src, rows_.width, red, green, blue);
+    decodeRow_(src, rows_.layout.width, red, green, blue);
     return true;
 }
 
 bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::int64_t count,
                              std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
-    if (rows_.depth != 32 && rows_.depth != 16) {
+    if (decodeRow_ == nullptr) {
         fillBlack(count, red, green, blue);
         return true;
     }
@@ -111,7 +107,7 @@ bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::i
         }
     } else {
         // Rows wider than a block: only the sampled pixels are read.
-        const std::uint64_t row = rows_.offset + static_cast<std::uint64_t>(y * rows_.stride);
+        const std::uint64_t row = rows_.layout.rowOffset(y);
         for (std::int64_t k = 0; k < count; ++k) {
             if (!rows_.bytes.read(row + static_cast<std::uint64_t>(columns[k]) * bytes,
                                   out + k * bytes, bytes)) {
@@ -120,14 +116,13 @@ bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::i
             }
         }
     }
-    const DecodeRow decodeRow = rows_.depth == 32 ? &decodeRow32 : &decodeRow16;
-    decodeRow(out, count, red, green, blue);
+    decodeRow_(out, count, red, green, blue);
     return true;
 }
 
 bool FileRows::decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count, std::uint8_t* red,
                           std::uint8_t* green, std::uint8_t* blue) {
-    if (rows_.depth != 32 && rows_.depth != 16) {
+    if (decodeRow_ == nullptr) {
         fillBlack(count, red, green, blue);
         return true;
     }
@@ -140,15 +135,15 @@ bool FileRows::decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count
         }
         src += static_cast<std::size_t>(first) * bytes;
     } else {
-        const std::uint64_t at = rows_.offset + static_cast<std::uint64_t>(y * rows_.stride) +
-                                 static_cast<std::uint64_t>(first) * bytes;
+        const std::uint64_t at =
+            rows_.layout.rowOffset(y) + static_cast<std::uint64_t>(first) * bytes;
         if (!rows_.bytes.read(at, packed_.data(), static_cast<std::size_t>(count) * bytes)) {
             changed_ = true;
             return false;
         }
         src = packed_.data();
     }
-    (rows_.depth == 32 ? decodeRow32 : decodeRow16)(src, count, red, green, blue);
+    decodeRow_(src, count, red, green, blue);
     return true;
 }
 

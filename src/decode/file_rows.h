@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "decode/decoder.h"
+#include "decode/row_layout.h"
+
 namespace vrs {
 
 // Where a file's bytes come from: a regular file's descriptor, or bytes in
@@ -25,18 +28,15 @@ struct FileBytes {
 
 struct PixelRows {
     FileBytes bytes;
-    std::uint64_t offset = 0;  // of the first pixel row
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t depth = 0;
-    std::int64_t stride = 0;
+    RowLayout layout;
 };
 
 class FileRows {
   public:
     // The caller has checked (inspectVirtualScreen) that the header promises
     // rows the file held when it was opened.
-    explicit FileRows(const PixelRows& rows) : rows_(rows) {}
+    explicit FileRows(const PixelRows& rows)
+        : rows_(rows), decodeRow_(rowDecoderFor(rows.layout.depth)) {}
     const PixelRows& geometry() const { return rows_; }
 
     // Makes the buffers; throws std::bad_alloc when memory is short.
@@ -66,12 +66,15 @@ class FileRows {
     bool changed() const { return changed_; }
 
   private:
-    std::size_t pixelBytes() const { return rows_.depth == 32 ? 4 : 2; }
+    std::size_t pixelBytes() const {
+        return static_cast<std::size_t>(rows_.layout.bytesPerPixel());
+    }
     std::size_t rowBytes() const;
     // Row y's bytes, read in (with the rows after it when reading in order).
     const std::uint8_t* rowData(std::int64_t y);
 
     PixelRows rows_;
+    DecodeRow decodeRow_;              // null for a depth whose rows are not decoded
     std::vector<std::uint8_t> block_;  // rows [blockFirst_, blockFirst_ + blockRows_)
     std::int64_t blockFirst_ = 0;
     std::int64_t blockRows_ = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "decode/image.h"
+#include "decode/row_layout.h"
 #include "platform/host.h"
 
 namespace vrs {
@@ -23,10 +24,9 @@ struct ImageFactory {
 const ImageFactory& defaultImageFactory();
 
 // Data2NSImage with the bitmaps and images made by `factory`.
-std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* rows,
-                                         std::int64_t width, std::int64_t height,
-                                         std::int64_t depth, std::int64_t stride,
-                                         std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, bool* fileChanged = nullptr);
+std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* data,
+                                         const RowLayout& layout, std::shared_ptr<Image>* viewImage,
+                                         std::int64_t* progress, Host& host,
+                                         bool* fileChanged = nullptr);
 
 }  // namespace vrs

@@ -40,19 +40,22 @@ void makeHeader(std::uint8_t* h, std::uint32_t width, std::uint32_t height,
     put32(h + 42, kPixelsPerMetre);
 }
 
+// Rows padded to 4 bytes.
+std::int64_t rowBytesOf(std::int64_t width) {
+    return (3 * width + 3) & ~std::int64_t{3};
+}
+
 }  // namespace
 
-bool encodeBmp(RowSource& source, OutputStream& out) {
+bool bmpFileFits(std::int64_t width, std::int64_t height) {
+    // The header's 32-bit file size must hold the padded rows.
+    return rowBytesOf(width) <= (std::numeric_limits<std::uint32_t>::max() - kHeaderSize) / height;
+}
+
+bool encodeBmp(RowSource& source, OutputStream& out, const EncodeOptions&) {
     const std::int64_t width = source.width();
     const std::int64_t height = source.height();
-    constexpr std::int64_t kMaxSide = std::numeric_limits<std::int32_t>::max();
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        return false;
-    }
-    const std::int64_t rowBytes = (3 * width + 3) & ~std::int64_t{3};
-    if (rowBytes > (std::numeric_limits<std::uint32_t>::max() - kHeaderSize) / height) {
-        return false;  // the header's 32-bit file size cannot hold it
-    }
+    const std::int64_t rowBytes = rowBytesOf(width);
     const auto imageBytes = static_cast<std::uint32_t>(rowBytes * height);
     std::uint8_t header[kHeaderSize];
     makeHeader(header, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),

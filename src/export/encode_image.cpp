@@ -4,19 +4,13 @@ namespace vrs {
 
 bool encodeImage(ImageFormat format, RowSource& source, OutputStream& out,
                  const EncodeOptions& options) {
-    switch (format) {
-        case ImageFormat::Tiff:
-            return encodeTiff(source, out);
-        case ImageFormat::Jpeg:
-            return encodeJpeg(source, out, options.jpegQuality);
-        case ImageFormat::Bmp:
-            return encodeBmp(source, out);
-        case ImageFormat::Gif:
-            return encodeGif(source, out);
-        case ImageFormat::Png:
-            return encodePng(source, out);
+    // The encoders trust the size they are given: it is checked here, once.
+    const std::int64_t width = source.width();
+    const std::int64_t height = source.height();
+    if (width <= 0 || height <= 0 || !pictureFits(format, width, height)) {
+        return false;
     }
-    return false;
+    return formatInfo(format).encode(source, out, options);
 }
 
 }  // namespace vrs

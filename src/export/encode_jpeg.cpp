@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kBatchRows = 16;
 constexpr std::size_t kOutBytes = 1 << 16;
-constexpr std::int64_t kMaxSide = JPEG_MAX_DIMENSION;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -126,12 +125,9 @@ bool compress(RowSource& source, OutputStream& out, const Buffers& buffers, int 
 
 }  // namespace
 
-bool encodeJpeg(RowSource& source, OutputStream& out, int quality) {
+bool encodeJpeg(RowSource& source, OutputStream& out, const EncodeOptions& options) {
+    const int quality = options.jpegQuality;
     const std::int64_t width = source.width();
-    const std::int64_t height = source.height();
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        return false;
-    }
     std::vector<std::uint8_t> rows;
     std::vector<JOCTET> outBuffer;
     try {

@@ -101,13 +101,9 @@ bool writeStrips(TIFF* tif, RowSource& source, std::int64_t rowsPerStrip, std::u
 
 }  // namespace
 
-bool encodeTiff(RowSource& source, OutputStream& out) {
+bool encodeTiff(RowSource& source, OutputStream& out, const EncodeOptions&) {
     const std::int64_t width = source.width();
     const std::int64_t height = source.height();
-    constexpr std::int64_t kMaxSide = std::numeric_limits<std::uint32_t>::max();
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        return false;
-    }
     const std::int64_t rowBytes = 3 * width;
     const std::int64_t rowsPerStrip = std::clamp<std::int64_t>(kStripBytes / rowBytes, 1, height);
     const bool big =

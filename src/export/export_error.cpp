@@ -5,19 +5,11 @@
 #include <string_view>
 
 #include "export/export_format.h"
-#include "export/format_limits.h"
-#include "platform/atomic_file.h"
+#include "platform/output_target.h"
+#include "platform/regular_file.h"
 
 namespace vrs {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string quoted(std::string_view s) {
     return "\u201C" + std::string(s) + "\u201D";
@@ -64,15 +56,17 @@ std::string describeExportResult(const ExportResult& r) {
             return {};
         case ExportError::UnknownExtension:
             return "The picture was not saved: " + quoted(pathExtension(r.path)) +
-                   " is not one of " + std::string(acceptedExtensionList()) +
-                   " (upper and lower case matter).";
+                   " is not one of " + extensionList() + " (upper and lower case matter).";
         case ExportError::ConversionFailed:
             return "This big picture couldn't be converted.";
-        case ExportError::TooLarge:
-            return "This big picture couldn't be converted: " + std::string(formatTitle(r.format)) +
-                   " holds at most " + std::to_string(largestSide(r.format)) + " pixels a side" +
-                   (r.format == ImageFormat::Bmp ? " and 4 GiB" : "") + ", and it is " +
-                   std::to_string(r.width) + " x " + std::to_string(r.height) + ".";
+        case ExportError::TooLarge: {
+            const FormatInfo& f = formatInfo(r.format);
+            return "This big picture couldn't be converted: " + std::string(f.title) +
+                   " holds at most " + std::to_string(f.largestSide) + " pixels a side" +
+                   (f.largestFile.empty() ? "" : " and " + std::string(f.largestFile)) +
+                   ", and it is " + std::to_string(r.width) + " x " + std::to_string(r.height) +
+                   ".";
+        }
         case ExportError::WriteFailed:
             return "The picture could not be saved to " + quoted(r.path) + ": " + writeReason(r) +
                    ".";

@@ -1,22 +1,76 @@
 #include "export/export_format.h"
 
-#include <array>
-#include <utility>
+// jpeglib.h needs size_t and FILE declared first.
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include <limits>
+
+#include "export/encoders.h"
 
 namespace vrs {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ImageFormat>, 10> kTable{{
-    {"tiff", ImageFormat::Tiff},
-    {"tif", ImageFormat::Tiff},
-    {"jpeg", ImageFormat::Jpeg},
-    {"jpg", ImageFormat::Jpeg},
-    {"bmp", ImageFormat::Bmp},
-    {"BMP", ImageFormat::Bmp},
-    {"gif", ImageFormat::Gif},
-    {"GIF", ImageFormat::Gif},
-    {"png", ImageFormat::Png},
-    {"PNG", ImageFormat::Png},
+constexpr std::array<FormatInfo, 5> kFormats{{
+    // libtiff patches its header at the end; "make tiff data" is already up.
+    {ImageFormat::Tiff,
+     {"tiff", "tif"},
+     "tiff",
+     "TIFF",
+     "",
+     std::numeric_limits<std::uint32_t>::max(),  // ImageWidth and ImageLength
+     "",
+     nullptr,
+     1,
+     true,
+     encodeTiff},
+    {ImageFormat::Jpeg,
+     {"jpeg", "jpg"},
+     "jpg",
+     "JPEG",
+     "convert to jpeg data",
+     JPEG_MAX_DIMENSION,  // libjpeg refuses more (65500)
+     "",
+     nullptr,
+     1,
+     false,
+     encodeJpeg},
+    {ImageFormat::Bmp,
+     {"bmp", "BMP"},
+     "bmp",
+     "BMP",
+     "convert to bitmap data",
+     std::numeric_limits<std::int32_t>::max(),  // signed header fields
+     "4 GiB",
+     bmpFileFits,
+     1,
+     false,
+     encodeBmp},
+    // One pass over the rows for the colours, one to write them.
+    {ImageFormat::Gif,
+     {"gif", "GIF"},
+     "gif",
+     "GIF",
+     "convert to gif data",
+     0xFFFF,  // the logical screen's 16-bit fields
+     "",
+     nullptr,
+     2,
+     false,
+     encodeGif},
+    {ImageFormat::Png,
+     {"png", "PNG"},
+     "png",
+     "PNG",
+     "convert to png data",
+     0x7FFFFFFF,  // IHDR's sides are at most 2^31 - 1
+     "",
+     nullptr,
+     1,
+     false,
+     encodePng},
 }};
 
 std::string_view lastComponent(std::string_view path) {
@@ -25,6 +79,19 @@ std::string_view lastComponent(std::string_view path) {
 }
 
 }  // namespace
+
+std::span<const FormatInfo> imageFormats() {
+    return kFormats;
+}
+
+const FormatInfo& formatInfo(ImageFormat format) {
+    for (const FormatInfo& info : kFormats) {
+        if (info.format == format) {
+            return info;
+        }
+    }
+    return kFormats[1];  // every enumerator has its row; JPEG is the default format
+}
 
 std::string_view pathExtension(std::string_view path) {
     const std::string_view name = lastComponent(path);
@@ -36,16 +103,25 @@ std::string_view pathExtension(std::string_view path) {
 }
 
 std::optional<ImageFormat> formatForExtension(std::string_view extension) {
-    for (const auto& [name, format] : kTable) {
-        if (name == extension) {
-            return format;
+    for (const FormatInfo& info : kFormats) {
+        for (const std::string_view e : info.extensions) {
+            if (e == extension) {
+                return info.format;
+            }
         }
     }
     return std::nullopt;
 }
 
-std::string_view acceptedExtensionList() {
-    return "tiff, tif, jpeg, jpg, bmp, BMP, gif, GIF, png, PNG";
+std::string extensionList() {
+    std::string list;
+    for (const FormatInfo& info : kFormats) {
+        for (const std::string_view e : info.extensions) {
+            list += list.empty() ? "" : ", ";
+            list += e;
+        }
+    }
+    return list;
 }
 
 std::string exportPath(std::string path) {
@@ -57,24 +133,19 @@ std::string exportPath(std::string path) {
     if (path.empty() || path.back() != '.') {
         path += '.';
     }
-    path += "jpg";
+    path += formatInfo(ImageFormat::Jpeg).name;
     return path;
 }
 
-std::string_view formatName(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::Tiff:
-            return "tiff";
-        case ImageFormat::Jpeg:
-            return "jpg";
-        case ImageFormat::Bmp:
-            return "bmp";
-        case ImageFormat::Gif:
-            return "gif";
-        case ImageFormat::Png:
-            return "png";
+bool pictureFits(ImageFormat format, std::int64_t width, std::int64_t height) {
+    const FormatInfo& info = formatInfo(format);
+    if (width > info.largestSide || height > info.largestSide) {
+        return false;
     }
-    return "jpg";
+    if (width <= 0 || height <= 0 || info.fileFits == nullptr) {
+        return true;
+    }
+    return info.fileFits(width, height);
 }
 
 }  // namespace vrs

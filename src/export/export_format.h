@@ -1,30 +1,70 @@
-// The export formats and how a file name chooses one: the extension after the
-// last dot of the last path component, compared case-sensitively.
+// The export formats, one table row each: the extensions that choose it (the
+// text after the last dot of the last path component, compared
+// case-sensitively), its names, its progress step, its limits, how many times
+// its encoder reads the rows, and the encoder itself.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace vrs {
 
+class RowSource;
+class OutputStream;
+
 enum class ImageFormat { Tiff, Jpeg, Bmp, Gif, Png };
+
+// What a caller may choose about the encoding; the defaults are the viewer's.
+struct EncodeOptions {
+    int jpegQuality = 50;  // 1 to 100; 50 is the compression factor 0.5
+};
+
+// Writes the picture's bytes; false when it could not be converted or
+// written (the stream's failed() tells the two apart). Called only for a
+// picture that is not empty and fits the format.
+using EncodeFunction = bool (*)(RowSource& source, OutputStream& out, const EncodeOptions& options);
+
+struct FormatInfo {
+    ImageFormat format;
+    std::array<std::string_view, 2> extensions;  // exactly as typed
+    std::string_view name;                       // the usual extension, for naming outputs
+    std::string_view title;                      // for messages: "JPEG"
+    std::string_view progressTitle;  // the progress window's step; "" keeps the one shown
+    std::int64_t largestSide;        // pixels, either side
+    // The file's own limit beyond the sides, worded for messages ("4 GiB"),
+    // and its check; "" and null when the sides are the only limit.
+    std::string_view largestFile;
+    bool (*fileFits)(std::int64_t width, std::int64_t height);
+    int rowPasses;  // how many times the encoder reads every row
+    bool seeks;     // the encoder goes back in its output
+    EncodeFunction encode;
+};
+
+// Every format, in the order of the extension list.
+std::span<const FormatInfo> imageFormats();
+const FormatInfo& formatInfo(ImageFormat format);
 
 // The extension of the last path component: the text after its last dot, or
 // "" when it has none (a leading dot, as in ".hidden", starts no extension).
 std::string_view pathExtension(std::string_view path);
 
 // The format written for an extension, or nothing when the extension is not
-// exactly one of tiff, tif, jpeg, jpg, bmp, BMP, gif, GIF, png, PNG.
+// exactly one in the table.
 std::optional<ImageFormat> formatForExtension(std::string_view extension);
 
-// The extensions accepted, worded for a message: "tiff, tif, ..., png, PNG".
-std::string_view acceptedExtensionList();
+// The table's extensions, for a message: "tiff, tif, ..., png, PNG".
+std::string extensionList();
 
 // The path an export writes: a path without extension gets "jpg" appended.
 std::string exportPath(std::string path);
 
-// The usual extension of a format, for naming outputs ("tiff", "jpg", ...).
-std::string_view formatName(ImageFormat format);
+// False when `format` cannot hold a width x height picture: a side beyond
+// largestSide, or a file beyond largestFile. (An empty picture fits here;
+// encodeImage refuses it.)
+bool pictureFits(ImageFormat format, std::int64_t width, std::int64_t height);
 
 }  // namespace vrs

@@ -7,7 +7,6 @@
 
 #include "export/encoders.h"
 #include "export/export_format.h"
-#include "export/format_limits.h"
 
 namespace vrs {
 namespace {
@@ -43,26 +42,11 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
                        const OpenOutput& open, const std::function<void()>& beforeCommit,
                        const EncodeOptions& options);
 
-std::string_view conversionTitle(ImageFormat format) {
-    switch (format) {
-        case ImageFormat::Tiff:
-            return {};  // "make tiff data" is already up
-        case ImageFormat::Jpeg:
-            return "convert to jpeg data";
-        case ImageFormat::Bmp:
-            return "convert to bitmap data";
-        case ImageFormat::Gif:
-            return "convert to gif data";
-        case ImageFormat::Png:
-            return "convert to png data";
-    }
-    return {};
-}
-
 }  // namespace
 
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
-                        Host& host, FileOps& ops, const EncodeOptions& options) noexcept {
+                        Host& host, FileOps& ops, const EncodeOptions& options,
+                        const ExportWording& wording) noexcept {
     ExportResult result;
     try {
         Steps steps(host, progress);
@@ -71,7 +55,7 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
         if (!format) {
             result.error = ExportError::UnknownExtension;
         } else {
-            const std::string_view title = conversionTitle(*format);
+            const std::string_view title = formatInfo(*format).progressTitle;
             if (!title.empty()) {
                 steps.show(title);
             }
@@ -80,13 +64,13 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
                 options);
         }
         if (!result.ok()) {
-            host.alert(describeExportResult(result));
+            host.alert(wording(result));
         }
     } catch (const std::exception&) {
         // Memory ran out for a message or a window: the conversion is lost.
         result.error = ExportError::ConversionFailed;
         try {
-            host.alert(describeExportResult(result));
+            host.alert(wording(result));
         } catch (const std::exception&) {
             // Nothing is left to tell the user with; the result says it.
         }
@@ -148,8 +132,7 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
         return r;
     }
     AtomicFile file(ops);
-    // libtiff goes back to patch its header; the other encoders write in order.
-    int error = open(file, format == ImageFormat::Tiff);
+    int error = open(file, formatInfo(format).seeks);
     if (error == 0) {
         if (!encodeImage(format, source, file, options)) {
             error = file.error();
@@ -172,7 +155,7 @@ ExportResult writeFile(RowSource& source, ExportResult result, ImageFormat forma
 }  // namespace
 
 ExportResult exportImage(const Image& image, const std::string& path, std::int64_t progress,
-                         Host& host, FileOps& ops) noexcept {
+                         Host& host, FileOps& ops, const ExportWording& wording) noexcept {
     const PlanarBitmap* bitmap = image.rep().get();
     if (bitmap == nullptr) {
         // An image without its bitmap has no pixels: an empty source fails to convert.
@@ -181,10 +164,10 @@ ExportResult exportImage(const Image& image, const std::string& path, std::int64
             return {ExportError::ConversionFailed, 0, {}};
         }
         BitmapRowSource empty(*none);
-        return exportRows(empty, path, progress, host, ops);
+        return exportRows(empty, path, progress, host, ops, {}, wording);
     }
     BitmapRowSource source(*bitmap);
-    return exportRows(source, path, progress, host, ops);
+    return exportRows(source, path, progress, host, ops, {}, wording);
 }
 
 }  // namespace vrs

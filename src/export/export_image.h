@@ -2,7 +2,9 @@
 // picture is converted row by row straight into a temporary file beside the
 // target, which then replaces the target. While a file loaded slowly
 // (progress counter 2 or more) a progress window names each step. Every
-// failure is told to the user through Host::alert, once, and returned.
+// failure is told to the user through Host::alert, once, in the words of the
+// caller's wording function (vrstool's English by default; the viewer passes
+// its translated one), and returned.
 #pragma once
 
 #include <cstdint>
@@ -19,14 +21,19 @@
 
 namespace vrs {
 
+// Words a failed export for the user.
+using ExportWording = std::function<std::string(const ExportResult& result)>;
+
 // Exports the full image to `path` ("picture" becomes "picture.jpg").
 ExportResult exportImage(const Image& image, const std::string& path, std::int64_t progress,
-                         Host& host, FileOps& ops = systemFileOps()) noexcept;
+                         Host& host, FileOps& ops = systemFileOps(),
+                         const ExportWording& wording = describeExportResult) noexcept;
 
 // The same for any row source: vrstool streams rows from a file this way.
 ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t progress,
                         Host& host, FileOps& ops = systemFileOps(),
-                        const EncodeOptions& options = {}) noexcept;
+                        const EncodeOptions& options = {},
+                        const ExportWording& wording = describeExportResult) noexcept;
 
 // Converts to `format` and writes `path` atomically, with no window and no
 // message. beforeCommit, when set, runs once the picture is converted.

@@ -23,13 +23,14 @@
 #include <string>
 
 #include "platform/output_stream.h"
+#include "platform/regular_file.h"
 
 namespace vrs {
 
-// The error open() returns when the target is neither a regular file, a
-// character device nor a FIFO, and not a directory (EISDIR): a socket or a
-// block device. mkostemp gives EEXIST only after exhausting its names.
-inline constexpr int kNotRegularFile = EEXIST;
+// open() returns kNotRegularFile (regular_file.h) when the target is neither
+// a regular file, a character device nor a FIFO, and not a directory
+// (EISDIR): a socket or a block device. mkostemp gives EEXIST only after
+// exhausting its names.
 
 // The system calls the writer makes. Tests replace some of them to inject
 // faults (a full disk, a failing flush).

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "platform/regular_file.h"
@@ -15,23 +14,19 @@ namespace {
 // What an empty file maps to: a valid address with nothing behind it.
 constexpr std::uint8_t kNoBytes[1] = {0};
 
-std::string errnoText(const std::string& path, int error) {
-    return path + ": " + std::strerror(error);
-}
-
 }  // namespace
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      error_(std::move(other.error_)) {}
+      error_(std::exchange(other.error_, 0)) {}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     if (this != &other) {
         reset();
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
-        error_ = std::move(other.error_);
+        error_ = std::exchange(other.error_, 0);
     }
     return *this;
 }
@@ -51,7 +46,7 @@ void MappedFile::reset() {
 
 bool MappedFile::open(const std::string& path) {
     reset();
-    error_.clear();
+    error_ = 0;
     const OpenedFile file = openRegularFile(path);
     if (file.fd < 0) {
         error_ = file.error;
@@ -64,7 +59,7 @@ bool MappedFile::open(const std::string& path) {
         const auto size = static_cast<std::size_t>(file.size);
         void* p = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.fd, 0);
         if (p == MAP_FAILED) {
-            error_ = errnoText(path, errno);
+            error_ = errno;
             ok = false;
         } else {
             data_ = static_cast<const std::uint8_t*>(p);

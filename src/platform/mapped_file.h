@@ -16,17 +16,18 @@ class MappedFile {
     MappedFile& operator=(MappedFile&& other) noexcept;
     ~MappedFile();
 
-    // Maps `path`; on failure returns false and error() words why (errno text).
+    // Maps `path`, a regular file; on failure returns false and error() says
+    // why: an errno, EISDIR or kNotRegularFile (see regular_file.h).
     bool open(const std::string& path);
     const std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
-    const std::string& error() const { return error_; }
+    int error() const { return error_; }
 
   private:
     void reset();
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
-    std::string error_;
+    int error_ = 0;
 };
 
 }  // namespace vrs

@@ -4,9 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
-
 namespace vrs {
 
 OpenedFile openRegularFile(const std::string& path) {
@@ -15,16 +12,16 @@ OpenedFile openRegularFile(const std::string& path) {
     // writer. It changes nothing for the regular files that are kept.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        file.error = path + ": " + std::strerror(errno);
+        file.error = errno;
         return file;
     }
     struct stat st {};
     if (fstat(fd, &st) != 0) {
-        file.error = path + ": " + std::strerror(errno);
+        file.error = errno;
     } else if (S_ISDIR(st.st_mode)) {
-        file.error = path + ": " + std::strerror(EISDIR);
+        file.error = EISDIR;
     } else if (!S_ISREG(st.st_mode)) {
-        file.error = path + ": not a regular file";
+        file.error = kNotRegularFile;
     } else {
         file.fd = fd;
         file.size = static_cast<std::uint64_t>(st.st_size);

@@ -2,15 +2,21 @@
 // blocks: a named pipe, a device or a folder is refused at once.
 #pragma once
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace vrs {
 
+// The error for a file that is neither a regular file nor a folder (EISDIR):
+// a named pipe, a device or a socket. Opening never gives EEXIST otherwise.
+inline constexpr int kNotRegularFile = EEXIST;
+
 struct OpenedFile {
     int fd = -1;             // read-only, close-on-exec; the caller closes it
     std::uint64_t size = 0;  // its length when opened
-    std::string error;       // "PATH: why" when fd is -1
+    int error = 0;           // when fd is -1: an errno, EISDIR or kNotRegularFile
 };
 
 OpenedFile openRegularFile(const std::string& path);

@@ -67,13 +67,14 @@ std::int32_t rectangleStride(std::int32_t depth, std::int32_t width) {
 
 HeaderGeometry headerGeometry(const VRScreenFileHeader& h) {
     HeaderGeometry g;
-    g.depth = h.screen.depth;
+    g.layout.depth = h.screen.depth;
+    g.layout.headerSize = kHeaderSize;
     g.sized = isSizedHeader(h);
     if (g.sized) {
         g.describesImage = true;
-        g.width = static_cast<std::int64_t>(h.width);
-        g.height = static_cast<std::int64_t>(h.height);
-        g.stride = static_cast<std::int64_t>(h.rowBytes);
+        g.layout.width = static_cast<std::int64_t>(h.width);
+        g.layout.height = static_cast<std::int64_t>(h.height);
+        g.layout.stride = static_cast<std::int64_t>(h.rowBytes);
         return g;
     }
     Rect moved = h.bounds;
@@ -83,9 +84,9 @@ HeaderGeometry headerGeometry(const VRScreenFileHeader& h) {
         return g;
     }
     g.describesImage = true;
-    g.width = moved.right;
-    g.height = moved.bottom;
-    g.stride = rectangleStride(h.screen.depth, moved.right);
+    g.layout.width = moved.right;
+    g.layout.height = moved.bottom;
+    g.layout.stride = rectangleStride(h.screen.depth, moved.right);
     return g;
 }
 

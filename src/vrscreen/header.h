@@ -1,10 +1,11 @@
-// The 196-byte big-endian header of a virtual-screen file, its host form, and
+// The kHeaderSize-byte big-endian header of a virtual-screen file, its host form, and
 // the pixel geometry it describes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "decode/row_layout.h"
 #include "vrscreen/rect.h"
 
 namespace vrs {
@@ -67,7 +68,7 @@ struct VRScreenFileHeader {
 
 // Reads the 80-byte block at `block` (file byte order) into `out`.
 void VRScreenConvertToHost(const std::uint8_t* block, VRScreen* out);
-// Reads the 196 bytes at `bytes` (file byte order) into `out`.
+// Reads the kHeaderSize bytes at `bytes` (file byte order) into `out`.
 void VRScreenFileHeaderConvertToHost(const std::uint8_t* bytes, VRScreenFileHeader* out);
 
 inline bool isSizedHeader(const VRScreenFileHeader& h) {
@@ -79,14 +80,12 @@ inline bool isSizedHeader(const VRScreenFileHeader& h) {
 std::int32_t rectangleStride(std::int32_t depth, std::int32_t width);
 
 // The pixel geometry a header describes. `describesImage` is false for a
-// rectangle header whose bounds are empty once moved to the origin.
+// rectangle header whose bounds are empty once moved to the origin: the
+// layout then has only its depth and header size.
 struct HeaderGeometry {
     bool sized = false;
     bool describesImage = false;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t depth = 0;
-    std::int64_t stride = 0;
+    RowLayout layout;
 };
 
 HeaderGeometry headerGeometry(const VRScreenFileHeader& h);

@@ -23,15 +23,12 @@ std::string grouped(std::int64_t value) {
 }
 
 std::string pixels(const VirtualScreenInfo& info) {
-    return std::to_string(info.width) + " x " + std::to_string(info.height) + " pixels";
+    return std::to_string(info.layout.width) + " x " + std::to_string(info.layout.height) +
+           " pixels";
 }
 
 std::string pixelsOfDepth(const VirtualScreenInfo& info) {
-    return pixels(info) + " of " + std::to_string(info.depth) + " bits";
-}
-
-std::int64_t rowPixelBytes(const VirtualScreenInfo& info) {
-    return info.width * (info.depth > 0 ? info.depth / 8 : 0);
+    return pixels(info) + " of " + std::to_string(info.layout.depth) + " bits";
 }
 
 std::string reason(const VirtualScreenInfo& info) {
@@ -40,10 +37,12 @@ std::string reason(const VirtualScreenInfo& info) {
             return {};
         case LoadError::TooShortForHeader:
             return "it holds " + grouped(info.fileSize) +
-                   " bytes, but a virtual-screen file starts with a header of 196 bytes";
+                   " bytes, but a virtual-screen file starts with a header of " +
+                   std::to_string(kHeaderSize) + " bytes";
         case LoadError::OldVersion:
             return "it is of format version " + std::to_string(info.version) +
-                   ", and only version 2 and later can be read";
+                   ", and only version " + std::to_string(kMinimumVersion) +
+                   " and later can be read";
         case LoadError::EmptyBounds:
             return "the header's picture rectangle is empty (" + pixels(info) +
                    "), so there is no picture in it";
@@ -51,13 +50,14 @@ std::string reason(const VirtualScreenInfo& info) {
             return "the header promises a picture of " + pixels(info) +
                    ", so there is no picture in it";
         case LoadError::StrideTooSmall:
-            return "the header gives rows of " + grouped(info.stride) + " bytes, but a row of " +
-                   std::to_string(info.width) + " pixels of " + std::to_string(info.depth) +
-                   " bits takes " + grouped(rowPixelBytes(info)) + " bytes";
+            return "the header gives rows of " + grouped(info.layout.stride) +
+                   " bytes, but a row of " + std::to_string(info.layout.width) + " pixels of " +
+                   std::to_string(info.layout.depth) + " bits takes " +
+                   grouped(info.layout.rowPixelBytes()) + " bytes";
         case LoadError::TruncatedRows:
             return "the header promises " + pixelsOfDepth(info) + " (" +
-                   grouped(info.bytesNeeded - 196) + " bytes of rows) but only " +
-                   grouped(info.fileSize - 196) + " bytes follow it";
+                   grouped(info.bytesNeeded - kHeaderSize) + " bytes of rows) but only " +
+                   grouped(info.fileSize - kHeaderSize) + " bytes follow it";
         case LoadError::TooLarge:
             if (info.bitmapBytes == 0) {
                 return "the header promises " + pixelsOfDepth(info) +
@@ -74,15 +74,12 @@ std::string reason(const VirtualScreenInfo& info) {
 
 }  // namespace
 
-std::string describeLoadError(const VirtualScreenInfo& info, std::string_view name) {
+std::string describeLoadError(const VirtualScreenInfo& info) {
     if (info.error == LoadError::None) {
         return {};
     }
     if (info.error == LoadError::ChangedWhileRead) {
-        if (name.empty()) {
-            return "changed while it was being read";
-        }
-        return "The file \"" + std::string(name) + "\" changed while it was being read.";
+        return "changed while it was being read";
     }
     return "This file can't be read: " + reason(info) + ".";
 }

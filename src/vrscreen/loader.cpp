@@ -17,12 +17,6 @@ namespace {
 constexpr std::uint64_t kBitmapBytesPerFileByte = 32;
 constexpr std::uint64_t kBitmapSlack = std::uint64_t{64} << 20;
 
-// Bytes of one pixel in the file. Depths below 8 bits, zero or negative ones
-// describe no pixel bytes, and the decoder reads none for them.
-std::int64_t bytesPerPixel(std::int64_t depth) {
-    return depth > 0 ? depth / 8 : 0;
-}
-
 bool mulOverflows(std::uint64_t a, std::uint64_t b, std::uint64_t* out) {
     return __builtin_mul_overflow(a, b, out);
 }
@@ -45,34 +39,30 @@ bool bitmapBytes(std::int64_t width, std::int64_t height, std::uint64_t* out) {
 // The empty-rectangle case keeps the rectangle's own (wrapped) size, so the
 // refusal can say what it was.
 void takeEmptyBounds(const VRScreenFileHeader& h, VirtualScreenInfo* info) {
-    info->width = static_cast<std::int16_t>(h.bounds.right - h.bounds.left);
-    info->height = static_cast<std::int16_t>(h.bounds.bottom - h.bounds.top);
+    info->layout.width = static_cast<std::int16_t>(h.bounds.right - h.bounds.left);
+    info->layout.height = static_cast<std::int16_t>(h.bounds.bottom - h.bounds.top);
 }
 
 LoadError checkRows(VirtualScreenInfo* info) {
-    const std::int64_t rowPixelBytes = info->width * bytesPerPixel(info->depth);
-    if (info->stride < rowPixelBytes) {
+    const RowLayout& layout = info->layout;
+    if (layout.stride < layout.rowPixelBytes()) {
         return LoadError::StrideTooSmall;
     }
-    // 196 + (height - 1) x stride + width x bytes per pixel, all non-negative here.
-    std::uint64_t before = 0;
+    // Every size is non-negative here.
     std::uint64_t needed = 0;
-    if (mulOverflows(static_cast<std::uint64_t>(info->height - 1),
-                     static_cast<std::uint64_t>(info->stride), &before) ||
-        addOverflows(before, static_cast<std::uint64_t>(rowPixelBytes), &needed) ||
-        addOverflows(needed, kHeaderSize, &needed)) {
+    if (!layout.bytesNeeded(&needed)) {
         return LoadError::TooLarge;
     }
     info->bytesNeeded = needed;
     if (info->fileSize < needed) {
         return LoadError::TruncatedRows;
     }
-    const ViewSize view = viewSizeFor(info->width, info->height);
+    const ViewSize view = viewSizeFor(layout.width, layout.height);
     std::uint64_t full = 0;
     std::uint64_t small = 0;
     std::uint64_t both = 0;
     std::uint64_t allowed = 0;
-    if (!bitmapBytes(info->width, info->height, &full) ||
+    if (!bitmapBytes(layout.width, layout.height, &full) ||
         !bitmapBytes(view.width, view.height, &small) || addOverflows(full, small, &both)) {
         return LoadError::TooLarge;
     }
@@ -97,15 +87,12 @@ LoadError inspect(const std::uint8_t* data, std::size_t length, VirtualScreenInf
     }
     const HeaderGeometry g = headerGeometry(header);
     info->sized = g.sized;
-    info->depth = g.depth;
+    info->layout = g.layout;
     if (!g.describesImage) {
         takeEmptyBounds(header, info);
         return LoadError::EmptyBounds;
     }
-    info->width = g.width;
-    info->height = g.height;
-    info->stride = g.stride;
-    if (g.width == 0 || g.height == 0) {
+    if (g.layout.width == 0 || g.layout.height == 0) {
         return LoadError::ZeroSize;
     }
     return checkRows(info);
@@ -130,7 +117,7 @@ VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t len
 
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, std::string_view name) {
+                                         Host& host, VirtualScreenInfo* refusal) {
     // The header is copied under guard: the file may already be shorter.
     std::uint8_t header[kHeaderSize] = {};
     const std::size_t headerBytes = length < kHeaderSize ? length : kHeaderSize;
@@ -145,21 +132,24 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         printOldVersionLine();
     }
     if (info.error != LoadError::None) {
-        host.alert(describeLoadError(info, name));
+        if (refusal != nullptr) {
+            *refusal = info;
+        }
         return nullptr;
     }
-    if (info.depth == 16 || info.depth == 32) {
+    if (rowDecoderFor(info.layout.depth) != nullptr) {
         // Only these depths read the rows. The result is a hint's: either way
         // the decoder reads the same bytes.
         [[maybe_unused]] const bool early = adviseWillRead(data, info.bytesNeeded);
     }
     bool changed = false;
     std::shared_ptr<Image> full =
-        Data2NSImage(data + kHeaderSize, info.width, info.height, info.depth, info.stride,
-                     viewImage, progress, host, &changed);
+        Data2NSImage(data, info.layout, viewImage, progress, host, &changed);
     if (changed) {
         info.error = LoadError::ChangedWhileRead;
-        host.alert(describeLoadError(info, name));
+        if (refusal != nullptr) {
+            *refusal = info;
+        }
     }
     return full;
 }

@@ -16,7 +16,7 @@ namespace vrs {
 
 enum class LoadError {
     None,
-    TooShortForHeader,  // fewer than 196 bytes
+    TooShortForHeader,  // fewer than kHeaderSize bytes
     OldVersion,         // version <= 1
     EmptyBounds,        // rectangle header whose bounds are empty
     ZeroSize,           // sized header with width or height 0
@@ -33,30 +33,29 @@ struct VirtualScreenInfo {
     std::uint64_t fileSize = 0;
     std::int32_t version = 0;
     bool sized = false;
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::int64_t depth = 0;
-    std::int64_t stride = 0;
-    std::uint64_t bytesNeeded = 0;  // 196 + (height - 1) x stride + width x bytes per pixel
+    RowLayout layout;               // what the header says, as far as it was read
+    std::uint64_t bytesNeeded = 0;  // header + (height - 1) x stride + width x bytes per pixel
     std::uint64_t bitmapBytes = 0;  // what the two bitmaps would allocate
 };
 
 // Checks the header and the length without decoding anything.
 VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length);
 
-// The user's message for a refused file, in plain words and figures. A file
-// that changed while it was read is named when `name` is given
-// ("The file \"NAME\" changed ..."); without one the words follow a name the
-// caller puts first ("NAME: changed ...").
-std::string describeLoadError(const VirtualScreenInfo& info, std::string_view name = {});
+// vrstool's English words for a refused file, in plain words and figures,
+// to follow the name it puts first ("NAME: This file can't be read: ...",
+// "NAME: changed while it was being read"). The viewer words the same causes
+// in its own, translated, place.
+std::string describeLoadError(const VirtualScreenInfo& info);
 
 // Decodes a file: returns the full image and stores the view image in
-// *viewImage, or returns null. Every refusal reaches the user through
-// host.alert; an old version also prints its line on standard output.
-// `data` may be a mapping of a file that shrinks while it is read: that load
-// is refused too, naming the file as `name`.
+// *viewImage, or returns null. A refused file is not told to the user here:
+// its cause and figures are left in *refusal for the caller to word (an old
+// version also prints its line on standard output). `data` may be a mapping
+// of a file that shrinks while it is read: that load is refused too
+// (ChangedWhileRead). The decoder's own failures go through host.alert.
+// `refusal` may be null where only the images matter (benchmarks).
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, std::string_view name = {});
+                                         Host& host, VirtualScreenInfo* refusal = nullptr);
 
 }  // namespace vrs

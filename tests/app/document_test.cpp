@@ -75,14 +75,18 @@ TEST(Document, ViewSizeShrinksToTheRoomKeepingProportions) {
     EXPECT_EQ(viewSizeForImage(0, 0, QSize(1920, 1080)), QSize(404, 304));
 }
 
-TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessage) {
+TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessageNamingIt) {
     ScratchDir dir;
     Harness h;
     const QString good = writeQuadrants(dir / "cut.vrs", 64, 48);
     ASSERT_TRUE(QFile::resize(good, 196 + 64 * 4 * 10));
     MyDocument* doc = h.controller.openDocument(good);
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(h.alerts.size(), 1u);
+    // Named, so that with several files opened at once the user knows which.
+    ASSERT_EQ(h.alerts.size(), 1u);
+    EXPECT_EQ(h.alerts[0].toStdString(),
+              "The file \"cut.vrs\" can't be read: the header promises 64 x 48 pixels of 32 bits "
+              "(13,040 bytes of rows) but only 2,560 bytes follow it.");
     EXPECT_FALSE(doc->fullImage());
     ASSERT_NE(doc->window(), nullptr);
     EXPECT_TRUE(doc->window()->isVisible());

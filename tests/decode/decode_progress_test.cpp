@@ -30,8 +30,8 @@ void decode16(DecodeRun& run, std::int64_t width, std::int64_t height, std::int3
         return testing::Rgb{static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y), 9};
     });
     std::shared_ptr<Image> view;
-    auto full = Data2NSImage(file.data() + 196, width, height, depth, testing::layoutStride(layout),
-                             &view, &run.progress, run.host);
+    auto full =
+        Data2NSImage(file.data(), testing::rowLayoutOf(layout), &view, &run.progress, run.host);
     ASSERT_TRUE(full);
     ASSERT_TRUE(view);
 }

@@ -53,8 +53,8 @@ TEST(Data2NSImageFailureTest, EachStepAlertsOnceAndLeavesTheViewPlaceAsSpecified
         const auto before = std::make_shared<Image>(ImageSize{1, 1}, nullptr);
         std::shared_ptr<Image> view = before;
         std::int64_t progress = 1;
-        const auto full =
-            decodeWithFactory(failing.factory(), rows.data(), 3, 2, 16, 6, &view, &progress, host);
+        const auto full = decodeWithFactory(failing.factory(), rows.data(), {3, 2, 16, 6}, &view,
+                                            &progress, host);
         EXPECT_FALSE(full) << c.message;
         EXPECT_EQ(host.alerts, std::vector<std::string>{c.message});
         EXPECT_EQ(view, c.viewPlaceCleared ? nullptr : before) << c.message;
@@ -68,8 +68,8 @@ TEST(Data2NSImageFailureTest, AnImpossibleBitmapIsReportedByTheRealFactory) {
     std::shared_ptr<Image> view;
     std::int64_t progress = 1;
     const std::uint8_t row[8] = {};
-    EXPECT_FALSE(Data2NSImage(row, -1, 1, 32, 4, &view, &progress, host));
-    EXPECT_FALSE(Data2NSImage(row, std::int64_t{1} << 40, 1, 32, 4, &view, &progress, host));
+    EXPECT_FALSE(Data2NSImage(row, {-1, 1, 32, 4}, &view, &progress, host));
+    EXPECT_FALSE(Data2NSImage(row, {std::int64_t{1} << 40, 1, 32, 4}, &view, &progress, host));
     EXPECT_EQ(host.alerts,
               (std::vector<std::string>{"MakeNewImageRep is nil", "MakeNewImageRep is nil"}));
     EXPECT_FALSE(view);
@@ -79,7 +79,7 @@ TEST(Data2NSImageFailureTest, NullPlacesAreTolerated) {
     RecordingHost host;
     host.ticksPerCall = 1000;
     const std::vector<std::uint8_t> rows(2 * 5 * 40, 0x42);
-    EXPECT_TRUE(Data2NSImage(rows.data(), 5, 40, 16, 10, nullptr, nullptr, host));
+    EXPECT_TRUE(Data2NSImage(rows.data(), {5, 40, 16, 10}, nullptr, nullptr, host));
     EXPECT_EQ(host.progress.created, 0);
 }
 

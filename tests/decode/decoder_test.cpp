@@ -122,8 +122,8 @@ struct Decoded {
 
 void decode(const VrsLayout& layout, const testing::PixelFunction& pixel, Decoded* out) {
     const std::vector<std::uint8_t> file = testing::makeVrs(layout, pixel);
-    out->full = Data2NSImage(file.data() + 196, layout.width, layout.height, layout.depth,
-                             testing::layoutStride(layout), &out->view, &out->progress, out->host);
+    out->full = Data2NSImage(file.data(), testing::rowLayoutOf(layout), &out->view, &out->progress,
+                             out->host);
 }
 
 // The source column (or row) that view column (row) v is sampled from: the
@@ -293,7 +293,7 @@ TEST(Data2NSImageTest, PicturesWithoutPixelsGiveEmptyImages) {
         // 1601 x 1 reads its one row; the others read nothing.
         std::vector<std::uint8_t> row(static_cast<std::size_t>(2 * w), 0x7C);
         const std::uint8_t* rows = w * h == 1601 ? row.data() : none;
-        auto full = Data2NSImage(rows, w, h, 16, 2 * w, &view, &progress, host);
+        auto full = Data2NSImage(rows, {w, h, 16, 2 * w}, &view, &progress, host);
         ASSERT_TRUE(full) << w << " x " << h;
         ASSERT_TRUE(view);
         EXPECT_EQ(view->rep()->width(), viewSizeFor(w, h).width);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <filesystem>
 #include <vector>
 
@@ -29,9 +31,9 @@ TEST(FileRowsTest, RowsOfAFileShrunkWhileReadFailInsteadOfEndingTheProcess) {
     const std::filesystem::path path = dir / "shot.vrs";
     ASSERT_TRUE(testing::writeVrsFile(path.string(), layout, pixel));
     const OpenedFile opened = openRegularFile(path.string());
-    ASSERT_GE(opened.fd, 0) << opened.error;
+    ASSERT_GE(opened.fd, 0) << std::strerror(opened.error);
     const std::int64_t stride = testing::layoutStride(layout);
-    FileRows rows({{opened.fd}, 196, layout.width, layout.height, 32, stride});
+    FileRows rows({{opened.fd}, testing::rowLayoutOf(layout)});
     rows.prepare(true);
     std::vector<std::uint8_t> r(layout.width), g(layout.width), b(layout.width);
     ASSERT_TRUE(rows.decode(0, r.data(), g.data(), b.data()));
@@ -60,9 +62,8 @@ TEST(ThumbnailRowSourceTest, StripesAverageToTheirMeanColour) {
         return x % 2 == 0 ? Rgb{255, 0, 100} : Rgb{1, 200, 30};
     }));
     const OpenedFile opened = openRegularFile(path.string());
-    ASSERT_GE(opened.fd, 0) << opened.error;
-    ThumbnailRowSource thumbnail(
-        {{opened.fd}, 196, layout.width, layout.height, 32, testing::layoutStride(layout)}, 2);
+    ASSERT_GE(opened.fd, 0) << std::strerror(opened.error);
+    ThumbnailRowSource thumbnail({{opened.fd}, testing::rowLayoutOf(layout)}, 2);
     ASSERT_TRUE(thumbnail.valid());
     ASSERT_EQ(2, thumbnail.width());
     ASSERT_EQ(1, thumbnail.height());

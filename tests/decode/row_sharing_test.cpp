@@ -165,7 +165,7 @@ TEST(BackRowsTest, BacksTheUsedBytesOfEachRowAndNothingElse) {
         GTEST_SKIP() << "this kernel cannot back memory on request";
     }
     std::vector<std::uint8_t> file(static_cast<std::size_t>(height * width * 2), 7);
-    const DecodeSource source{file.data(), width, height, 16, width * 2};
+    const DecodeSource source{file.data(), {width, height, 16, width * 2}};
     ASSERT_TRUE(backRows(source, *bitmap, {9, 31}));
     const std::int64_t bytesPerRow = bitmap->bytesPerRow();
     std::vector<bool> want(static_cast<std::size_t>((bitmap->planeSize() + page - 1) / page));
@@ -189,7 +189,7 @@ TEST(BackRowsTest, RefusesMemoryThatIsNoMapping) {
     // An address range the process has not mapped: the kernel refuses and
     // nothing is touched.
     const auto* unmapped = reinterpret_cast<const std::uint8_t*>(std::uintptr_t{4096});
-    EXPECT_FALSE(backRows({unmapped, 64, 4, 32, 256}, *bitmap, {0, 4}));
+    EXPECT_FALSE(backRows({unmapped, {64, 4, 32, 256}}, *bitmap, {0, 4}));
 }
 
 }  // namespace

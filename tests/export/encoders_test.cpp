@@ -46,7 +46,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, LosslessRoundTrip,
                          ::testing::Values(Lossless{ImageFormat::Png, "\x89PNG"},
                                            Lossless{ImageFormat::Tiff, "II*"},
                                            Lossless{ImageFormat::Bmp, "BM"}),
-                         [](const auto& p) { return std::string(formatName(p.param.format)); });
+                         [](const auto& p) {
+                             return std::string(formatInfo(p.param.format).name);
+                         });
 
 TEST(PngEncoder, EveryFilterChoiceDecodesTheSame) {
     const auto image = makeImage(61, 17, rainbow);
@@ -169,24 +171,29 @@ TEST(Encoders, RefuseSizesTheirFormatCannotHold) {
     const auto wide = makeImage(70000, 1, rainbow);
     BitmapRowSource source(*wide->rep());
     MemoryStream out;
-    EXPECT_FALSE(encodeGif(source, out));
-    EXPECT_FALSE(encodeJpeg(source, out));
+    EXPECT_FALSE(encodeImage(ImageFormat::Gif, source, out));
+    EXPECT_FALSE(encodeImage(ImageFormat::Jpeg, source, out));
     EXPECT_FALSE(out.failed());  // a conversion failure, not a write failure
-    EXPECT_TRUE(encodePng(source, out));
+    EXPECT_TRUE(encodeImage(ImageFormat::Png, source, out));
 }
 
-// A source that fails at one row, as a damaged input would.
+// A source that fails at one row, as a damaged input would, counting the rows read.
 class FailingSource final : public RowSource {
   public:
     FailingSource(const Image& image, std::int64_t failAt)
         : inner_(*image.rep()), failAt_(failAt) {}
     std::int64_t width() const override { return inner_.width(); }
     std::int64_t height() const override { return inner_.height(); }
-    bool row(std::int64_t y, RgbRow* out) override { return y != failAt_ && inner_.row(y, out); }
+    bool row(std::int64_t y, RgbRow* out) override {
+        ++rowsRead_;
+        return y != failAt_ && inner_.row(y, out);
+    }
+    std::int64_t rowsRead() const { return rowsRead_; }
 
   private:
     BitmapRowSource inner_;
     std::int64_t failAt_;
+    std::int64_t rowsRead_ = 0;
 };
 
 TEST(Encoders, StopOnAFailingRow) {
@@ -195,7 +202,18 @@ TEST(Encoders, StopOnAFailingRow) {
                                 ImageFormat::Gif, ImageFormat::Png}) {
         FailingSource source(*image, 17);
         MemoryStream out;
-        EXPECT_FALSE(encodeImage(f, source, out)) << formatName(f);
+        EXPECT_FALSE(encodeImage(f, source, out)) << formatInfo(f).name;
+    }
+}
+
+// The progress bar counts rows read: the table's passes are what each encoder reads.
+TEST(Encoders, ReadEveryRowAsManyTimesAsTheTableSays) {
+    const auto image = makeImage(41, 29, rainbow);
+    for (const FormatInfo& f : imageFormats()) {
+        FailingSource source(*image, -1);
+        MemoryStream out;
+        ASSERT_TRUE(encodeImage(f.format, source, out)) << f.name;
+        EXPECT_EQ(29 * f.rowPasses, source.rowsRead()) << f.name;
     }
 }
 

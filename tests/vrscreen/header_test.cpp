@@ -75,9 +75,9 @@ TEST(HeaderTest, SizedHeaderIgnoresBounds) {
     const HeaderGeometry g = headerGeometry(h);
     EXPECT_TRUE(g.sized);
     EXPECT_TRUE(g.describesImage);
-    EXPECT_EQ(g.width, 1024);
-    EXPECT_EQ(g.height, 768);
-    EXPECT_EQ(g.stride, 4100);
+    EXPECT_EQ(g.layout.width, 1024);
+    EXPECT_EQ(g.layout.height, 768);
+    EXPECT_EQ(g.layout.stride, 4100);
 }
 
 TEST(HeaderTest, MagicAloneDecidesTheForm) {
@@ -102,9 +102,9 @@ TEST(HeaderTest, RectangleHeaderGeometry) {
     HeaderGeometry g = headerGeometry(convert(testing::makeHeader(layout)));
     EXPECT_FALSE(g.sized);
     EXPECT_TRUE(g.describesImage);
-    EXPECT_EQ(g.width, 640);
-    EXPECT_EQ(g.height, 480);
-    EXPECT_EQ(g.stride, 2576);
+    EXPECT_EQ(g.layout.width, 640);
+    EXPECT_EQ(g.layout.height, 480);
+    EXPECT_EQ(g.layout.stride, 2576);
 
     layout.depth = 16;
     layout.top = 100;
@@ -112,9 +112,9 @@ TEST(HeaderTest, RectangleHeaderGeometry) {
     layout.width = 1024;
     layout.height = 768;
     g = headerGeometry(convert(testing::makeHeader(layout)));
-    EXPECT_EQ(g.width, 1024);
-    EXPECT_EQ(g.height, 768);
-    EXPECT_EQ(g.stride, 2064);  // 2048 + 16, not 2048
+    EXPECT_EQ(g.layout.width, 1024);
+    EXPECT_EQ(g.layout.height, 768);
+    EXPECT_EQ(g.layout.stride, 2064);  // 2048 + 16, not 2048
 }
 
 TEST(HeaderTest, RectangleStrideFormula) {

@@ -11,8 +11,6 @@
 namespace vrs {
 namespace {
 
-constexpr std::int64_t kMaxSide = 0xFFFF;  // the logical screen's 16-bit fields
-
 int writeData(GifFileType* gif, const GifByteType* data, int size) {
     auto* out = static_cast<OutputStream*>(gif->UserData);
     return size >= 0 && out->write(data, static_cast<std::size_t>(size)) ? size : 0;
@@ -73,12 +71,8 @@ bool writeGif(RowSource& source, OutputStream& out, GifPalette& palette, std::ui
 
 }  // namespace
 
-bool encodeGif(RowSource& source, OutputStream& out) {
+bool encodeGif(RowSource& source, OutputStream& out, const EncodeOptions&) {
     const std::int64_t width = source.width();
-    const std::int64_t height = source.height();
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        return false;
-    }
     try {
         auto palette = std::make_unique<GifPalette>();
         if (!palette->build(source)) {

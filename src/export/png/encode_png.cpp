@@ -18,7 +18,6 @@ namespace vrs {
 namespace {
 
 constexpr std::size_t kIdatBytes = std::size_t{1} << 20;
-constexpr std::int64_t kMaxSide = 0x7FFFFFFF;
 constexpr int kBytesPerPixel = 3;
 
 void putBe32(std::uint8_t* at, std::uint32_t value) {
@@ -113,12 +112,6 @@ bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
 }  // namespace
 
 bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& settings) {
-    const std::int64_t width = source.width();
-    const std::int64_t height = source.height();
-    // PNG's limit on either side.
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-        return false;
-    }
     try {
         return encode(source, out, settings);
     } catch (...) {
@@ -126,7 +119,7 @@ bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& sett
     }
 }
 
-bool encodePng(RowSource& source, OutputStream& out) {
+bool encodePng(RowSource& source, OutputStream& out, const EncodeOptions&) {
     return encodePngWith(source, out, {});
 }
 
