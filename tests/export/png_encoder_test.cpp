@@ -119,6 +119,7 @@ PngSettings smallStrips(std::size_t stripBytes, int workers, int filters = 0x10)
     PngSettings settings;
     settings.filters = filters;
     settings.deflate.stripBytes = stripBytes;
+    settings.deflate.trialBytes = stripBytes / 3;
     settings.deflate.workers = workers;
     return settings;
 }
@@ -180,14 +181,19 @@ TEST(PngStrips, StripsDoNotChangeTheFilteredRows) {
     }
 }
 
-// A picture spanning many default-sized strips, with far strips referring
-// back across strip boundaries (repeated rows), decodes exactly.
-TEST(PngStrips, ManyDefaultStripsOfALargerPicture) {
+// A picture spanning many strips, with far strips referring back across
+// strip boundaries (repeated rows) and strips that go on by Huffman coding
+// alone after their trial (noisy rows), decodes exactly.
+TEST(PngStrips, ManyStripsOfALargerPicture) {
     const auto image = makeImage(1201, 487, [](std::int64_t x, std::int64_t y) {
-        return (y / 7) % 3 == 0 ? rainbow(x, y) : fewColours(5)(x, y / 5);
+        const auto n = static_cast<std::uint32_t>((x * 2654435761U) ^ (y * 40503U)) * 2246822519U;
+        const Rgb noisy{static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n >> 16),
+                        static_cast<std::uint8_t>(n >> 24)};
+        return (y / 7) % 3 == 0 ? noisy : fewColours(5)(x, y / 5);
     });
     PngSettings settings;
     settings.deflate.stripBytes = std::size_t{1} << 16;
+    settings.deflate.trialBytes = std::size_t{1} << 12;
     const auto png = encodeWith(*image, settings);
     EXPECT_EQ(std::size_t{3 * 1201 + 1} * 487, inflateAll(readChunks(png).idat).size());
     EXPECT_EQ(0, differingPixels(readBack(png), *image));

@@ -1,8 +1,9 @@
 // One zlib stream compressed by several threads at once. The bytes handed in
-// are cut into strips; each strip is deflated on its own, primed with the 32 KB
-// that precede it and ended on a byte boundary (a sync flush, the last one
-// finishing the stream), so the strips' outputs, written in order between a
-// zlib header and the combined Adler-32, form one valid stream. Only a bounded
+// are cut into strips; each strip is deflated on its own (StripDeflater),
+// primed with the 32 KB that precede it and ended on a byte boundary (a sync
+// flush, the last one finishing the stream), so the strips' outputs, written
+// in order between a zlib header and the combined Adler-32, form one valid
+// stream. Only a bounded
 // number of strips is held at any time.
 #pragma once
 
@@ -27,9 +28,13 @@ class DeflateSink {
 // The caller chooses every setting: the PNG encoder's, and the measurements
 // behind them, are in png_settings.h.
 struct DeflateOptions {
-    int level{};               // zlib level
-    int strategy{};            // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
-    int memLevel{};            // zlib memory level
+    int level{};     // zlib level
+    int strategy{};  // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
+    int memLevel{};  // zlib memory level
+    // Bytes at the start of each strip deflated both ways to choose between
+    // the strategy above and Huffman coding alone for the rest of the strip;
+    // 0: the strategy above throughout.
+    std::size_t trialBytes{};
     std::size_t stripBytes{};  // at least 1, at most 16 MiB
     int workers{};             // 0: one per core, at most 4
 };

@@ -35,6 +35,7 @@ struct PngSettings {
         .level = 7,
         .strategy = 1,
         .memLevel = 8,
+        .trialBytes = std::size_t{1} << 18,
         .stripBytes = std::size_t{1} << 21,  // filtered bytes compressed by one thread at once
         .workers = 0,                        // one per core, at most 4
     };
