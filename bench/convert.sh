@@ -23,7 +23,7 @@ SIZES=${SIZES:-"4000x3000 16000x12000"}
 ROUNDS=${ROUNDS:-3}
 ROUNDS_LARGE=${ROUNDS_LARGE:-1}  # for pictures above 20 megapixels
 FORMATS=${FORMATS:-"jpg tif png bmp gif"}
-KINDS=${KINDS:-"screen gradient photo noise palette deep16"}
+KINDS=${KINDS:-"screen flat gradient photo noise palette deep16"}
 IM=/usr/bin/convert-im6.q16
 IM_COMPARE=/usr/bin/compare-im6.q16
 

@@ -120,6 +120,7 @@ PngSettings smallStrips(std::size_t stripBytes, int workers, int filters = 0x10)
     settings.filters = filters;
     settings.deflate.stripBytes = stripBytes;
     settings.deflate.trialBytes = stripBytes / 3;
+    settings.palette = false;
     settings.deflate.workers = workers;
     return settings;
 }
@@ -252,6 +253,27 @@ TEST(PngSize, AGradientIsNoLargerThanLibpngMakesIt) {
     const auto ours = encodeWith(*image, PngSettings{});
     EXPECT_LE(ours.size(), reference.size());
     EXPECT_EQ(0, libpngDifferences(ours, *image));
+}
+
+// Pictures of 256 colours or fewer are written with a palette, at the least
+// bit depth that holds their indices, and read back exactly; one colour more
+// and the file is RGB.
+TEST(PngPalette, FewColoursAreIndexedAndReadBackExactly) {
+    const std::pair<int, int> expected[] = {{2, 1}, {3, 2}, {5, 4}, {17, 8}, {256, 8}, {257, 0}};
+    for (const auto& [colours, depth] : expected) {
+        SCOPED_TRACE(colours);
+        const auto image = makeImage(37, 23, [colours = colours](std::int64_t x, std::int64_t y) {
+            const auto i = static_cast<int>((x + 37 * y) % colours);
+            return Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>((i >> 8) * 100 + 3),
+                       static_cast<std::uint8_t>(255 - i / 2)};
+        });
+        const auto png = encodeWith(*image, PngSettings{});
+        ASSERT_GT(png.size(), 26u);
+        EXPECT_EQ(depth == 0 ? 8 : depth, png[24]);  // IHDR: bit depth, colour type
+        EXPECT_EQ(depth == 0 ? 2 : 3, png[25]);
+        EXPECT_EQ(depth != 0, readChunks(png).types[1] == "PLTE");
+        EXPECT_EQ(0, libpngDifferences(png, *image));
+    }
 }
 
 class FailingRows final : public RowSource {
