@@ -25,12 +25,21 @@ class DeflateSink {
     virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
+// deflateTune's match settings; all 0 keeps the level's own.
+struct DeflateTuning {
+    int goodLength{};  // a match this long cuts the search of the next by 4
+    int maxLazy{};     // a match this long is taken without looking one byte on
+    int niceLength{};  // a match this long ends the search
+    int maxChain{};    // the most earlier places compared at each byte
+};
+
 // The caller chooses every setting: the PNG encoder's, and the measurements
 // behind them, are in png_settings.h.
 struct DeflateOptions {
     int level{};     // zlib level
     int strategy{};  // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
     int memLevel{};  // zlib memory level
+    DeflateTuning tuning{};
     // Bytes at the start of each strip deflated both ways to choose between
     // the strategy above and Huffman coding alone for the rest of the strip;
     // 0: the strategy above throughout.

@@ -12,14 +12,21 @@ namespace vrs {
 
 // Measured on 4000 x 3000 pictures from bench/export/make-bench-picture --kind
 // (bytes; ImageMagick 6's default PNG of the same pixels in brackets; CPU
-// seconds of the encoder alone, pixels in memory, two shared cores):
-//   RGB, all five filters by least sum, level 7, Z_FILTERED, 2 MiB strips,
-//   256 KiB trials against Huffman coding alone (the defaults):
-//     screen 950,594 (950,650) 0.80 s; gradient 389,334 (389,898) 0.31 s;
-//     photo 16,084,229 (16,231,697) 1.09 s; noise 36,014,666 (36,031,100)
-//     1.18 s; deep16 6,903,126 (7,303,664) 1.34 s.
-//   the same without trials: screen 950,127; gradient 388,838; photo
-//     16,254,939 4.32 s; deep16 7,265,794 5.66 s.
+// seconds of the encoder alone, pixels in memory, two shared cores, noisy):
+//   RGB, all five filters by least sum, level 7 with nice length 258 and lazy
+//   matches up to 8, Z_FILTERED, 2 MiB strips, 256 KiB trials against Huffman
+//   coding alone (the defaults):
+//     screen 925,374 (950,650) 0.66 s; gradient 350,480 (389,898) 0.32 s;
+//     photo 16,084,229 (16,231,697) 1.02 s; noise 36,014,666 (36,031,100)
+//     1.28 s; deep16 6,908,280 (7,303,664) 0.96 s.
+//   plain level 7 (good 8, lazy 32, nice 128, chain 256): screen 950,594
+//     0.80 s; gradient 389,334; deep16 6,903,126.
+//   (good, lazy, nice, chain) = (8, 32, 258, 256): screen 946,368, gradient
+//     350,033; (8, 16, 258, 256): 939,732, 350,044; (8, 4, 258, 256): 924,797,
+//     351,665; (8, 32, 258, 1024): 911,379 1.51 s, 333,988; (8, 32, 258, 128):
+//     975,540, 366,178.
+//   without trials: screen 950,127; gradient 388,838; photo 16,254,939 4.32 s;
+//     deep16 7,265,794 5.66 s (plain level 7).
 //   Huffman coding alone throughout: screen 5,569,222; photo 16,058,140
 //     0.44 s; deep16 6,848,407; Z_RLE throughout: screen 2,153,796, gradient
 //     486,172, photo 16,068,753.
@@ -28,10 +35,11 @@ namespace vrs {
 //     time. memLevel 9: screen 949,931. 4 MiB strips: screen 950,376.
 //   Z_DEFAULT_STRATEGY: photo 18,052,695, gradient 390,505 (without trials).
 // Indexed (256 colours or fewer: palette 216 colours, flat a dozen at 4 bits):
-//   no filter, level 8, Z_DEFAULT_STRATEGY (the defaults): palette 1,497,279
-//     (1,514,571) 1.62 s; flat 469,582 (479,985) 0.56 s.
-//   level 7: palette 1,512,243 0.71 s, flat 475,010; level 9: palette 1,488,517
-//     2.40 s, flat 464,482; Z_FILTERED: palette 1,532,286, flat 472,605.
+//   no filter, level 7 with (8, 8, 258, 1024), Z_DEFAULT_STRATEGY (the
+//     defaults): palette 1,487,558 (1,514,571) 0.88 s; flat 469,132 (479,985).
+//   plain level 7: palette 1,512,243 0.71 s, flat 475,010; (8, 8, 258, 256):
+//     1,508,516, 475,170; level 8: 1,497,279 1.50 s, 469,582; level 9:
+//     1,488,517 2.40 s, 464,482; Z_FILTERED at level 7: 1,532,286, 472,605.
 //   all five filters by least sum (libpng filters no palette rows): palette
 //     2,154,975.
 struct PngSettings {
@@ -44,6 +52,7 @@ struct PngSettings {
         .level = 7,
         .strategy = 1,
         .memLevel = 8,
+        .tuning = {.goodLength = 8, .maxLazy = 8, .niceLength = 258, .maxChain = 256},
         .trialBytes = std::size_t{1} << 18,
         .stripBytes = std::size_t{1} << 21,  // filtered bytes compressed by one thread at once
         .workers = 0,                        // one per core, at most 4
@@ -52,9 +61,10 @@ struct PngSettings {
     bool palette = true;
     int paletteFilters = pngFilterBit(kPngNone);
     DeflateOptions paletteDeflate{
-        .level = 8,
+        .level = 7,
         .strategy = 0,
         .memLevel = 8,
+        .tuning = {.goodLength = 8, .maxLazy = 8, .niceLength = 258, .maxChain = 1024},
         .trialBytes = std::size_t{1} << 18,
         .stripBytes = std::size_t{1} << 21,
         .workers = 0,

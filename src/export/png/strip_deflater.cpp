@@ -23,10 +23,16 @@ StripDeflater::~StripDeflater() {
     }
 }
 
-// A reset keeps the strategy a previous strip may have switched to.
+// A reset keeps the strategy a previous strip may have switched to, and
+// restores the level's match settings.
 bool StripDeflater::restart(const std::vector<std::uint8_t>& dictionary) {
     if (deflateReset(&main_) != Z_OK ||
         deflateParams(&main_, options_.level, options_.strategy) != Z_OK) {
+        return false;
+    }
+    const DeflateTuning& t = options_.tuning;
+    if ((t.goodLength | t.maxLazy | t.niceLength | t.maxChain) != 0 &&
+        deflateTune(&main_, t.goodLength, t.maxLazy, t.niceLength, t.maxChain) != Z_OK) {
         return false;
     }
     return dictionary.empty() || deflateSetDictionary(&main_, dictionary.data(),
