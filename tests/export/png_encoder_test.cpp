@@ -183,8 +183,9 @@ TEST(PngStrips, StripsDoNotChangeTheFilteredRows) {
 }
 
 // A picture spanning many strips, with far strips referring back across
-// strip boundaries (repeated rows) and strips that go on by Huffman coding
-// alone after their trial (noisy rows), decodes exactly.
+// strip boundaries (repeated rows), strips that go on by Huffman coding
+// alone after their trial (noisy rows) and back to matching (flat rows after
+// noisy ones), decodes exactly.
 TEST(PngStrips, ManyStripsOfALargerPicture) {
     const auto image = makeImage(1201, 487, [](std::int64_t x, std::int64_t y) {
         const auto n = static_cast<std::uint32_t>((x * 2654435761U) ^ (y * 40503U)) * 2246822519U;

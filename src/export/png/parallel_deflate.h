@@ -40,10 +40,12 @@ struct DeflateOptions {
     int strategy{};  // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
     int memLevel{};  // zlib memory level
     DeflateTuning tuning{};
-    // Bytes at the start of each strip deflated both ways to choose between
-    // the strategy above and Huffman coding alone for the rest of the strip;
-    // 0: the strategy above throughout.
+    // Pieces of each strip tried by matching and by Huffman coding alone
+    // (StripDeflater); 0: the strategy above throughout.
     std::size_t trialBytes{};
+    // A piece coded by Huffman coding alone whose bytes equal the one before
+    // in this many percent or more is tried by matching again.
+    int probeRepeats{};
     std::size_t stripBytes{};  // at least 1, at most 16 MiB
     int workers{};             // 0: one per core, at most 4
 };
