@@ -33,10 +33,10 @@ StripDeflater::StripDeflater(const DeflateOptions& options) : options_(options) 
     const bool probe = huffman && deflateInit2(&probe_, level, Z_DEFLATED, -15, memLevel,
                                                options.strategy) == Z_OK;
     ready_ = probe;
-    if (!probe && huffman) {
+    if (!ready_ && huffman) {
         deflateEnd(&huffman_);
     }
-    if (!huffman && main) {
+    if (!ready_ && main) {
         deflateEnd(&main_);
     }
 }
