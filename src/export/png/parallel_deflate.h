@@ -46,6 +46,11 @@ struct DeflateOptions {
     // A piece coded by Huffman coding alone whose bytes equal the one before
     // in this many percent or more is tried by matching again.
     int probeRepeats{};
+    // A strip whose first piece deflates by matching to less than 1 / flatRatio
+    // of its size goes on with flatTuning: flat rows, where longer searches
+    // cost little and pay. 0: never.
+    int flatRatio{};
+    DeflateTuning flatTuning{};
     std::size_t stripBytes{};  // at least 1, at most 16 MiB
     int workers{};             // 0: one per core, at most 4
 };

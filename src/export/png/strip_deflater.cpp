@@ -95,6 +95,17 @@ bool StripDeflater::setStrategy(int strategy, Output& out) {
     return run(nullptr, 0, Z_BLOCK, out) && deflateParams(&main_, options_.level, strategy) == Z_OK;
 }
 
+// Longer searches for a strip whose first `n` bytes matched to `produced`
+// bytes, where that is little enough.
+bool StripDeflater::tuneForFlat(std::size_t n, std::size_t produced) {
+    const DeflateTuning& t = options_.flatTuning;
+    const auto ratio = static_cast<std::size_t>(options_.flatRatio);
+    if (ratio == 0 || produced * ratio >= n) {
+        return true;
+    }
+    return deflateTune(&main_, t.goodLength, t.maxLazy, t.niceLength, t.maxChain) == Z_OK;
+}
+
 // The size of `n` bytes deflated to the end by `z`; kFailed when zlib fails.
 std::size_t StripDeflater::trialSize(z_stream& z, const std::uint8_t* data, std::size_t n) {
     scratch_.resize(deflateBound(&z, static_cast<uLong>(n)) + 64);
@@ -164,6 +175,9 @@ bool StripDeflater::compress(const std::vector<std::uint8_t>& dictionary,
                 return false;
             }
             at = piece;
+            if (!tuneForFlat(piece, out.produced)) {
+                return false;
+            }
             if (huffmanSize(input.data(), piece) <= out.produced &&
                 (!setStrategy(Z_HUFFMAN_ONLY, out) || !huffmanOnward(dictionary, input, at, out))) {
                 return false;

@@ -44,6 +44,7 @@ class StripDeflater {
     bool prime(z_stream& z, const std::uint8_t* dictionary, std::size_t size);
     bool run(const std::uint8_t* data, std::size_t n, int flush, Output& out);
     bool setStrategy(int strategy, Output& out);
+    bool tuneForFlat(std::size_t n, std::size_t produced);
     bool huffmanOnward(const std::vector<std::uint8_t>& dictionary,
                        const std::vector<std::uint8_t>& input, std::size_t& at, Output& out);
     std::size_t trialSize(z_stream& z, const std::uint8_t* data, std::size_t n);
