@@ -32,10 +32,11 @@ namespace vrs {
 //     9,162,852, photo 1.71 s; every 2nd: 9,074,914 2.37 s; never Huffman
 //     coding alone: 9,136,458 2.90 s.
 //   strips whose first 256 KiB match to under 1/64 of their size go on with
-//     1024-long chains: gradient 336,907 0.49 s (350,480 0.33 s without),
-//     screen 924,447 0.64 s; at 16000 x 12000 the gradient 2,103,330
-//     (ImageMagick about 2,724,000), 2,729,956 without, 2,368,934 with
-//     512-long chains; 8 MiB strips without: 2,722,576.
+//     512-long chains: gradient 340,875 0.37 s, encoder alone 0.20 s wall on
+//     a quiet moment (vips 0.56 s for the whole conversion); at 16000 x
+//     12000 the gradient 2,368,934 (ImageMagick about 2,724,000). Without:
+//     350,480 0.32 s, 2,729,956 at 16000 x 12000; 1024-long chains: 336,907
+//     0.47 s 0.24 s wall, 2,103,330. 8 MiB strips without: 2,722,576.
 //   without trials: screen 950,127; gradient 388,838; photo 16,254,939 4.32 s;
 //     deep16 7,265,794 5.66 s (plain level 7).
 //   Huffman coding alone throughout: screen 5,569,222; photo 16,058,140
@@ -67,7 +68,7 @@ struct PngSettings {
         .trialBytes = std::size_t{1} << 18,
         .probeRepeats = 60,
         .flatRatio = 64,
-        .flatTuning = {.goodLength = 8, .maxLazy = 8, .niceLength = 258, .maxChain = 1024},
+        .flatTuning = {.goodLength = 8, .maxLazy = 8, .niceLength = 258, .maxChain = 512},
         .stripBytes = std::size_t{1} << 21,  // filtered bytes compressed by one thread at once
         .workers = 0,                        // one per core, at most 4
     };
