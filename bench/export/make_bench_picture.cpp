@@ -2,6 +2,7 @@
 // follow each other without padding (stride 4 x W), so that general-purpose
 // converters can read the same pixels as raw data. Kinds:
 //   screen    the screen-like sample: flat windows, text-like glyphs (default)
+//   flat      the same on a flat desktop: a dozen colours
 //   gradient  a smooth wallpaper
 //   photo     a smooth colour field with sensor-like noise
 //   noise     every byte random
@@ -48,6 +49,13 @@ PixelFunction pictureOf(const std::string& kind, std::int64_t width, std::int64_
     const double h = static_cast<double>(height);
     if (kind == "screen") {
         return vrs::testing::samplePicture(width, height);
+    }
+    if (kind == "flat") {
+        return [width, height](std::int64_t x, std::int64_t y) {
+            const Rgb p = vrs::testing::samplePixel(x, y, width, height);
+            // The sample's desktop, and only it, has blue 170.
+            return p.b == 170 ? Rgb{58, 110, 165} : p;
+        };
     }
     if (kind == "gradient") {
         return [w, h](std::int64_t x, std::int64_t y) {

@@ -119,6 +119,8 @@ PngSettings smallStrips(std::size_t stripBytes, int workers, int filters = 0x10)
     PngSettings settings;
     settings.filters = filters;
     settings.deflate.stripBytes = stripBytes;
+    settings.deflate.trialBytes = stripBytes / 3;
+    settings.palette = false;
     settings.deflate.workers = workers;
     return settings;
 }
@@ -180,14 +182,20 @@ TEST(PngStrips, StripsDoNotChangeTheFilteredRows) {
     }
 }
 
-// A picture spanning many default-sized strips, with far strips referring
-// back across strip boundaries (repeated rows), decodes exactly.
-TEST(PngStrips, ManyDefaultStripsOfALargerPicture) {
+// A picture spanning many strips, with far strips referring back across
+// strip boundaries (repeated rows), strips that go on by Huffman coding
+// alone after their trial (noisy rows) and back to matching (flat rows after
+// noisy ones), decodes exactly.
+TEST(PngStrips, ManyStripsOfALargerPicture) {
     const auto image = makeImage(1201, 487, [](std::int64_t x, std::int64_t y) {
-        return (y / 7) % 3 == 0 ? rainbow(x, y) : fewColours(5)(x, y / 5);
+        const auto n = static_cast<std::uint32_t>((x * 2654435761U) ^ (y * 40503U)) * 2246822519U;
+        const Rgb noisy{static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n >> 16),
+                        static_cast<std::uint8_t>(n >> 24)};
+        return (y / 7) % 3 == 0 ? noisy : fewColours(5)(x, y / 5);
     });
     PngSettings settings;
     settings.deflate.stripBytes = std::size_t{1} << 16;
+    settings.deflate.trialBytes = std::size_t{1} << 12;
     const auto png = encodeWith(*image, settings);
     EXPECT_EQ(std::size_t{3 * 1201 + 1} * 487, inflateAll(readChunks(png).idat).size());
     EXPECT_EQ(0, differingPixels(readBack(png), *image));
@@ -246,6 +254,27 @@ TEST(PngSize, AGradientIsNoLargerThanLibpngMakesIt) {
     const auto ours = encodeWith(*image, PngSettings{});
     EXPECT_LE(ours.size(), reference.size());
     EXPECT_EQ(0, libpngDifferences(ours, *image));
+}
+
+// Pictures of 256 colours or fewer are written with a palette, at the least
+// bit depth that holds their indices, and read back exactly; one colour more
+// and the file is RGB.
+TEST(PngPalette, FewColoursAreIndexedAndReadBackExactly) {
+    const std::pair<int, int> expected[] = {{2, 1}, {3, 2}, {5, 4}, {17, 8}, {256, 8}, {257, 0}};
+    for (const auto& [colours, depth] : expected) {
+        SCOPED_TRACE(colours);
+        const auto image = makeImage(37, 23, [colours = colours](std::int64_t x, std::int64_t y) {
+            const auto i = static_cast<int>((x + 37 * y) % colours);
+            return Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>((i >> 8) * 100 + 3),
+                       static_cast<std::uint8_t>(255 - i / 2)};
+        });
+        const auto png = encodeWith(*image, PngSettings{});
+        ASSERT_GT(png.size(), 26u);
+        EXPECT_EQ(depth == 0 ? 8 : depth, png[24]);  // IHDR: bit depth, colour type
+        EXPECT_EQ(depth == 0 ? 2 : 3, png[25]);
+        EXPECT_EQ(depth != 0, readChunks(png).types[1] == "PLTE");
+        EXPECT_EQ(0, libpngDifferences(png, *image));
+    }
 }
 
 class FailingRows final : public RowSource {

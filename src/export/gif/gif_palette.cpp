@@ -7,9 +7,7 @@
 namespace vrs {
 namespace {
 
-constexpr std::uint32_t keyOf(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-    return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
-}
+constexpr auto keyOf = ExactColours::keyOf;
 
 constexpr PaletteColour colourOf(std::uint32_t key) {
     return {static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
@@ -30,18 +28,6 @@ bool GifPalette::allocate() {
     return known_ && index_;
 }
 
-void GifPalette::noteColour(std::uint32_t key) {
-    if (testAndSet(key)) {
-        return;
-    }
-    if (++distinct_ > kMaxColours) {
-        exact_ = false;
-        return;
-    }
-    index_[key] = static_cast<std::uint8_t>(colours_.size());
-    colours_.push_back(colourOf(key));
-}
-
 void GifPalette::countRow(const RgbRow& row, std::int64_t width, WuQuantizer& histogram) {
     std::int64_t x = 0;
     while (x < width) {
@@ -51,17 +37,19 @@ void GifPalette::countRow(const RgbRow& row, std::int64_t width, WuQuantizer& hi
             ++end;
         }
         histogram.add(r, g, b, static_cast<std::uint32_t>(end - x));
-        if (exact_) {
-            noteColour(keyOf(r, g, b));
-        }
+        exact_.note(keyOf(r, g, b));
         x = end;
     }
 }
 
-void GifPalette::finish(WuQuantizer& histogram) {
-    if (!exact_) {
+bool GifPalette::finish(WuQuantizer& histogram) {
+    if (exact_.exact()) {
+        colours_ = exact_.colours();
+    } else {
+        if (!allocate()) {
+            return false;
+        }
         colours_ = histogram.palette(kMaxColours);
-        std::memset(known_.get(), 0, kColourSpace / 8);
     }
     byGreen_.clear();
     for (std::size_t i = 0; i < colours_.size(); ++i) {
@@ -69,17 +57,13 @@ void GifPalette::finish(WuQuantizer& histogram) {
     }
     std::sort(byGreen_.begin(), byGreen_.end(),
               [](const SortedEntry& a, const SortedEntry& b) { return a.colour.g < b.colour.g; });
+    return true;
 }
 
 bool GifPalette::build(RowSource& source) {
     colours_.clear();
-    distinct_ = 0;
-    exact_ = true;
+    exact_ = ExactColours();
     try {
-        if (!allocate()) {
-            return false;
-        }
-        colours_.reserve(kMaxColours + 1);
         auto histogram = std::make_unique<WuQuantizer>();
         for (std::int64_t y = 0; y < source.height(); ++y) {
             RgbRow row;
@@ -88,7 +72,9 @@ bool GifPalette::build(RowSource& source) {
             }
             countRow(row, source.width(), *histogram);
         }
-        finish(*histogram);
+        if (!finish(*histogram)) {
+            return false;
+        }
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -124,6 +110,10 @@ std::uint8_t GifPalette::nearest(std::uint32_t key) const {
 }
 
 void GifPalette::mapRow(const RgbRow& row, std::int64_t width, std::uint8_t* out) {
+    if (exact_.exact()) {
+        exact_.mapRow(row, width, out);
+        return;
+    }
     std::uint32_t lastKey = 0xFFFFFFFFU;
     std::uint8_t lastIndex = 0;
     for (std::int64_t x = 0; x < width; ++x) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "decode/row_source.h"
+#include "export/exact_colours.h"
 #include "export/gif/wu_quantizer.h"
 
 namespace vrs {
@@ -20,7 +21,7 @@ class GifPalette {
     bool build(RowSource& source);
     const std::vector<PaletteColour>& colours() const { return colours_; }
     // True when every colour of the picture is in the palette.
-    bool exact() const { return exact_; }
+    bool exact() const { return exact_.exact(); }
     // The palette index of each of `width` pixels.
     void mapRow(const RgbRow& row, std::int64_t width, std::uint8_t* out);
 
@@ -40,16 +41,16 @@ class GifPalette {
         return was;
     }
     void countRow(const RgbRow& row, std::int64_t width, WuQuantizer& histogram);
-    void noteColour(std::uint32_t key);
     std::uint8_t nearest(std::uint32_t key) const;
-    void finish(WuQuantizer& histogram);
+    bool finish(WuQuantizer& histogram);
 
+    ExactColours exact_;
+    // For a picture of more than 256 colours: the nearest palette entry of
+    // each colour met so far.
     std::unique_ptr<std::uint64_t[]> known_;  // one bit per 24-bit colour
     std::unique_ptr<std::uint8_t[]> index_;   // valid where known_ is set
     std::vector<PaletteColour> colours_;
     std::vector<SortedEntry> byGreen_;
-    std::uint32_t distinct_ = 0;
-    bool exact_ = true;
 };
 
 }  // namespace vrs

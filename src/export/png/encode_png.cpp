@@ -1,17 +1,22 @@
-// The PNG file is written here chunk by chunk: signature, IHDR, the image
-// data as IDAT chunks, IEND. Rows are filtered on the calling thread and
-// compressed in strips by ParallelDeflate, which hands back one zlib stream.
+// The PNG file is written here chunk by chunk: signature, IHDR, PLTE for a
+// picture of 256 colours or fewer (counted in a first pass over the rows,
+// which stops at the 257th colour), the image data as IDAT chunks, IEND.
+// Rows are filtered on the calling thread and compressed in strips by
+// ParallelDeflate, which hands back one zlib stream.
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
 #include "export/encoders.h"
+#include "export/exact_colours.h"
 #include "export/png/parallel_deflate.h"
 #include "export/png/png_filters.h"
+#include "export/png/png_palette.h"
 #include "export/png/png_settings.h"
 
 namespace vrs {
@@ -68,28 +73,73 @@ class IdatSink final : public DeflateSink {
     std::vector<std::uint8_t> buffer_;
 };
 
-bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height) {
+// The colour type and depth of the file, and the row bytes before filtering.
+struct PngLayout {
+    const ExactColours* palette = nullptr;  // null: 8-bit RGB
+    int depth = 8;
+    std::size_t rowBytes = 0;
+};
+
+PngLayout layoutOf(std::int64_t width, const ExactColours& colours, const PngSettings& settings) {
+    if (!settings.palette || !colours.exact()) {
+        return {nullptr, 8, static_cast<std::size_t>(kBytesPerPixel * width)};
+    }
+    const int depth = pngPaletteDepth(colours.colours().size());
+    return {&colours, depth, pngPackedBytes(width, depth)};
+}
+
+// Counts the picture's colours up to the 257th. False when a row cannot be had.
+bool countColours(RowSource& source, ExactColours& colours) {
+    for (std::int64_t y = 0; y < source.height() && colours.exact(); ++y) {
+        RgbRow row;
+        if (!source.row(y, &row)) {
+            return false;
+        }
+        colours.addRow(row, source.width());
+    }
+    return true;
+}
+
+bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height,
+                 const PngLayout& layout) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::uint8_t ihdr[13] = {};
     putBe32(ihdr, static_cast<std::uint32_t>(width));
     putBe32(ihdr + 4, static_cast<std::uint32_t>(height));
-    ihdr[8] = 8;  // bits per sample
-    ihdr[9] = 2;  // RGB; compression, filter and interlace methods stay 0
-    return out.write(kSignature, sizeof kSignature) && writeChunk(out, "IHDR", ihdr, sizeof ihdr);
+    ihdr[8] = static_cast<std::uint8_t>(layout.depth);  // bits per sample
+    ihdr[9] = layout.palette ? 3 : 2;  // indexed or RGB; compression, filter, interlace 0
+    if (!out.write(kSignature, sizeof kSignature) || !writeChunk(out, "IHDR", ihdr, sizeof ihdr)) {
+        return false;
+    }
+    if (!layout.palette) {
+        return true;
+    }
+    std::vector<std::uint8_t> plte;
+    for (const PaletteColour& c : layout.palette->colours()) {
+        plte.insert(plte.end(), {c.r, c.g, c.b});
+    }
+    return writeChunk(out, "PLTE", plte.data(), plte.size());
 }
 
-bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings) {
+bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings,
+                  const PngLayout& layout) {
     const std::int64_t width = source.width();
-    const auto rowBytes = static_cast<std::size_t>(kBytesPerPixel * width);
-    std::vector<std::uint8_t> line(rowBytes);
-    PngRowFilter filter(settings.filters, rowBytes);
+    std::vector<std::uint8_t> line(layout.rowBytes);
+    std::vector<std::uint8_t> indices(layout.palette ? static_cast<std::size_t>(width) : 0);
+    PngRowFilter filter(layout.palette ? settings.paletteFilters : settings.filters,
+                        layout.rowBytes, layout.palette ? 1 : kBytesPerPixel);
     for (std::int64_t y = 0; y < source.height(); ++y) {
         RgbRow row;
         if (!source.row(y, &row)) {
             return false;
         }
-        interleaveRgb(row, width, line.data());
-        if (!deflater.add(filter.filter(line.data(), y == 0), rowBytes + 1)) {
+        if (layout.palette) {
+            layout.palette->mapRow(row, width, indices.data());
+            packPngIndices(indices.data(), width, layout.depth, line.data());
+        } else {
+            interleaveRgb(row, width, line.data());
+        }
+        if (!deflater.add(filter.filter(line.data(), y == 0), layout.rowBytes + 1)) {
             return false;
         }
     }
@@ -97,13 +147,18 @@ bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSetting
 }
 
 bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
-    if (!writeHeader(out, source.width(), source.height())) {
+    auto colours = std::make_unique<ExactColours>();
+    if (settings.palette && !countColours(source, *colours)) {
+        return false;
+    }
+    const PngLayout layout = layoutOf(source.width(), *colours, settings);
+    if (!writeHeader(out, source.width(), source.height(), layout)) {
         return false;
     }
     IdatSink sink(out);
-    ParallelDeflate deflater(settings.deflate, sink);
-    if (!deflater.start() || !compressRows(source, deflater, settings) || !deflater.finish() ||
-        !sink.flush()) {
+    ParallelDeflate deflater(layout.palette ? settings.paletteDeflate : settings.deflate, sink);
+    if (!deflater.start() || !compressRows(source, deflater, settings, layout) ||
+        !deflater.finish() || !sink.flush()) {
         return false;
     }
     return writeChunk(out, "IEND", nullptr, 0) && !out.failed();

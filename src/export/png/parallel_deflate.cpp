@@ -6,6 +6,8 @@
 #include <new>
 #include <system_error>
 
+#include "export/png/strip_deflater.h"
+
 namespace vrs {
 
 namespace {
@@ -27,48 +29,6 @@ struct ParallelDeflate::Job {
 };
 
 namespace {
-
-// Deflates one strip with a stream already set up for raw deflate.
-bool deflateStrip(z_stream& z, ParallelDeflate::Job& job) {
-    if (deflateReset(&z) != Z_OK) {
-        return false;
-    }
-    if (!job.dictionary.empty() &&
-        deflateSetDictionary(&z, job.dictionary.data(), static_cast<uInt>(job.dictionary.size())) !=
-            Z_OK) {
-        return false;
-    }
-    const std::size_t n = job.input.size();
-    job.adler = static_cast<std::uint32_t>(adler32_z(1, job.input.data(), n));
-    job.output.resize(deflateBound(&z, static_cast<uLong>(n)) + 64);
-    z.next_in = job.input.data();
-    z.avail_in = static_cast<uInt>(n);
-    const int flush = job.last ? Z_FINISH : Z_SYNC_FLUSH;
-    std::size_t produced = 0;
-    for (;;) {
-        z.next_out = job.output.data() + produced;
-        z.avail_out = static_cast<uInt>(job.output.size() - produced);
-        const int rc = deflate(&z, flush);
-        produced = job.output.size() - z.avail_out;
-        if (rc == Z_STREAM_END && job.last) {
-            break;
-        }
-        if (rc != Z_OK && rc != Z_BUF_ERROR) {
-            return false;
-        }
-        if (z.avail_out != 0) {
-            // A sync flush is complete once output space is left over; a
-            // finish that stops short of the end made no progress.
-            if (job.last || z.avail_in != 0) {
-                return false;
-            }
-            break;
-        }
-        job.output.resize(job.output.size() * 2);
-    }
-    job.output.resize(produced);
-    return true;
-}
 
 // Two bytes: deflate with a 32 KB window, the level class, the check bits.
 void zlibHeader(int level, int strategy, std::uint8_t header[2]) {
@@ -233,9 +193,12 @@ bool ParallelDeflate::finish() {
 }
 
 void ParallelDeflate::workerLoop() {
-    z_stream z{};
-    const bool ready = deflateInit2(&z, options_.level, Z_DEFLATED, -15, options_.memLevel,
-                                    options_.strategy) == Z_OK;
+    std::unique_ptr<StripDeflater> deflater;
+    try {
+        deflater = std::make_unique<StripDeflater>(options_);
+    } catch (const std::bad_alloc&) {
+        deflater = nullptr;  // every job this worker takes fails
+    }
     for (;;) {
         Job* job = nullptr;
         {
@@ -247,21 +210,15 @@ void ParallelDeflate::workerLoop() {
             job = pending_.front();
             pending_.pop_front();
         }
-        bool ok = false;
-        try {
-            ok = ready && deflateStrip(z, *job);
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
+        job->adler = static_cast<std::uint32_t>(adler32_z(1, job->input.data(), job->input.size()));
+        const bool ok =
+            deflater && deflater->compress(job->dictionary, job->input, job->last, job->output);
         {
             std::lock_guard lock(mutex_);
             job->ok = ok;
             job->done = true;
         }
         jobDone_.notify_all();
-    }
-    if (ready) {
-        deflateEnd(&z);
     }
 }
 

@@ -1,8 +1,9 @@
 // One zlib stream compressed by several threads at once. The bytes handed in
-// are cut into strips; each strip is deflated on its own, primed with the 32 KB
-// that precede it and ended on a byte boundary (a sync flush, the last one
-// finishing the stream), so the strips' outputs, written in order between a
-// zlib header and the combined Adler-32, form one valid stream. Only a bounded
+// are cut into strips; each strip is deflated on its own (StripDeflater),
+// primed with the 32 KB that precede it and ended on a byte boundary (a sync
+// flush, the last one finishing the stream), so the strips' outputs, written
+// in order between a zlib header and the combined Adler-32, form one valid
+// stream. Only a bounded
 // number of strips is held at any time.
 #pragma once
 
@@ -24,12 +25,32 @@ class DeflateSink {
     virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
+// deflateTune's match settings; all 0 keeps the level's own.
+struct DeflateTuning {
+    int goodLength{};  // a match this long cuts the search of the next by 4
+    int maxLazy{};     // a match this long is taken without looking one byte on
+    int niceLength{};  // a match this long ends the search
+    int maxChain{};    // the most earlier places compared at each byte
+};
+
 // The caller chooses every setting: the PNG encoder's, and the measurements
 // behind them, are in png_settings.h.
 struct DeflateOptions {
-    int level{};               // zlib level
-    int strategy{};            // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
-    int memLevel{};            // zlib memory level
+    int level{};     // zlib level
+    int strategy{};  // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
+    int memLevel{};  // zlib memory level
+    DeflateTuning tuning{};
+    // Pieces of each strip tried by matching and by Huffman coding alone
+    // (StripDeflater); 0: the strategy above throughout.
+    std::size_t trialBytes{};
+    // A piece coded by Huffman coding alone whose bytes equal the one before
+    // in this many percent or more is tried by matching again.
+    int probeRepeats{};
+    // A strip whose first piece deflates by matching to less than 1 / flatRatio
+    // of its size goes on with flatTuning: flat rows, where longer searches
+    // cost little and pay. 0: never.
+    int flatRatio{};
+    DeflateTuning flatTuning{};
     std::size_t stripBytes{};  // at least 1, at most 16 MiB
     int workers{};             // 0: one per core, at most 4
 };

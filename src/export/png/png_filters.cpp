@@ -12,8 +12,7 @@
 namespace vrs {
 namespace {
 
-constexpr std::size_t kBpp = 3;  // bytes per pixel
-
+template <std::size_t kBpp>
 VRS_VECTORISE void filterSub(const std::uint8_t* line, std::size_t n, std::uint8_t* d) {
     for (std::size_t i = kBpp; i < n; ++i) {
         d[i] = static_cast<std::uint8_t>(line[i] - line[i - kBpp]);
@@ -27,6 +26,7 @@ VRS_VECTORISE void filterUp(const std::uint8_t* line, const std::uint8_t* prior,
     }
 }
 
+template <std::size_t kBpp>
 VRS_VECTORISE void filterAverage(const std::uint8_t* line, const std::uint8_t* prior, std::size_t n,
                                  std::uint8_t* d) {
     for (std::size_t i = kBpp; i < n; ++i) {
@@ -37,6 +37,7 @@ VRS_VECTORISE void filterAverage(const std::uint8_t* line, const std::uint8_t* p
 
 // Paeth's predictor with the ties broken as the format requires: a, then b,
 // then c.
+template <std::size_t kBpp>
 VRS_VECTORISE void filterPaeth(const std::uint8_t* line, const std::uint8_t* prior, std::size_t n,
                                std::uint8_t* d) {
     for (std::size_t i = kBpp; i < n; ++i) {
@@ -68,12 +69,9 @@ VRS_VECTORISE std::uint64_t cost(const std::uint8_t* filtered, std::size_t n) {
     return total;
 }
 
-}  // namespace
-
-void applyPngFilter(PngFilter filter, const std::uint8_t* line, const std::uint8_t* prior,
-                    std::size_t n, std::uint8_t* out) {
-    out[0] = filter;
-    std::uint8_t* d = out + 1;
+template <std::size_t kBpp>
+void applyFilterAt(PngFilter filter, const std::uint8_t* line, const std::uint8_t* prior,
+                   std::size_t n, std::uint8_t* d) {
     const std::size_t head = std::min(n, kBpp);  // the first pixel has nothing on its left
     switch (filter) {
         case kPngNone:
@@ -81,7 +79,7 @@ void applyPngFilter(PngFilter filter, const std::uint8_t* line, const std::uint8
             break;
         case kPngSub:
             std::memcpy(d, line, head);
-            filterSub(line, n, d);
+            filterSub<kBpp>(line, n, d);
             break;
         case kPngUp:
             filterUp(line, prior, n, d);
@@ -90,16 +88,29 @@ void applyPngFilter(PngFilter filter, const std::uint8_t* line, const std::uint8
             for (std::size_t i = 0; i < head; ++i) {
                 d[i] = static_cast<std::uint8_t>(line[i] - prior[i] / 2);
             }
-            filterAverage(line, prior, n, d);
+            filterAverage<kBpp>(line, prior, n, d);
             break;
         case kPngPaeth:
             filterUp(line, prior, head, d);
-            filterPaeth(line, prior, n, d);
+            filterPaeth<kBpp>(line, prior, n, d);
             break;
     }
 }
 
-PngRowFilter::PngRowFilter(int filters, std::size_t rowBytes) : filters_(filters), n_(rowBytes) {
+}  // namespace
+
+void applyPngFilter(PngFilter filter, const std::uint8_t* line, const std::uint8_t* prior,
+                    std::size_t n, std::size_t bytesPerPixel, std::uint8_t* out) {
+    out[0] = filter;
+    if (bytesPerPixel == 1) {
+        applyFilterAt<1>(filter, line, prior, n, out + 1);
+    } else {
+        applyFilterAt<3>(filter, line, prior, n, out + 1);
+    }
+}
+
+PngRowFilter::PngRowFilter(int filters, std::size_t rowBytes, std::size_t bytesPerPixel)
+    : filters_(filters), n_(rowBytes), bpp_(bytesPerPixel) {
     prior_.assign(n_, 0);
     best_.resize(n_ + 1);
     trial_.resize(n_ + 1);
@@ -110,7 +121,7 @@ const std::uint8_t* PngRowFilter::filter(const std::uint8_t* line, bool first) {
     // other filter beats; screen pictures have many.
     const bool repeat = !first && std::memcmp(line, prior_.data(), n_) == 0;
     if (filters_ == 0 || (repeat && (filters_ & pngFilterBit(kPngUp)) != 0)) {
-        applyPngFilter(repeat ? kPngUp : kPngNone, line, prior_.data(), n_, best_.data());
+        applyPngFilter(repeat ? kPngUp : kPngNone, line, prior_.data(), n_, bpp_, best_.data());
     } else {
         chooseAmong(line);
     }
@@ -124,7 +135,7 @@ void PngRowFilter::chooseAmong(const std::uint8_t* line) {
         if ((filters_ & pngFilterBit(f)) == 0) {
             continue;
         }
-        applyPngFilter(static_cast<PngFilter>(f), line, prior_.data(), n_, trial_.data());
+        applyPngFilter(static_cast<PngFilter>(f), line, prior_.data(), n_, bpp_, trial_.data());
         const std::uint64_t c = filters_ == pngFilterBit(f) ? 0 : cost(trial_.data() + 1, n_);
         if (c < bestCost) {
             bestCost = c;
@@ -132,7 +143,7 @@ void PngRowFilter::chooseAmong(const std::uint8_t* line) {
         }
     }
     if (bestCost == UINT64_MAX) {  // no known filter bit: unfiltered
-        applyPngFilter(kPngNone, line, prior_.data(), n_, best_.data());
+        applyPngFilter(kPngNone, line, prior_.data(), n_, bpp_, best_.data());
     }
 }
 
