@@ -137,6 +137,8 @@ class CountingSource final : public RowSource {
         bar_.step(index_);
         return inner_.row(y, out);
     }
+    // The encoder's look ahead is not a row done.
+    bool scanRow(std::int64_t y, RgbRow* out) override { return inner_.scanRow(y, out); }
 
   private:
     RowSource& inner_;

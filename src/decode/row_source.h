@@ -23,6 +23,9 @@ class RowSource {
     // Row y, 0 <= y < height(). The pointers stay valid until the next call.
     // False when the row cannot be had; the encoder then gives up.
     virtual bool row(std::int64_t y, RgbRow* out) = 0;
+    // Row y read ahead of the encoding to look at the picture (the PNG writer
+    // counts its colours this way). A progress count leaves these reads out.
+    virtual bool scanRow(std::int64_t y, RgbRow* out) { return row(y, out); }
 };
 
 // The rows of a planar bitmap, read in place.

@@ -25,7 +25,8 @@ bool bmpFileFits(std::int64_t width, std::int64_t height);
 // GIF87a-compatible single frame: the exact colours when there are at most
 // 256, otherwise a palette of 256 chosen for the picture.
 bool encodeGif(RowSource& source, OutputStream& out, const EncodeOptions& options);
-// 8-bit RGB PNG, not interlaced.
+// PNG, not interlaced: 8-bit RGB, or indexed (1, 2, 4 or 8 bits a pixel) for
+// pictures of 256 colours or fewer.
 bool encodePng(RowSource& source, OutputStream& out, const EncodeOptions& options);
 
 // The picture in `format`, after checking its size against the table; false

@@ -92,7 +92,7 @@ PngLayout layoutOf(std::int64_t width, const ExactColours& colours, const PngSet
 bool countColours(RowSource& source, ExactColours& colours) {
     for (std::int64_t y = 0; y < source.height() && colours.exact(); ++y) {
         RgbRow row;
-        if (!source.row(y, &row)) {
+        if (!source.scanRow(y, &row)) {
             return false;
         }
         colours.addRow(row, source.width());
