@@ -51,15 +51,23 @@ void DocumentController::runOpenDialog(QWidget* parent) {
     openFiles(openDialog_(parent));
 }
 
-MyDocument* DocumentController::openDocument(const QString& path) {
+bool DocumentController::mapFile(const QString& path, vrs::MappedFile* file, QString* canonical) {
     const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
+    *canonical = info.canonicalFilePath();
+    if (!file->open(QFile::encodeName(canonical->isEmpty() ? path : *canonical).toStdString())) {
+        const QString name = info.fileName().isEmpty() ? path : info.fileName();
+        host_.alert(ErrorText::openFailure(name, file->error()).toStdString());
+        return false;
+    }
+    return true;
+}
+
+MyDocument* DocumentController::openDocument(const QString& path) {
     // The file is mapped first, also when its window is open already, so that
     // a file that has gone or cannot be read is told the same way either way.
     vrs::MappedFile file;
-    if (!file.open(QFile::encodeName(canonical.isEmpty() ? path : canonical).toStdString())) {
-        const QString name = info.fileName().isEmpty() ? path : info.fileName();
-        host_.alert(ErrorText::openFailure(name, file.error()).toStdString());
+    QString canonical;
+    if (!mapFile(path, &file, &canonical)) {
         return nullptr;
     }
     if (MyDocument* open = documentForPath(canonical)) {
@@ -86,12 +94,9 @@ MyDocument* DocumentController::openDocument(const QString& path) {
 }
 
 bool DocumentController::openInPlace(MyDocument& document, const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
     vrs::MappedFile file;
-    if (!file.open(QFile::encodeName(canonical.isEmpty() ? path : canonical).toStdString())) {
-        const QString name = info.fileName().isEmpty() ? path : info.fileName();
-        host_.alert(ErrorText::openFailure(name, file.error()).toStdString());
+    QString canonical;
+    if (!mapFile(path, &file, &canonical)) {
         return false;
     }
     if (MyDocument* open = documentForPath(canonical)) {

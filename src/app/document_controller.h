@@ -10,6 +10,7 @@
 
 #include "app/recent_files.h"
 #include "platform/host.h"
+#include "platform/mapped_file.h"
 
 class MyDocument;
 class MyObject;
@@ -49,6 +50,9 @@ class DocumentController : public QObject {
     void lastDocumentClosed();
 
   private:
+    // Maps the file, telling the user when it cannot be; `canonical` gets its
+    // canonical path (empty when it does not exist).
+    bool mapFile(const QString& path, vrs::MappedFile* file, QString* canonical);
     MyDocument* documentForPath(const QString& canonicalPath) const;
     void documentWindowClosed(MyDocument* document);
 
