@@ -174,6 +174,10 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <source>it is not a regular file (a socket or a block device), so it is not replaced</source>
         <translation>Das ist keine gewöhnliche Datei (ein Socket oder ein Blockgerät), also wird sie nicht ersetzt</translation>
     </message>
+    <message>
+        <source>This picture couldn&apos;t be converted: it is %1 x %2 pixels, and a picture needs one pixel a side.</source>
+        <translation>Dieses Bild konnte nicht umgewandelt werden: es hat %1 x %2 Pixel, und ein Bild braucht mindestens ein Pixel je Seite.</translation>
+    </message>
 </context>
 <context>
     <name>Menus</name>

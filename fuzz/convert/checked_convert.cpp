@@ -8,6 +8,7 @@
 #include "decode/decoder.h"
 #include "decode/file_row_source.h"
 #include "export/encoders.h"
+#include "export/export_image.h"
 #include "platform/output_stream.h"
 #include "vrscreen/loader.h"
 
@@ -120,9 +121,15 @@ bool checkedConvert(const std::uint8_t* data, std::size_t size) {
         encode(source, c.format);
         return true;
     }
+    const ViewSize view = viewSizeFor(info.layout.width, info.layout.height);
+    if (c.kind == Kind::View && (view.width == 0 || view.height == 0)) {
+        // A very flat picture reduces to no rows: refused before any buffer is made.
+        const ExportResult r = checkPictureSize(c.format, view.width, view.height, "view");
+        check(r.error == ExportError::EmptyPicture, "an empty view not refused as empty");
+        return true;
+    }
     FileRowSource source(rows, c.kind == Kind::View);
     check(source.valid(), "a small picture without its buffers");
-    const ViewSize view = viewSizeFor(info.layout.width, info.layout.height);
     const bool sized =
         c.kind == Kind::View
             ? source.width() == view.width && source.height() == view.height

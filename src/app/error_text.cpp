@@ -143,6 +143,10 @@ QString ErrorText::exportFailure(const vrs::ExportResult& r) {
                      QString::fromUtf8(f.largestFile.data(), f.largestFile.size()),
                      QString::number(r.width), QString::number(r.height));
         }
+        case vrs::ExportError::EmptyPicture:
+            return tr("This picture couldn't be converted: it is %1 x %2 pixels, and a picture "
+                      "needs one pixel a side.")
+                .arg(QString::number(r.width), QString::number(r.height));
         case vrs::ExportError::WriteFailed:
             return tr("The picture could not be saved to %1: %2.")
                 .arg(quoted(fromPath(r.path)), writeReason(r));

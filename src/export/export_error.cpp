@@ -67,6 +67,9 @@ std::string describeExportResult(const ExportResult& r) {
                    ", and it is " + std::to_string(r.width) + " x " + std::to_string(r.height) +
                    ".";
         }
+        case ExportError::EmptyPicture:
+            return "This picture couldn't be converted: it is " + std::to_string(r.width) + " x " +
+                   std::to_string(r.height) + " pixels, and a picture needs one pixel a side.";
         case ExportError::WriteFailed:
             return "The picture could not be saved to " + quoted(r.path) + ": " + writeReason(r) +
                    ".";

@@ -14,6 +14,7 @@ enum class ExportError {
     UnknownExtension,  // the extension is not in the table: nothing converted
     ConversionFailed,  // an encoder could not convert the picture
     TooLarge,          // the format cannot hold a picture this size: see width, height, format
+    EmptyPicture,      // a side is 0 (a view reduced to nothing): see width, height
     WriteFailed,       // the file system refused: see ExportResult::sysError
 };
 
@@ -21,15 +22,16 @@ struct ExportResult {
     ExportError error = ExportError::None;
     int sysError = 0;        // errno of the failed system call, for WriteFailed
     std::string path;        // the path that was (or would have been) written
-    std::int64_t width = 0;  // the picture's size and the format, for TooLarge
+    std::int64_t width = 0;  // the picture's size, for TooLarge and EmptyPicture
     std::int64_t height = 0;
-    ImageFormat format = ImageFormat::Jpeg;
+    ImageFormat format = ImageFormat::Jpeg;  // the format, for TooLarge
     bool ok() const { return error == ExportError::None; }
 };
 
 // The message that tells the user what went wrong; "" for success.
 // ConversionFailed is worded "This big picture couldn't be converted.";
-// TooLarge says the same and adds the format's limit and the picture's size.
+// TooLarge says the same and adds the format's limit and the picture's size;
+// EmptyPicture gives the size that has no pixels.
 std::string describeExportResult(const ExportResult& result);
 
 }  // namespace vrs

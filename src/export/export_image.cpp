@@ -112,7 +112,11 @@ ExportResult checkPictureSize(ImageFormat format, std::int64_t width, std::int64
                               const std::string& path) {
     ExportResult result;
     result.path = path;
-    if (!pictureFits(format, width, height)) {
+    if (width <= 0 || height <= 0) {
+        result.error = ExportError::EmptyPicture;
+        result.width = width;
+        result.height = height;
+    } else if (!pictureFits(format, width, height)) {
         result.error = ExportError::TooLarge;
         result.width = width;
         result.height = height;

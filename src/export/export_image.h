@@ -48,8 +48,9 @@ ExportResult writeImageToDescriptor(RowSource& source, int fd, const std::string
                                     ImageFormat format, FileOps& ops = systemFileOps(),
                                     const EncodeOptions& options = {}) noexcept;
 
-// TooLarge when `format` cannot hold a width x height picture, before anything
-// is allocated for it; otherwise a success. `path` names the output.
+// EmptyPicture when a side is 0, TooLarge when `format` cannot hold a width x
+// height picture, before anything is allocated for it; otherwise a success. `path` names the
+// output.
 ExportResult checkPictureSize(ImageFormat format, std::int64_t width, std::int64_t height,
                               const std::string& path);
 

@@ -58,6 +58,7 @@ TEST(ErrorText, ExportFailuresReadAsTheCommandLineWordsThem) {
     results.push_back({ExportError::ConversionFailed, 0, "p.png"});
     results.push_back({ExportError::TooLarge, 0, "w.gif", 65536, 3, vrs::ImageFormat::Gif});
     results.push_back({ExportError::TooLarge, 0, "w.bmp", 40000, 40000, vrs::ImageFormat::Bmp});
+    results.push_back({ExportError::EmptyPicture, 0, "v.png", 1600, 0});
     for (const vrs::ExportResult& r : results) {
         EXPECT_EQ(vrs::describeExportResult(r), ErrorText::exportFailure(r).toStdString())
             << r.sysError;

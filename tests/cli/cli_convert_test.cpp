@@ -86,6 +86,18 @@ TEST_F(VrstoolConvert, ViewSamplesExactlyAsTheViewer) {
     }
 }
 
+// 25600 x 2 reduces to a view 1600 x 0: nothing to write, and said so.
+TEST_F(VrstoolConvert, AViewReducedToNothingIsRefusedWithItsSize) {
+    write("flat.vrs", 25600, 2, 16);
+    const ToolRun r = runTool({"convert", "--view", "-o", "flat.gif", "flat.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(
+        "vrstool: flat.vrs: This picture couldn't be converted: it is 1600 x 0 pixels, and a "
+        "picture needs one pixel a side.\n",
+        r.err);
+    EXPECT_FALSE(fs::exists(dir / "flat.gif"));
+}
+
 TEST_F(VrstoolConvert, BatchNamesOutputsAfterInputsAndReportsEachFailureOnce) {
     write("a.vrs", 64, 48);
     write("b.vrs", 50, 30, 16);
