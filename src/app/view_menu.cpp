@@ -5,6 +5,7 @@
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -127,6 +128,26 @@ void setFullScreen(DocumentWindow& window, MyDocument& document, bool on) {
     });
 }
 
+// A window manager may take a window out of full screen by itself (its own
+// key, another window going full screen): the menu item and the hidden bars
+// follow it.
+class FullScreenFollower : public QObject {
+  public:
+    FullScreenFollower(QWidget* window, QAction* full) : QObject(window), full_(full) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange && full_->isChecked() &&
+            !static_cast<QWidget*>(watched)->isFullScreen()) {
+            full_->setChecked(false);
+        }
+        return false;
+    }
+
+  private:
+    QAction* full_;
+};
+
 void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu) {
     QAction* full =
         addCommand(window, viewMenu, ViewMenu::tr("&Full Screen"), {QKeySequence(Qt::Key_F11)});
@@ -142,6 +163,7 @@ void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu
         leave->setEnabled(on);
     });
     QObject::connect(leave, &QAction::triggered, full, [full] { full->setChecked(false); });
+    window.installEventFilter(new FullScreenFollower(&window, full));
 }
 
 }  // namespace

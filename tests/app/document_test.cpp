@@ -245,6 +245,14 @@ TEST(Document, ZoomLevelBesideTheSizeLineBothGoneInFullScreen) {
     EXPECT_TRUE(zoom->isVisible());
     EXPECT_FALSE(full->isChecked());
     EXPECT_FALSE(leave->isEnabled()) << "Esc stays the view's key outside full screen";
+
+    // The window manager ends full screen on its own: the item and the bars follow.
+    full->trigger();
+    ASSERT_TRUE(doc->window()->isFullScreen());
+    doc->window()->setWindowState(Qt::WindowNoState);
+    EXPECT_FALSE(full->isChecked());
+    EXPECT_TRUE(doc->window()->menuBar()->isVisible());
+    EXPECT_FALSE(leave->isEnabled());
 }
 
 }  // namespace
