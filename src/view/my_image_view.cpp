@@ -92,6 +92,7 @@ void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) {
         lastCrop_.reset();
     }
     f_.bigImage = fullImage;
+    reportZoom();
 }
 
 void MyImageView::setNoFrameDraw(std::uint8_t flag) {

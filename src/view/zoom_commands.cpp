@@ -1,6 +1,7 @@
 // The zoom commands of the menus and the wheel: actual size, in and out by
 // two. Each sets the shown region that F1 and the mouse share; the wheel
 // zooms about the pointer, the menu commands about the centre.
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 #include "view/my_image_view.h"
@@ -12,24 +13,36 @@ constexpr int kNotch = 120;
 
 }  // namespace
 
+void MyImageView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    reportZoom();
+}
+
 vrs::CGSize MyImageView::fullSize() const {
     const auto full = f_.bigImage.lock();
     if (full && full->rep()) {
         return {full->size().width, full->size().height};
     }
-    return f_.imageRect.size;
+    return image_ ? vrs::CGSize{image_->size().width, image_->size().height} : vrs::CGSize{};
 }
 
+// The frame of the pass, worked out as the pass does it, so that it is known
+// before the first pass too (the zoom level is then right in the first frame).
 std::optional<vrs::ZoomFrame> MyImageView::zoomFrame() const {
-    if (!image_ || vrs::NSIsEmptyRect(f_.imageRect) || vrs::NSIsEmptyRect(f_.viewRect)) {
-        return std::nullopt;  // nothing drawn yet
-    }
-    const vrs::CGSize full = fullSize();
-    if (!(full.width > 0) || !(full.height > 0)) {
+    if (!image_) {
         return std::nullopt;
     }
-    const vrs::CGRect src = vrs::NSIsEmptyRect(f_.clipedRect) ? f_.imageRect : f_.clipedRect;
-    return vrs::ZoomFrame{vrs::NSInsetRect(bounds(), 2, 2), f_.viewRect, src, f_.imageRect, full};
+    const vrs::CGRect imageRect =
+        vrs::NSMakeRect(0, 0, image_->size().width, image_->size().height);
+    const vrs::CGRect src = vrs::NSIsEmptyRect(f_.clipedRect) ? imageRect : f_.clipedRect;
+    const vrs::CGRect a = vrs::NSInsetRect(bounds(), 2, 2);
+    const vrs::CGRect viewRect = vrs::NSProportionalRect(a, src, 0);
+    const vrs::CGSize full = fullSize();
+    if (vrs::NSIsEmptyRect(imageRect) || vrs::NSIsEmptyRect(viewRect) || !(full.width > 0) ||
+        !(full.height > 0)) {
+        return std::nullopt;
+    }
+    return vrs::ZoomFrame{a, viewRect, src, imageRect, full};
 }
 
 void MyImageView::zoomTo(std::optional<vrs::CGRect> region) {
@@ -91,7 +104,7 @@ void MyImageView::wheelEvent(QWheelEvent* event) {
     }
 }
 
-// After a pass: the zoom level, when it changed.
+// After a pass, a resize or a new picture: the zoom level, when it changed.
 void MyImageView::reportZoom() {
     const auto frame = zoomFrame();
     if (!frame) {
