@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Usage: bench/first_paint.sh FILE RUNS VRSVIEW [BASELINE...]
+# Opens FILE RUNS times with each viewer binary in turn (so that a busy moment
+# of the machine falls on all of them alike) and prints, per binary, the
+# milliseconds from process start to the first paint of the picture, sorted,
+# and their median. Needs a display: run it under
+#   xvfb-run -a -s "-screen 0 1920x1200x24" bench/first_paint.sh ...
+set -euo pipefail
+if [[ $# -lt 3 ]]; then
+    sed -n '2,7s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+fi
+file=$1
+runs=$2
+shift 2
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# One launch: the first-paint milliseconds, or nothing after 20 s.
+first_paint() {
+    local bin=$1
+    VRSVIEW_TRACE=1 "$bin" "$file" >/dev/null 2>"$log" &
+    local pid=$! ms=""
+    for _ in $(seq 1 200); do
+        ms=$(sed -n 's/^vrsview: first paint after \([0-9]*\) ms.*/\1/p' "$log")
+        [[ -n $ms ]] && break
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    sleep 1  # the display server clears the window away before the next launch
+    echo "$ms"
+}
+
+declare -A times
+for ((i = 0; i < runs; i++)); do
+    for bin in "$@"; do
+        times[$bin]+="$(first_paint "$bin") "
+    done
+done
+for bin in "$@"; do
+    sorted=$(tr ' ' '\n' <<<"${times[$bin]}" | grep -E '^[0-9]+$' | sort -n || true)
+    count=$(grep -c . <<<"$sorted" || true)
+    if [[ $count -eq 0 ]]; then
+        echo "$bin: no first paint seen"
+        continue
+    fi
+    median=$(sed -n "$(((count + 1) / 2))p" <<<"$sorted")
+    echo "$bin: median $median ms of $count (ms: $(tr '\n' ' ' <<<"$sorted"))"
+done
