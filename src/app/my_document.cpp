@@ -148,7 +148,7 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
     if (window_) {
         window_->setWindowTitle(displayName());
         window_->setWindowFilePath(filePath_);
-        for (const char* name : {"actionSave", "actionSaveAs"}) {
+        for (const char* name : {"actionSave", "actionSaveAs", "actionCopy"}) {
             if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
                 action->setEnabled(true);
             }

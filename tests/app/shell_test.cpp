@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -80,6 +81,21 @@ TEST(OpenInPlace, TheSameWindowShowsTheNextFileOrStaysOnAFailure) {
     EXPECT_EQ(h.alerts.size(), 1u) << "the cut-short file is told";
     EXPECT_EQ(window->windowTitle(), "two.vrs");
     EXPECT_EQ(document->fullImage()->size().height, 30);
+    h.controller.closeAll();
+}
+
+TEST(OpenInPlace, APictureAfterARefusedFileCanBeCopied) {
+    ScratchDir dir;
+    Harness h;
+    const QString bad = writeQuadrants(dir / "bad.vrs", 18, 30);
+    QFile::resize(bad, 300);
+    ASSERT_TRUE(h.controller.launch({bad}));
+    MyDocument* document = h.controller.documents().front();
+    QAction* copy = document->window()->findChild<QAction*>(QStringLiteral("actionCopy"));
+    ASSERT_NE(copy, nullptr);
+    ASSERT_FALSE(copy->isEnabled());
+    ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 17, 9)));
+    EXPECT_TRUE(copy->isEnabled());
     h.controller.closeAll();
 }
 
