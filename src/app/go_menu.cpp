@@ -13,15 +13,18 @@
 
 namespace {
 
-// Steps through the folder from the file shown, or from the last file tried
-// when that one could not be shown, so that a bad file is stepped over.
+// Steps through the folder from the name last stepped to, while the window
+// still shows what that step left in it: a bad file is stepped over, and a
+// symbolic link (to a file of this folder or of another) is stepped past
+// rather than leading back to its target's name.
 class FileStepper : public QObject {
   public:
     FileStepper(DocumentController& controller, MyDocument& document, QObject* parent)
         : QObject(parent), controller_(controller), document_(document) {}
 
     void step(int direction) {
-        const QString from = tried_.isEmpty() ? document_.filePath() : tried_;
+        const bool stillThere = !tried_.isEmpty() && shownAfter_ == document_.filePath();
+        const QString from = stillThere ? tried_ : document_.filePath();
         if (from.isEmpty()) {
             return;
         }
@@ -29,17 +32,16 @@ class FileStepper : public QObject {
         if (next.isEmpty()) {
             return;  // the first or the last file
         }
-        if (controller_.openInPlace(document_, next)) {
-            tried_.clear();
-        } else {
-            tried_ = next;
-        }
+        controller_.openInPlace(document_, next);
+        tried_ = next;
+        shownAfter_ = document_.filePath();
     }
 
   private:
     DocumentController& controller_;
     MyDocument& document_;
     QString tried_;
+    QString shownAfter_;
 };
 
 QAction* addStep(QMenu* menu, DocumentWindow& window, const QString& text,

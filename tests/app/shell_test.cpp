@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPrinter>
+#include <filesystem>
 
 #include "app/command_line.h"
 #include "app/folder_files.h"
@@ -96,6 +97,23 @@ TEST(OpenInPlace, APictureAfterARefusedFileCanBeCopied) {
     ASSERT_FALSE(copy->isEnabled());
     ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 17, 9)));
     EXPECT_TRUE(copy->isEnabled());
+    h.controller.closeAll();
+}
+
+TEST(NextFile, ALinkToTheFileShownIsSteppedPast) {
+    ScratchDir dir;
+    Harness h;
+    const QString a = writeQuadrants(dir / "a.vrs", 13, 7);
+    std::filesystem::create_symlink(dir / "a.vrs", dir / "b.vrs");
+    writeQuadrants(dir / "c.vrs", 9, 5);
+    ASSERT_TRUE(h.controller.launch({a}));
+    MyDocument* document = h.controller.documents().front();
+    QAction* next = document->window()->findChild<QAction*>(QStringLiteral("actionNextFile"));
+    ASSERT_NE(next, nullptr);
+    next->trigger();  // b.vrs: a.vrs again
+    next->trigger();
+    EXPECT_EQ(document->window()->windowTitle(), "c.vrs");
+    EXPECT_EQ(document->fullImage()->size().width, 9);
     h.controller.closeAll();
 }
 
