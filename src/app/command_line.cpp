@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QUrl>
 #include <array>
 
@@ -50,8 +51,15 @@ void addQtOptions(QCommandLineParser& parser) {
 
 QString localPathOfArgument(const QString& argument) {
     if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        const QUrl url(argument);
-        if (url.isValid() && url.isLocalFile()) {
+        QUrl url(argument);
+        // "file://localhost/..." and "file://HOSTNAME/..." name this machine;
+        // another host's file is not here, and is left as given.
+        const QString host = url.host();
+        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+            host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0) {
+            url.setHost(QString());
+        }
+        if (url.isValid() && url.isLocalFile() && url.host().isEmpty()) {
             return url.toLocalFile();
         }
     }

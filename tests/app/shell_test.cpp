@@ -42,6 +42,10 @@ TEST(CommandLine, FilesUrlsQtOptionsAndUsageErrors) {
         {"vrsview", "-platform", "offscreen", "a.vrs", "file:///tmp/my%20shot.vrs", "--", "-b"});
     EXPECT_FALSE(line.done);
     EXPECT_EQ(line.files, QStringList({"a.vrs", "/tmp/my shot.vrs", "-b"}));
+    EXPECT_EQ(localPathOfArgument("file://localhost/tmp/my%20shot.vrs"), "/tmp/my shot.vrs");
+    EXPECT_EQ(localPathOfArgument("file://elsewhere.example/tmp/a.vrs"),
+              "file://elsewhere.example/tmp/a.vrs")
+        << "not the local /elsewhere.example/tmp/a.vrs";
 
     const CommandLine wrong = parseCommandLine({"vrsview", "--zoom", "a.vrs"});
     EXPECT_TRUE(wrong.done);
