@@ -90,6 +90,12 @@ void MyImageView::zoomAbout(vrs::CGPoint p, bool in) {
 
 void MyImageView::wheelEvent(QWheelEvent* event) {
     event->accept();
+    if (f_.dragging != 0) {
+        // A band or a pan under way is measured against the region it began
+        // on: the wheel waits for the button's release.
+        wheelDelta_ = 0;
+        return;
+    }
     const int delta = event->angleDelta().y();
     if ((delta > 0 && wheelDelta_ < 0) || (delta < 0 && wheelDelta_ > 0)) {
         wheelDelta_ = 0;  // turned back: start a new notch

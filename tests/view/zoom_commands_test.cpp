@@ -41,6 +41,17 @@ TEST(ZoomCommands, TouchpadStepsMakeANotchAboutThePointerAndANotchBackShowsAll) 
     ASSERT_TRUE(waitForCropThreads());
 }
 
+TEST(ZoomCommands, TheWheelLeavesABandBeingDrawnAlone) {
+    auto view = halvedView();
+    view->mouseDown({50, 60});
+    view->mouseDragged({151, 121});
+    wheel(*view, {102, 77}, 120);
+    EXPECT_TRUE(NSIsEmptyRect(view->clipedRect())) << "the band is drawn on the whole picture";
+    view->mouseUp();
+    EXPECT_EQ(view->clipedRect(), NSMakeRect(48, 58, 101, 61));
+    ASSERT_TRUE(waitForCropThreads());
+}
+
 TEST(ZoomCommands, ActualSizeDrawsFullImagePixelsOneToOneAndCopiesThem) {
     auto view = halvedView();
     QSignalSpy drawn(view.get(), &MyImageView::cropDrawn);
