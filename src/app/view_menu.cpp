@@ -62,6 +62,10 @@ void addZoomLabel(MyDocument& document) {
     column->insertLayout(index, row);
     QObject::connect(view, &MyImageView::zoomChanged, zoom,
                      [zoom](double percent) { zoom->setText(zoomLevelText(percent)); });
+    // The level may have been told before this label listened.
+    if (view->zoomLevel() >= 0) {
+        zoom->setText(zoomLevelText(view->zoomLevel()));
+    }
 }
 
 void copyShown(DocumentWindow& window, MyDocument& document) {

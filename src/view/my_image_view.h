@@ -71,6 +71,8 @@ class MyImageView : public QWidget {
     // (copy_pixels.cpp); null when there is none. A region of more than
     // `maxPixels` is not cut: `tooLarge` gets its size.
     QImage shownPixels(std::int64_t maxPixels, QSize* tooLarge) const;
+    // The zoom level last told by zoomChanged; negative before the first.
+    double zoomLevel() const { return shownPercent_; }
 
   signals:
     // A pass has drawn a crop of the full image.

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/my_document.h"
+#include "app/view_menu.h"
 #include "app_test_support.h"
 #include "platform/mapped_file.h"
 #include "test_support.h"
@@ -254,6 +255,18 @@ TEST(Document, ZoomLevelBesideTheSizeLineBothGoneInFullScreen) {
     EXPECT_FALSE(full->isChecked());
     EXPECT_TRUE(doc->window()->menuBar()->isVisible());
     EXPECT_FALSE(leave->isEnabled());
+}
+
+TEST(Document, ZoomLevelOfAPictureSmallerThanTheSmallestWindow) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "s.vrs", 3, 2));
+    ASSERT_NE(doc, nullptr);
+    QApplication::processEvents();
+    auto* zoom = doc->window()->findChild<QLabel*>(QStringLiteral("zoomLevel"));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->text(), zoomLevelText(100 * doc->view()->viewRect().size.width / 3));
+    h.controller.closeAll();
 }
 
 }  // namespace
