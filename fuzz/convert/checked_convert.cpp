@@ -8,6 +8,7 @@
 #include "decode/decoder.h"
 #include "decode/file_row_source.h"
 #include "export/encoders.h"
+#include "export/export_format.h"
 #include "export/export_image.h"
 #include "platform/output_stream.h"
 #include "vrscreen/loader.h"
@@ -90,6 +91,11 @@ void checkOutput(ImageFormat format, const RowSource& source, const MemoryStream
 
 void encode(RowSource& source, ImageFormat format) {
     MemoryStream out;
+    if (!pictureFits(format, source.width(), source.height())) {
+        // Wider than the format holds (JPEG 65500, GIF 65535): refused, not written.
+        check(!encodeImage(format, source, out), "a picture too large for its format encoded");
+        return;
+    }
     check(encodeImage(format, source, out), "a readable picture that did not encode");
     check(!out.failed(), "a memory stream that failed");
     checkOutput(format, source, out);

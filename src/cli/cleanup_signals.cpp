@@ -8,7 +8,7 @@
 namespace vrs::cli {
 namespace {
 
-// Async-signal-safe: lock-free loads, unlink and _exit only.
+// Async-signal-safe: lock-free atomics, nanosleep, unlink and _exit only.
 extern "C" void onSignal(int signal) {
     removeRegisteredTemps();
     _exit(128 + signal);

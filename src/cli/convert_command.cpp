@@ -191,6 +191,9 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     if (job.output == kStandardStream) {
         const ExportResult r = writeImageToDescriptor(counted, STDOUT_FILENO, "standard output",
                                                       *format, systemFileOps(), o.encoding);
+        if (!r.ok() && rows.fileChanged()) {
+            return file.changedError();
+        }
         return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
     }
     HeadlessHost host(nullptr);  // the failure is told once, below

@@ -43,7 +43,9 @@ Report inspectFile(const std::string& path) {
     if (readable) {
         r.view = viewSizeFor(file.info.layout.width, file.info.layout.height);
     } else {
-        r.error = opened ? describeLoadError(file.info) : file.error;
+        // A file that failed before its header was judged (a read error) has its own words.
+        r.error = opened && file.info.error != LoadError::None ? describeLoadError(file.info)
+                                                               : file.error;
     }
     return r;
 }

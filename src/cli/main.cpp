@@ -1,4 +1,8 @@
 // vrstool: the command-line companion of vrsview. No Qt.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -9,6 +13,23 @@
 #include "cli/help.h"
 
 namespace {
+
+// A standard stream the caller closed is held by /dev/null opened read-only,
+// so that no file opened later takes its number (a spool would be copied onto
+// itself) and writes to it still fail. False when one cannot be held.
+bool holdClosedStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
+            continue;
+        }
+        // The lowest free number is fd, the ones below being open.
+        const int held = open("/dev/null", O_RDONLY);
+        if (held != fd) {
+            return false;
+        }
+    }
+    return true;
+}
 
 int run(int argc, char** argv) {
     using namespace vrs::cli;
@@ -41,6 +62,9 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!holdClosedStandardStreams()) {
+        return vrs::cli::kExitFailed;  // nowhere safe to write, nor to tell it
+    }
     try {
         return run(argc, argv);
     } catch (const std::exception& e) {

@@ -53,6 +53,20 @@ class SignalsHeld {
     bool held_ = false;
 };
 
+// Makes a temporary file and its record one step for a signal handler on
+// another thread (see temp_registry.h), whatever way the scope is left.
+struct TempCreation {
+    const bool open = beginTempCreation();
+    TempCreation() = default;
+    TempCreation(const TempCreation&) = delete;
+    TempCreation& operator=(const TempCreation&) = delete;
+    ~TempCreation() {
+        if (open) {
+            endTempCreation();
+        }
+    }
+};
+
 }  // namespace
 
 int FileOps::makeTemp(char* pattern) {
@@ -171,6 +185,11 @@ int AtomicFile::writeThrough(int fd, bool seeks) {
 int AtomicFile::openTemp(const std::string& folder) {
     std::string pattern = folder + "/.vrsexport-XXXXXX";
     SignalsHeld held;
+    const TempCreation creation;
+    if (!creation.open) {
+        fail(EINTR);  // a signal handler is ending the process
+        return error_;
+    }
     fd_ = ops_.makeTemp(pattern.data());
     if (fd_ < 0) {
         fail(errno);

@@ -1,5 +1,6 @@
 #include "platform/temp_registry.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,6 +23,10 @@ struct Slot {
 };
 
 Slot slots[kSlots];
+
+// Temporary files being made and recorded, and kEnding once a handler began.
+constexpr int kEnding = 1 << 30;
+std::atomic<int> creating{0};
 
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads these");
 
@@ -52,7 +57,27 @@ void unregisterTemp(int slot) {
     slots[slot].state.compare_exchange_strong(expected, Free, std::memory_order_acq_rel);
 }
 
+bool beginTempCreation() {
+    int now = creating.load(std::memory_order_acquire);
+    do {
+        if ((now & kEnding) != 0) {
+            return false;
+        }
+    } while (!creating.compare_exchange_weak(now, now + 1, std::memory_order_acq_rel));
+    return true;
+}
+
+void endTempCreation() {
+    creating.fetch_sub(1, std::memory_order_acq_rel);
+}
+
 void removeRegisteredTemps() {
+    // Files made on other threads are recorded within microseconds: wait.
+    creating.fetch_or(kEnding, std::memory_order_acq_rel);
+    while ((creating.load(std::memory_order_acquire) & ~kEnding) != 0) {
+        const timespec pause{0, 100'000};
+        nanosleep(&pause, nullptr);  // async-signal-safe; an early wake only loops
+    }
     for (Slot& slot : slots) {
         int expected = Held;
         if (slot.state.compare_exchange_strong(expected, Removing, std::memory_order_acq_rel)) {

@@ -11,7 +11,14 @@ namespace vrs {
 int registerTemp(const char* path);
 // Forgets a slot once its file is renamed or removed. -1 is ignored.
 void unregisterTemp(int slot);
-// Removes every recorded file. Async-signal-safe; for a handler about to _exit.
+// Brackets the making and recording of a temporary file, with signals held
+// on the calling thread. A handler running meanwhile on another thread waits
+// for the bracket to close, so it finds the file recorded. begin is false
+// once a handler has begun: the process is ending, make no file.
+bool beginTempCreation();
+void endTempCreation();
+// Removes every recorded file, after any bracket open on another thread has
+// closed. Async-signal-safe; for a handler about to _exit.
 void removeRegisteredTemps();
 
 }  // namespace vrs

@@ -76,6 +76,13 @@ TEST_F(VrstoolInfo, UnreadableFilesGiveTheViewersReasonAndExit1) {
     EXPECT_FALSE(has(r.out, reason));
 }
 
+TEST_F(VrstoolInfo, StandardInputThatCannotBeReadIsNotReadable) {
+    const ToolRun r = runTool({"info", "-"}, dir.path(), false, ".");  // a folder: EISDIR
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("-\n  readable: no\n", r.out);
+    EXPECT_EQ("vrstool: standard input: Is a directory\n", r.err);
+}
+
 TEST_F(VrstoolInfo, JsonHasOneObjectPerFile) {
     std::filesystem::copy_file(dir / "rect.vrs", dir / "we\"ird\\name.vrs");
     const ToolRun r =

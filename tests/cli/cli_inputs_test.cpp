@@ -1,5 +1,7 @@
 // What vrstool takes as input: regular files that may change under it,
 // standard input, and nothing that could block.
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +73,32 @@ TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFil
     EXPECT_EQ((std::vector<std::string>{"a.png", "c.png"}), entries(dir / "out"));
     EXPECT_EQ(97, readPicture(dir / "out" / "a.png").height());
     EXPECT_EQ(31, readPicture(dir / "out" / "c.png").height());
+}
+
+TEST(VrstoolInputs, AFileChangingWhileWrittenToStandardOutputIsToldSo) {
+    ScratchDir dir;
+    VrsLayout big;  // sparse, and slow enough to convert that it is cut short mid-way
+    big.width = 16000;
+    big.height = 12000;
+    big.stride = 4 * big.width;
+    ASSERT_TRUE(writeFile(dir / "changing.vrs", makeHeader(big)));
+    fs::resize_file(dir / "changing.vrs", 196 + std::uint64_t{4} * big.width * big.height);
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, (dir / "changing.vrs").c_str(), IN_ACCESS), 0);
+    ToolRun r;
+    std::thread run([&] { r = runTool({"convert", "-o", "-", "changing.vrs"}, dir.path()); });
+    // The first read is the header's: the file has been opened at its full size.
+    pollfd event{watch, POLLIN, 0};
+    const bool read = poll(&event, 1, 60000) == 1;
+    if (read) {
+        fs::resize_file(dir / "changing.vrs", 1000);
+    }
+    run.join();
+    EXPECT_EQ(0, close(watch));
+    ASSERT_TRUE(read) << r.err;
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("vrstool: changing.vrs: changed while it was being read\n", r.err);
 }
 
 TEST(VrstoolInputs, PipesDevicesAndFoldersAreRefusedAtOnce) {

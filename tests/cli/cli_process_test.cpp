@@ -75,5 +75,31 @@ TEST(VrstoolProcess, SigtermAndSigintRemoveTheTemporaryFile) {
     }
 }
 
+// With standard output closed, a TIFF (spooled, then copied out) must fail:
+// its spool must not take descriptor 1 and be copied onto itself.
+TEST(VrstoolProcess, AClosedStandardOutputFailsEvenASpooledFormat) {
+    ScratchDir dir;
+    VrsLayout layout;
+    layout.width = 7;
+    layout.height = 3;
+    ASSERT_TRUE(writeFile(dir / "in.vrs", makeVrs(layout, [](std::int64_t x, std::int64_t y) {
+                              return Rgb{std::uint8_t(x), std::uint8_t(y), 9};
+                          })));
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const int in = open((dir / "in.vrs").c_str(), O_RDONLY);
+        if (in < 0 || dup2(in, 0) < 0 || close(1) != 0) {
+            _exit(127);
+        }
+        execl(VRSTOOL_PATH, VRSTOOL_PATH, "convert", "-q", "-o", "-", "-f", "tif", "-", nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(pid, waitpid(pid, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(1, WEXITSTATUS(status));
+}
+
 }  // namespace
 }  // namespace vrs::testing

@@ -2,15 +2,19 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "platform/atomic_file.h"
+#include "platform/temp_registry.h"
 #include "test_support.h"
 
 namespace vrs::testing {
@@ -125,6 +129,43 @@ TEST(AtomicFile, EveryFailureLeavesTheTargetAndNoTemporaryFile) {
         EXPECT_EQ(kOld, readFile(dir / "out.bin"));
         EXPECT_EQ(std::vector<std::string>{"out.bin"}, entries(dir.path()));
     }
+}
+
+// SIGTERM while this thread makes its temporary file, with the signal held
+// here: another thread takes it, and its handler must still find the file.
+TEST(AtomicFile, ASignalTakenByAnotherThreadWhileTheTempIsMadeRemovesIt) {
+    ScratchDir dir;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct sigaction action {};
+        action.sa_handler = [](int) {
+            removeRegisteredTemps();
+            _exit(143);
+        };
+        sigaction(SIGTERM, &action, nullptr);
+        std::thread([] {
+            for (;;) {
+                pause();
+            }
+        }).detach();
+        struct SignalledOps : FileOps {
+            int makeTemp(char* pattern) override {
+                const int fd = FileOps::makeTemp(pattern);
+                kill(getpid(), SIGTERM);
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                return fd;
+            }
+        } ops;
+        AtomicFile file(ops);
+        file.open((dir / "out.bin").string());
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 143) << status;
+    EXPECT_EQ(std::vector<std::string>{}, entries(dir.path()));
 }
 
 TEST(AtomicFile, FolderThatCannotHoldTheFile) {
