@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times `vrstool convert` against general-purpose converters reading the same
 # pixels as raw data (vips, GraphicsMagick, ImageMagick 6), on 32-bit pictures
 # of several kinds (make-bench-picture --kind), alternating the commands.

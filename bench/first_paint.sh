@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Usage: bench/first_paint.sh FILE RUNS VRSVIEW [BASELINE...]
 # Opens FILE RUNS times with each viewer binary in turn (so that a busy moment
 # of the machine falls on all of them alike) and prints, per binary, the

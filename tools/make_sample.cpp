@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // make-sample: writes a screen-like virtual-screen file for trying the viewer.
 #include <cstdio>
 #include <cstdlib>

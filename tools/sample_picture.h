@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A screen-like picture for samples, tests and benchmarks: a gradient
 // desktop, flat windows with title bars, rows of text-like glyphs, and a
 // coloured mark in three corners (red top-left, green top-right, blue

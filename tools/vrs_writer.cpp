@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vrs_writer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes virtual-screen files for tests and samples: sized or rectangle
 // header, 16 or 32 bits, any stride, any header byte overridable. The product
 // never writes this format; this lives with the tests and tools.

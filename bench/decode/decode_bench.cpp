@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decoding speed against the memory's own: for 32- and 16-bit screen-like
 // pictures of 1600 x 1200, 4000 x 3000 and 16000 x 12000 pixels,
 //   Floor: memcpy of 4 bytes per pixel between buffers already in memory;

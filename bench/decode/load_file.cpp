@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // load_file FILE: maps a virtual-screen file and decodes it as the viewer
 // does, then prints the time taken and the resident memory at the end.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Encoder speed and output size on a screen-like picture, and the PNG
 // settings the encoder's defaults were chosen from:
 //   build/default/bench/export/export_bench --benchmark_filter=Png

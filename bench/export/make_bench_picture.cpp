@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // make-bench-picture [--kind KIND] W H OUT.vrs: a sized 32-bit file whose rows
 // follow each other without padding (stride 4 x W), so that general-purpose
 // converters can read the same pixels as raw data. Kinds:

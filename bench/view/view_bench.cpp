@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image view's speed: one pan step's pass on a 16000 x 12000 picture
 // zoomed to its middle half, and a crop of 1000 x 1000 full-image pixels from
 // the pass that asks for it to the pass that draws it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Renders the committed PNG icons from their SVG sources (needs rsvg-convert,
 # Debian package librsvg2-bin). Run after changing an SVG; commit the PNGs.
 set -euo pipefail

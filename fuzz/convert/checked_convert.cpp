@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "checked_convert.h"
 
 #include <algorithm>

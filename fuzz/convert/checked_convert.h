@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One conversion of arbitrary bytes as vrstool makes it, for the fuzzer and
 // the corpus replay: the header inspected, then the full picture, the view
 // image or a thumbnail encoded into memory in one of the export formats. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer entry: every input is a file handed to vrstool convert or thumbnail.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "checked_load.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One load of arbitrary bytes, as the fuzzer and the corpus replay run it:
 // loadVirtualScreen with a silent host whose clock runs fast, then the checks
 // that must hold for any input. A broken check aborts, which the fuzzer

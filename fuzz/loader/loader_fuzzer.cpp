@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer entry: every input is a virtual-screen file.
 #include <cstddef>
 #include <cstdint>

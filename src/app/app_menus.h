@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menus of a document window: File, View, Help.
 #pragma once
 

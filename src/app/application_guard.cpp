@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/application_guard.h"
 
 #include <QByteArray>

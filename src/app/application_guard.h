@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Constructing the QApplication where no display can be reached: Qt would
 // abort the process; instead one line is printed and the run ends with 1.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/application_main.h"
 
 #include <QApplication>

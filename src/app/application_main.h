@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's application: Qt, the delegate, the Host and the documents.
 #pragma once
 

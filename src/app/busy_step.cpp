@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/busy_step.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // While a file is opened or a picture is exported on the main thread: what was
 // closed just before (a dialog) is taken off the screen and the windows under
 // it redrawn, then the pointer shows a busy cursor until the work ends. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's command line: files or file:// URLs to open, --help and
 // --version, and the options Qt's own platform layer takes (passed through).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/document_controller.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens files as documents, one per file, from the command line, the Open
 // dialog, Open Recent and drops; raises a file's window when it is open
 // already; tells when the last document has closed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/document_window.h"
 
 #include <QCloseEvent>

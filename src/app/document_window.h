@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A document's window: the layout "MyDocument" as its central widget, the
 // menus, and files dropped onto it.
 #pragma once

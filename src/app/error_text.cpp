@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/error_text.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's words for what went wrong, translated (context "ErrorText"):
 // files that cannot be opened, files the loader refuses, exports that fail.
 // The core hands over causes and figures; this is the one place in the

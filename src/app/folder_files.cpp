@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/folder_files.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The virtual-screen files beside a file, in the order a file manager shows
 // them ("shot2" before "shot10"), for Go > Next File and Previous File.
 #pragma once

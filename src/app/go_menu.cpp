@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/go_menu.h"
 
 #include <QAction>

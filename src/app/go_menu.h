@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Go menu of a document window: Next File (Page Down, Right) and Previous
 // File (Page Up, Left) show the neighbouring virtual-screen file of the same
 // folder in the same window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The translation context of the texts of the menus, the About box and the
 // command line: Menus::tr("...") is found by lupdate like a class's tr().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/my_document.h"
 
 #include <QAction>

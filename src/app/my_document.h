@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A document: one opened virtual-screen file, its two decoded images and its
 // window. Never written back in its own format.
 #pragma once

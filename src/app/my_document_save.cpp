@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving a document: the export panel with its format pop-up, and the export
 // of the full image when the panel is accepted. A document is never written
 // back as a virtual-screen file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The application delegate.
 #pragma once
 

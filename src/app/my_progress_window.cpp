@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/my_progress_window.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small window with one progress bar, on the screen exactly as long as the
 // object lives. Callers set the title, range, value and mode themselves.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/print_operation.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A print of an image view: the printer with its settings, the view, and the
 // pass that paints the view's own drawing onto the page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a progress window goes: its content rectangle, centred on the main
 // screen's frame, and its bar. Both in y-up screen coordinates.
 #pragma once

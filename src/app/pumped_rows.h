@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rows of a picture being exported, read on the main thread, with a turn
 // of the event loop now and then: windows keep being drawn (the progress
 // window's bar moves, a closed dialog leaves the screen) while input waits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's Host: alerts as modal message boxes, a steady tick clock, turns
 // of Qt's event loop that paint but keep user input waiting, and progress
 // windows. The clock and the alert can be replaced (tests).

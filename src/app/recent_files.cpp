@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/recent_files.h"
 
 #include <QFileInfo>

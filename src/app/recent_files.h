@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The short list of recently opened files, newest first, kept in QSettings.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/startup_trace.h"
 
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // VRSVIEW_TRACE=1: prints to standard error the milliseconds from the start
 // of the process to the first paint of a picture.
 #pragma once

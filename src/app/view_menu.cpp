@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/view_menu.h"
 
 #include <QAction>

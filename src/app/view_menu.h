@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zoom and full-screen commands of the View menu, the Edit menu with
 // Copy, and the zoom level beside the size line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cleanup_signals.h"
 
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SIGINT and SIGTERM while vrstool writes: every temporary file of the
 // process is removed and it exits with 128 + the signal (130, 143).
 #pragma once

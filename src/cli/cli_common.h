@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What vrstool's commands share: exit codes, usage errors, number parsing
 // and opening an input file.
 #pragma once

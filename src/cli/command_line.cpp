@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A command's options, parsed by CLI11 in GNU style: "-o OUT", "-oOUT",
 // "--output OUT", "--output=OUT", grouped flags ("-qj2"), "--" ending the
 // options, and "-" read as a file name. A repeated option keeps its last value.

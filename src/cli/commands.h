@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool's commands. Each takes the arguments after its name and returns
 // the exit status.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool convert: each file's picture through the viewer's own export code,
 // rows read and decoded straight from the file.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A Host without a user interface: alerts become lines on a stream (or are
 // only kept), ticks come from the steady clock, the event loop has nothing to
 // run and no progress window is ever made. Used by vrstool and the benchmarks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/help.h"
 
 namespace vrs::cli {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool's help texts: one for the program, one per command.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool info: what the header says and whether the file can be read.
 #include <charconv>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text for vrstool's JSON: always valid UTF-8, whatever bytes a file name holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool: the command-line companion of vrsview. No Qt.
 #include <fcntl.h>
 #include <unistd.h>

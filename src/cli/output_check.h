@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one check that keeps every vrstool output off its inputs: the same
 // path, a hard link or a symbolic link to an input is refused, and so is a
 // second output to one file. Files are compared by device and inode after

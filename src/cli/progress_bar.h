@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A progress bar on standard error for a batch of files, redrawn by its own
 // thread ten times a second while the workers count rows. Lines printed
 // through it clear the bar first, so messages and bar never mix. When

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool thumbnail: a small PNG for file managers, made from a few sampled
 // rows of the file. Writes nothing but its output.
 #include <unistd.h>

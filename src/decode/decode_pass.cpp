@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/decode_pass.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The decoder's one pass over the rows, into bitmaps that already exist: the
 // full image's rows decoded, the view image's rows sampled on the way. This
 // is Data2NSImage without the making of images; the benchmark times it alone.

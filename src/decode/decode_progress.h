@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The progress rule of a 16-bit decode: nothing while the decode is young, a
 // progress window when it turns out slow early enough, and a counter of the
 // updates shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The per-row pixel routines. They are plain loops over independent pixels
 // with fixed-width unsigned arithmetic and no branches, which GCC and Clang
 // turn into SIMD code; this file is compiled with -O3 for that reason. On

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pixel decoder: one pass over a file's rows makes the full image and the
 // screen-sized view image.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/file_row_source.h"
 
 #include <algorithm>

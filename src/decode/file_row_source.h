@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Row sources over a virtual-screen file's pixel rows, never holding more
 // than a block of rows: the full picture, or the view image (sampled exactly
 // as the decoder samples it, white where the decoder decodes nothing), or a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/file_rows.h"
 
 #include <algorithm>

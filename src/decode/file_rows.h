@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pixel rows of a virtual-screen file, read and decoded with the
 // decoder's own row routines. Rows are read with pread in blocks of about a
 // megabyte, so a file that shrinks while it is read shows as a short read (a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An image: a size in points (equal to pixels here) and its one planar bitmap.
 // Images are shared by std::shared_ptr; a null pointer is "no image".
 #pragma once

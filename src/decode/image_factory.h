@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the decoder makes its bitmaps and image objects. The default makes them
 // with MakeNewImageRep and std::make_shared; tests swap in a factory that
 // fails at a chosen step, since real allocation failures cannot be staged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An 8-bit RGBA bitmap held as four planes (red, green, blue, alpha), one byte
 // per pixel in each, row 0 at the top. Every plane row is bytesPerRow() long:
 // (4 x width + 16) with the low four bits cleared, of which the first width

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a picture's pixel rows lie in its file: width x height pixels of
 // `depth` bits, each row `stride` bytes after the one before, the first one
 // `headerSize` bytes into the file. The header, the loader, the decoder and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shares the rows of a big picture between the calling thread, which takes
 // them from the top, and a helper thread, which takes them from the bottom,
 // a chunk at a time, until the two meet. Every row is taken exactly once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/row_source.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the encoders take their pixels from: one row at a time, as three
 // planes of 8-bit samples (red, green, blue). Row 0 is the top of the picture.
 // Rows may be asked for in any order and more than once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/view_sampler.h"
 
 #include <cstring>

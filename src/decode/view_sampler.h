@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Nearest-neighbour sampling of the view image from the full image's rows.
 // Which source columns feed the view is worked out once per decode, so the
 // per-row work is a gather (or a copy when nothing is scaled) with no

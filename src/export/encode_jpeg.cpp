@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libjpeg reports errors by calling error_exit, which must not return: it
 // longjmps back to the setjmp in compress(). Nothing between the two has a
 // destructor: compress() holds only plain data, the buffers live in

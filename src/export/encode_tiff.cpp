@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <tiffio.h>
 
 #include <algorithm>

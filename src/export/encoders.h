@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The encoders: each reads the picture row by row from a RowSource and writes
 // one file's bytes to an OutputStream. They return false when the picture
 // could not be converted or written; the stream's failed() tells the two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/exact_colours.h"
 
 namespace vrs {

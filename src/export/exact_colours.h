@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colours of a picture that has at most 256, each with its palette index
 // in order of first appearance; counting stops at the 257th colour, so a
 // picture with many colours costs only the rows up to it.

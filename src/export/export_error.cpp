@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/export_error.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Why an export did not produce its file, as a value, and the one place that
 // words it for the user.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/export_format.h"
 
 // jpeglib.h needs size_t and FILE declared first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export formats, one table row each: the extensions that choose it (the
 // text after the last dot of the last path component, compared
 // case-sensitively), its names, its progress step, its limits, how many times

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/export_image.h"
 
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Exporting a picture: the file name's extension chooses the format, the
 // picture is converted row by row straight into a temporary file beside the
 // target, which then replaces the target. While a file loaded slowly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floating-point rectangles and points (y grows upwards), the rectangle
 // fitting and mapping routines of the image view, and the flip to Qt's
 // y-down coordinates at the boundary.

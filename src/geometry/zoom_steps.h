@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zoom steps of the view's menu commands and wheel: actual size, in and
 // out by two about a point, and the zoom level. Regions are in view-image
 // coordinates (y up), like the view's shown region.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a file so that the target is either replaced whole or left exactly
 // as it was: the bytes go to a temporary file in the folder of the target
 // (of the file a symbolic link finally names, so the link stays a link),

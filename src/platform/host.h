@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The seam through which the core reaches a user interface: alerts, the tick
 // clock, turns of the event loop and progress windows. The viewer implements
 // it with Qt, vrstool with the terminal, the tests with recorders.

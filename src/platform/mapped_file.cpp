@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/mapped_file.h"
 
 #include <sys/mman.h>

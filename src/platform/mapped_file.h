@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file mapped read-only into memory, with its length. No copy is made.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a file mapping that may shrink under us. A read of a page past the
 // file's new end raises SIGBUS, which would end the process; inside
 // readMapped such a fault ends only the work being done.

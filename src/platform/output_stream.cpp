@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/output_stream.h"
 
 #include <cstring>

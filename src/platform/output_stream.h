@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the encoders write their bytes to. A stream remembers its first
 // failure; once failed, every later call fails too.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an output path names: the file a chain of symbolic links finally
 // points to, and what kind of file is there.
 #pragma once

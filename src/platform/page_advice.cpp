@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/page_advice.h"
 
 #include <sys/mman.h>

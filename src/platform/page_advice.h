@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Advice to the kernel about a range of a mapping, one madvise call each,
 // the range widened to whole pages. None of them changes a byte.
 #pragma once

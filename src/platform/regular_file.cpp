@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/regular_file.h"
 
 #include <fcntl.h>

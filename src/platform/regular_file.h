@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a file for reading only when it is a regular file. The open never
 // blocks: a named pipe, a device or a folder is refused at once.
 #pragma once

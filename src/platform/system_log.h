@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system log: lines at debug priority through syslog(3). Tests read the
 // lines through a hook instead of the log daemon.
 #pragma once

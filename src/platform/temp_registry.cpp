@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/temp_registry.h"
 
 #include <time.h>

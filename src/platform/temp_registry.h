@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The temporary files this process is writing, in a fixed table that a
 // signal handler can read without locks: removeRegisteredTemps() only loads
 // atomics and calls unlink, so it is async-signal-safe. Several threads may

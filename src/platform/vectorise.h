@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // VRS_VECTORISE asks GCC to vectorise a function's byte loops at -O2 with its
 // full cost model, which -O2 alone keeps from loops with a remainder. Clang
 // vectorises such loops at -O2 by itself and knows no such attribute.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reduction of a 32-bit 0xffRRGGBB picture by area averaging: every output
 // pixel is the mean of the source area it covers, fractional edges weighted.
 // Plain C++, single-threaded (Qt's own smooth scaling runs on a thread pool).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The busy cursor's timing while a pass waits for its drawing thread: one turn
 // every half second; nothing for the first three turns, then frame 4 and on,
 // one frame per turn, round the eight frames.

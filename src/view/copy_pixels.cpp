@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shown region of the picture at the full image's own resolution, for
 // the clipboard.
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/crop_thread.h"
 
 #include <new>

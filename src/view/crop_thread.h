@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing thread of deep zoom: cuts a region out of the full image at full
 // resolution. The thread and the view share the crop slot and the thread holds
 // its own reference to the full image, so the view (and the document that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pass's side of the drawing thread: one crop slot, one thread at a time,
 // the newest region served when the crop under way lands, the busy cursor.
 #include <QMetaObject>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing pass: bezel, clip, the shown region from the view image or from
 // a crop of the full image, and the rubber band.
 #include <QPaintEngine>

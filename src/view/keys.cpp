@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keys: F1 zooms about the pointer, F3 fits the window to the picture,
 // every other key is swallowed. Every key event goes to the system log.
 #include <QCursor>

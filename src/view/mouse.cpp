@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Zoom and pan with the mouse: a rubber band on the whole picture, a pan of a
 // zoomed one, a click back to the whole picture.
 #include <QMouseEvent>

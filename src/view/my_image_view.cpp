@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/my_image_view.h"
 
 #include <QPaintEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image view of a document window: shows the view image fitted into
 // itself, zooms and pans with the mouse and F1, fits the window with F3, zooms
 // by menu commands and the wheel, and draws small regions from the full image,

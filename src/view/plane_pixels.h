@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixels of a planar bitmap as 32-bit 0xffRRGGBB words, for a region given in
 // the image's own y-up coordinates. No Qt: the drawing thread uses it too.
 #pragma once

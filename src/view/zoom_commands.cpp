@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zoom commands of the menus and the wheel: actual size, in and out by
 // two. Each sets the shown region that F1 and the mouse share; the wheel
 // zooms about the pointer, the menu commands about the centre.

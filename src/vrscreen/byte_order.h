@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Big-endian reads from a byte buffer. Every multi-byte field of the file goes
 // through these; no struct is ever laid over file bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kHeaderSize-byte big-endian header of a virtual-screen file, its host form, and
 // the pixel geometry it describes.
 #pragma once

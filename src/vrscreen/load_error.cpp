@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The words for every refusal of the loader, with the figures that explain it.
 #include <string>
 

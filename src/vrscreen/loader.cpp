@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vrscreen/loader.h"
 
 #include <cstdio>

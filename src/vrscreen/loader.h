@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The loader: checks a virtual-screen file's header and size, then hands its
 // rows to the decoder. Refused files are worded for the user in one place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "vrscreen/rect.h"
 
 #include <algorithm>

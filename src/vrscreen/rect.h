@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The integer rectangle stored in a virtual-screen header, with the classic
 // QuickDraw operations on it. y grows downwards; right and bottom are exclusive.
 #pragma once

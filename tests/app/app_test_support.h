@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files and an isolated controller for the viewer's widget tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's translated words say in English what vrstool says, for every
 // cause, and name the file.
 #include "app/error_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // With LANGUAGE=de the viewer's own texts and Qt's come in German. Alone in
 // its program: the locale is read once, when first used.
 #include <gtest/gtest.h>

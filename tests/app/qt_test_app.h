@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One QApplication for a whole test program, on the offscreen platform.
 #pragma once
 

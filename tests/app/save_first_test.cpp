@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first export of a run, in a program of its own so that no other export
 // has picked a format before it.
 #include <gtest/gtest.h>

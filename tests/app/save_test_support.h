@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Driving a document's export panel as a user would: find it on the screen,
 // pick a format in its options, type a name, press Save or Cancel.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Every tr() text of the viewer has its German translation: lupdate run over
 # the sources onto a copy of translations/vrsview_de.ts leaves nothing
 # unfinished. To bring the file up to date after changing texts:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What vrstool takes as input: regular files that may change under it,
 // standard input, and nothing that could block.
 #include <poll.h>

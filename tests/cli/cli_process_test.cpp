@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool as a process: its memory before a refusal, and its signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Help texts, version and usage errors.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/headless_host.h"
 
 #include <gtest/gtest.h>

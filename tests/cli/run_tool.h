@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs vrstool as a child process and collects what it printed.
 #pragma once
 

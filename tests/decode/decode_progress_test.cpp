@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The progress rule of 16-bit decodes, driven by the recording host's fake
 // clock. With 3 x 200 pixels every row moves the 0..300 step (by 1 or 2), so
 // the decoder reads the clock once per row: call 0 is the start, call k + 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/decoder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // vrstool's rows of a file that shrinks while they are read, and its thumbnails.
 #include "decode/file_rows.h"
 #include "decode/file_row_source.h"

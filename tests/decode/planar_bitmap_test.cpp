@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/planar_bitmap.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decode/row_sharing.h"
 
 #include <gtest/gtest.h>

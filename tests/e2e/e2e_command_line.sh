@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The viewer's command line where there is no display at all: --help and
 # --version answer on standard output with status 0, an unknown option is
 # refused on standard error with status 2, and a file to show ends the run

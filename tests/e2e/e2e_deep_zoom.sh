@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Deep zoom in a real X server: a 3200 x 2400 picture whose view image is
 # reduced by 2, with a checkerboard of single pixels in block (1,1). Zoomed to
 # a region of 15% of the picture, the view image is drawn (it kept one of the

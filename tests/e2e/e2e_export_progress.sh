@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Exporting a large picture (slow to compress) whose decode needed a progress
 # window: the
 # export's progress window is drawn (its light gray on the screen, not

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Go > Next File and Previous File in a real X server: in a folder of shot1,
 # shot2 (portrait) and shot10, Page Down and Right step through them in that
 # order in the same window, which keeps its place and size; at the last file

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A running viewer asked to open a file it must refuse, through File > Open
 # (Ctrl+O): a message window appears, the picture already open stays, and
 # the viewer stays up until Ctrl+Q ends it with status 0.

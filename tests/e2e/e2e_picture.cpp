@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // e2e-picture: writes a virtual-screen file made for checking a viewer by its
 // screenshots: a grid of 4 x 3 flat blocks in distinct colours (no colour is
 // a channel permutation of another) and a light square inside the top-left

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A file the viewer must refuse (its rows cut short): a message window
 # appears, and after it is dismissed the viewer stays up with a window
 # without a picture, until Ctrl+Q ends it with status 0.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The viewer on a generated picture in a real X server.
 #   e2e_view.sh colours DEPTH WIDTH HEIGHT
 #     colours where they belong as opened and in a window of other

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The zoom commands in a real X server, on a 3200 x 2400 picture whose view
 # image is reduced by 2, with a checkerboard of single pixels in block (1,1):
 # F11 fills the screen and Esc gives the window back, a wheel notch zooms

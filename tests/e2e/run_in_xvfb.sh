@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs one end-to-end test script in an X server of its own (xvfb-run, a
 # 1600 x 1200 screen of 24 bits, no window manager), bounded by a time-out.
 #   run_in_xvfb.sh SECONDS SCRIPT ARGS...

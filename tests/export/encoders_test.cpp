@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Each encoder's file, read back by an independent decoder.
 #include <gtest/gtest.h>
 #include <tiffio.h>

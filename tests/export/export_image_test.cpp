@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export as the viewer calls it: table, progress window, messages, files.
 #include <gtest/gtest.h>
 

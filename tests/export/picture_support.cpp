@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture_support.h"
 
 #include <tiffio.h>

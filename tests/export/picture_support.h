@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures for the export tests, and an independent reader (Qt's image
 // plugins, libtiff's own RGBA reader where Qt has no TIFF plugin).
 #pragma once

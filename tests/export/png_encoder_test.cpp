@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG encoder's own chunks and its strip-parallel zlib stream, read back
 // by zlib's inflate, libpng and Qt.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs every file of each fuzzing corpus through the same checks as its
 // fuzzer, without libFuzzer. Files named good-* must be read, bad-* must be
 // refused; any other file (a former finding) must only pass the checks.

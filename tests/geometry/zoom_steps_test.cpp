@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "geometry/zoom_steps.h"
 
 #include <gtest/gtest.h>

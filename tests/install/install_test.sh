@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and checks it as a Linux desktop
 # would use it.
 #   install_test.sh desktop      desktop entry, file type, icons, manual pages

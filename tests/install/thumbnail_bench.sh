@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures the thumbnailer as a file manager runs it on a large capture:
 # wall time and peak resident memory of "vrstool thumbnail -s 256" on a
 # 16000 x 12000 32-bit file (goals: under 1 s, under 256 MiB), first with the

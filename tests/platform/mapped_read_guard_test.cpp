@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/mapped_read_guard.h"
 
 #include <sys/stat.h>

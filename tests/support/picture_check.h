@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading decoded bitmaps back in tests, and an asymmetric test picture with
 // distinct channels, so that a flip, a transposition or a channel swap fails.
 #pragma once

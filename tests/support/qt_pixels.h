@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixels of a decoded QImage for comparisons in tests. Header-only: only test
 // programs that link Qt include it.
 #pragma once

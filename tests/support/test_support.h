@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared test helpers: a Host that records what the core asks of it, with a
 // fake tick clock, and a scratch directory.
 #pragma once

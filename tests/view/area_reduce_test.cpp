@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/area_reduce.h"
 
 #include <gtest/gtest.h>

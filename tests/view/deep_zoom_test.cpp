@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Deep zoom: small regions come from the full image, cut on a drawing thread.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing pass: fitting, bezel, orientation, filtering, rubber band.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // F1, F3 and the swallowing and logging of every key, with real key events.
 #include <gtest/gtest.h>
 #include <QCursor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Zoom and pan with real mouse events.
 #include <gtest/gtest.h>
 #include <QTest>

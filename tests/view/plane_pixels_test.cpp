@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/plane_pixels.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers for the image view's tests: a QApplication on the offscreen
 // platform, test pictures, rendering and real mouse and key events.
 #pragma once

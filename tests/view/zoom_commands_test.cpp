@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zoom commands and the wheel on a real view, and the copy of what is shown.
 #include <gtest/gtest.h>
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A file that shrinks between its mapping and its decoding, as a capture
 // re-taken or copied over while the viewer opens it.
 #include <gtest/gtest.h>

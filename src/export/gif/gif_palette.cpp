@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/gif/gif_palette.h"
 
 #include <algorithm>

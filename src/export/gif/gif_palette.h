@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colours of a GIF: the picture's own colours when it has at most 256,
 // otherwise 256 chosen by Wu's quantizer, each pixel then taking the palette
 // colour nearest to it.

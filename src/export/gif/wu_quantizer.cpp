@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/gif/wu_quantizer.h"
 
 #include <cmath>

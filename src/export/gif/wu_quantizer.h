@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Xiaolin Wu's colour quantizer: a histogram of the picture's colours (5 bits
 // per channel, with each cell's exact sums), cut into boxes of least variance.
 #pragma once

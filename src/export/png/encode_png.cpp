@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG file is written here chunk by chunk: signature, IHDR, PLTE for a
 // picture of 256 colours or fewer (counted in a first pass over the rows,
 // which stops at the 257th colour), the image data as IDAT chunks, IEND.

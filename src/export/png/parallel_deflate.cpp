@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/png/parallel_deflate.h"
 
 #include <zlib.h>

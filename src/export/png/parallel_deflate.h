@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One zlib stream compressed by several threads at once. The bytes handed in
 // are cut into strips; each strip is deflated on its own (StripDeflater),
 // primed with the 32 KB that precede it and ended on a byte boundary (a sync

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The loops below run over bytes without branches that depend on the data,
 // so that the compiler vectorises them; the functions ask for the vectoriser's
 // full cost model, which -O2 alone restricts to loops without a remainder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PNG row filters (none, sub, up, average, Paeth) on rows of 8-bit RGB (3
 // bytes a pixel) or of palette indices (1 byte, or less), and the choice among
 // them per row by the smallest sum of absolute filtered bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/png/png_palette.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Indexed PNG rows: the bit depth a palette needs, and the packing of one
 // index a pixel into 1, 2, 4 or 8 bits, leftmost pixel in the high bits.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PNG encoder's filter, zlib and threading settings, each set here only.
 #pragma once
 

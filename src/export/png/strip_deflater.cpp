@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/png/strip_deflater.h"
 
 #include <algorithm>

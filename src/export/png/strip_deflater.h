@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compresses the strips of a ParallelDeflate, one thread's worth: each strip
 // is raw deflate primed with the bytes before it and ends on a byte boundary
 // (a sync flush), the last one ending the stream.

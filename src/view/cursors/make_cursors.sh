@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Draws the view's 16 x 16 cursor images with ImageMagick: "zoomin" (a
 # magnifying glass with a plus) and the eight busy frames "T0".."T7" (a ring of
 # eight spokes, the bright spoke one step further round in each frame).
