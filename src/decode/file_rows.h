@@ -28,7 +28,7 @@ struct FileBytes {
     std::uint64_t size = 0;                // of memory
     // The file as it was opened, before its first byte was read: a file
     // that no longer matches it has changed under the reader.
-    std::optional<FileStamp> stamp;
+    std::optional<FileStamp> stamp{};
 
     // Exactly `length` bytes at `offset`; false when they are not there.
     bool read(std::uint64_t offset, void* out, std::size_t length) const;

@@ -137,6 +137,7 @@ TEST(Document, AFileRewrittenInPlaceWhileDecodedBuildsNoPicture) {
     // An old modification time: the rewrite changes it whatever the clock's grain.
     const timespec old[2] = {{1, 0}, {1, 0}};
     ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), old, 0));
+    testApplication();
     bool rewritten = false;
     MyObject delegate;
     QtHost host([&] {
