@@ -178,6 +178,18 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <source>This picture couldn&apos;t be converted: it is %1 x %2 pixels, and a picture needs one pixel a side.</source>
         <translation>Dieses Bild konnte nicht umgewandelt werden: es hat %1 x %2 Pixel, und ein Bild braucht mindestens ein Pixel je Seite.</translation>
     </message>
+    <message>
+        <source>The picture was not saved to %1: that is the open file %2, which saving would destroy. Choose another name.</source>
+        <translation>Das Bild wurde nicht unter %1 gesichert: Das ist die geöffnete Datei %2, die beim Sichern verloren ginge. Wählen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be opened: the viewer reads only files on this computer. Copy the file here first.</source>
+        <translation>„%1“ konnte nicht geöffnet werden: Der Betrachter liest nur Dateien auf diesem Computer. Kopieren Sie die Datei zuerst hierher.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for the picture of the file &quot;%1&quot;, %2 x %3 pixels.</source>
+        <translation>Für das Bild der Datei „%1“ mit %2 x %3 Pixeln ist nicht genug Speicher frei.</translation>
+    </message>
 </context>
 <context>
     <name>Menus</name>

@@ -14,6 +14,7 @@
 #include "app/qt_host.h"
 #include "app/startup_trace.h"
 #include "app/translations.h"
+#include "platform/cleanup_signals.h"
 
 // The icons are built into the static library: their resource must be asked for.
 static void initIconResource() {
@@ -87,6 +88,8 @@ int applicationMain(int argc, char** argv) {
     // told like any failed save, instead of ending the viewer and its windows.
     // signal() fails only for an invalid signal number.
     [[maybe_unused]] const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    // A logout, kill or Ctrl+C during a save removes its temporary file.
+    vrs::removeTempsOnSignals();
     traceStep("application ready");
 
     MyObject delegate;

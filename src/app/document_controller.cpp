@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 
 #include "app/app_menus.h"
 #include "app/busy_step.h"
@@ -23,6 +25,22 @@ QStringList askForFiles(QWidget* parent) {
     const QString path = parent != nullptr ? parent->window()->windowFilePath() : QString();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
     return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), folder, filters);
+}
+
+// "scheme://...": a URL the command line or a drop did not turn into a local
+// path, so one of another computer (file://otherhost/...) or of the web.
+bool namesUrl(const QString& path) {
+    static const QRegularExpression url(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
+    return url.match(path).hasMatch();
+}
+
+// True while the file at `path` is still the one mapped with `stamp`: a file
+// rewritten, replaced or cut short while it was decoded is not.
+std::function<bool()> unchangedCheck(const QString& path, const vrs::FileStamp& stamp) {
+    return [name = QFile::encodeName(path).toStdString(), stamp] {
+        vrs::FileStamp now;
+        return vrs::stampPath(name, &now) && now == stamp;
+    };
 }
 
 }  // namespace
@@ -56,6 +74,10 @@ bool DocumentController::mapFile(const QString& path, vrs::MappedFile* file, QSt
     const QFileInfo info(path);
     *canonical = info.canonicalFilePath();
     if (!file->open(QFile::encodeName(canonical->isEmpty() ? path : *canonical).toStdString())) {
+        if (file->error() == ENOENT && namesUrl(path)) {
+            host_.alert(ErrorText::notLocalFile(path).toStdString());
+            return false;
+        }
         const QString name = info.fileName().isEmpty() ? path : info.fileName();
         host_.alert(ErrorText::openFailure(name, file->error()).toStdString());
         return false;
@@ -78,6 +100,8 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     const BusyStep busy;
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
+    document->setOpenFiles([this] { return openFilePaths(); });
+    document->setSourceCheck(unchangedCheck(canonical, file.stamp()));
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
     traceStep("file decoded");
     document->makeWindowControllers();
@@ -107,11 +131,22 @@ bool DocumentController::openInPlace(MyDocument& document, const QString& path) 
         return open == &document;
     }
     const BusyStep busy;
+    document.setSourceCheck(unchangedCheck(canonical, file.stamp()));
     if (!document.openInPlace(canonical, file.data(), file.size())) {
         return false;
     }
     recent_.add(canonical);
     return true;
+}
+
+QStringList DocumentController::openFilePaths() const {
+    QStringList paths;
+    for (const MyDocument* document : documents_) {
+        if (!document->filePath().isEmpty()) {
+            paths.append(document->filePath());
+        }
+    }
+    return paths;
 }
 
 MyDocument* DocumentController::documentForPath(const QString& canonicalPath) const {

@@ -45,6 +45,8 @@ class DocumentController : public QObject {
 
     void setOpenDialog(OpenDialogFunction openDialog);
     const std::vector<MyDocument*>& documents() const { return documents_; }
+    // The file of every open document.
+    QStringList openFilePaths() const;
     RecentFiles& recentFiles() { return recent_; }
 
   signals:

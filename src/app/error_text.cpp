@@ -155,6 +155,25 @@ QString ErrorText::exportFailure(const vrs::ExportResult& r) {
     return {};
 }
 
+QString ErrorText::writeOntoOpenFile(const QString& name, const QString& openName) {
+    return tr("The picture was not saved to %1: that is the open file %2, which saving would "
+              "destroy. Choose another name.")
+        .arg(quoted(name), quoted(openName));
+}
+
+QString ErrorText::notLocalFile(const QString& url) {
+    return tr("\"%1\" could not be opened: the viewer reads only files on this computer. Copy "
+              "the file here first.")
+        .arg(url);
+}
+
+QString ErrorText::noMemoryForPicture(const QString& decoderText, const QString& name,
+                                      std::int64_t width, std::int64_t height) {
+    return decoderText + QLatin1Char('\n') +
+           tr("There is not enough memory for the picture of the file \"%1\", %2 x %3 pixels.")
+               .arg(name, QString::number(width), QString::number(height));
+}
+
 QString ErrorText::writeReason(const vrs::ExportResult& r) {
     const QString folder = quoted(fromPath(vrs::folderOf(r.path)));
     switch (r.sysError) {

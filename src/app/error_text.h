@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <cstdint>
 
 #include "export/export_error.h"
 #include "vrscreen/loader.h"
@@ -21,6 +22,15 @@ class ErrorText {
     static QString loadRefusal(const vrs::VirtualScreenInfo& info, const QString& name);
     // A failed export (result.ok() is false).
     static QString exportFailure(const vrs::ExportResult& result);
+    // A save refused because `name` is the open file `openName`, by that
+    // name, a hard link or a symbolic link.
+    static QString writeOntoOpenFile(const QString& name, const QString& openName);
+    // A URL that names no file of this computer (another host's, http://).
+    static QString notLocalFile(const QString& url);
+    // The decoder's own words for memory it could not have (`decoderText`,
+    // such as "MakeNewImageRep is nil"), and what they mean for the file.
+    static QString noMemoryForPicture(const QString& decoderText, const QString& name,
+                                      std::int64_t width, std::int64_t height);
 
   private:
     static QString loadReason(const vrs::VirtualScreenInfo& info);

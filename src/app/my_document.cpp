@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
+#include "app/decode_host.h"
 #include "app/error_text.h"
 #include "app/startup_trace.h"
 #include "ui_MyDocument.h"
@@ -58,11 +60,26 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
                                         const QString& /*type*/) {
     progress = 1;
     vrs::VirtualScreenInfo refusal;
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_, &refusal);
+    DecodeHost decodeHost(host_, displayName(), bytes, length);
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal);
+    if (refusal.error == vrs::LoadError::None && sourceChanged()) {
+        refusal.error = vrs::LoadError::ChangedWhileRead;
+        myimage.reset();
+        myViewImage.reset();
+    }
     if (refusal.error != vrs::LoadError::None) {
         host_.alert(ErrorText::loadRefusal(refusal, displayName()).toStdString());
     }
     return true;
+}
+
+void MyDocument::setSourceCheck(SourceCheck check) {
+    sourceCheck_ = std::move(check);
+}
+
+bool MyDocument::sourceChanged() {
+    const SourceCheck check = std::exchange(sourceCheck_, SourceCheck());
+    return check && !check();
 }
 
 QString MyDocument::windowNibName() const {
@@ -129,8 +146,13 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
     vrs::VirtualScreenInfo refusal;
+    DecodeHost decodeHost(host_, QFileInfo(path).fileName(), bytes, length);
     std::shared_ptr<vrs::Image> full =
-        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, host_, &refusal);
+        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, decodeHost, &refusal);
+    if (refusal.error == vrs::LoadError::None && sourceChanged()) {
+        refusal.error = vrs::LoadError::ChangedWhileRead;
+        full.reset();
+    }
     if (refusal.error != vrs::LoadError::None) {
         host_.alert(ErrorText::loadRefusal(refusal, QFileInfo(path).fileName()).toStdString());
     }

@@ -8,10 +8,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/document_window.h"
 #include "app/print_operation.h"
@@ -25,6 +27,10 @@ class MyDocument : public QObject {
   public:
     // Shows the print dialog for the printer; true when the user chose to print.
     using PrintDialogFunction = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    // The files open in every viewer window, which no save may write onto.
+    using OpenFilesFunction = std::function<QStringList()>;
+    // True while the file just read is as it was when it was opened.
+    using SourceCheck = std::function<bool()>;
 
     explicit MyDocument(vrs::Host& host, QObject* parent = nullptr);
     ~MyDocument() override;
@@ -70,6 +76,11 @@ class MyDocument : public QObject {
     // The panel's end: returnCode 1 (accepted) exports to its chosen path.
     void savePanelDidEnd(QFileDialog* panel, int returnCode, void* contextInfo);
     QFileDialog* savePanel() const { return sp; }
+    // Without it, a save is kept off this document's own file only.
+    void setOpenFiles(OpenFilesFunction openFiles);
+    // Asked after a file is decoded; a file that changed is refused. Set for
+    // one load or openInPlace, and cleared by it.
+    void setSourceCheck(SourceCheck check);
 
     void setFilePath(const QString& path);
     const QString& filePath() const { return filePath_; }
@@ -88,6 +99,10 @@ class MyDocument : public QObject {
     void connectOptionView();
     void lendOptionView(QFileDialog& panel);
     void takeBackOptionView();
+    // The open file that writing `target` would destroy, or "".
+    QString openFileAt(const std::string& target) const;
+    // Refuses a decode whose file changed meanwhile: true when it did.
+    bool sourceChanged();
 
     QPointer<MyImageView> mView;
     QPointer<QWidget> optionView;
@@ -100,6 +115,8 @@ class MyDocument : public QObject {
     vrs::Host& host_;
     QString filePath_;
     PrintDialogFunction printDialog_;
+    OpenFilesFunction openFiles_;
+    SourceCheck sourceCheck_;
     std::unique_ptr<DocumentWindow> window_;
     // Where the options view lives while no panel shows it.
     QPointer<QWidget> optionHome_;

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <string>
+#include <utility>
 
 #include "app/busy_step.h"
 #include "app/error_text.h"
@@ -16,6 +17,7 @@
 #include "app/pumped_rows.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
+#include "platform/file_identity.h"
 
 namespace {
 
@@ -142,8 +144,12 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
     }
     // The panel leaves the screen first; failures reach the user through the
     // host's alert, in the viewer's words.
-    const BusyStep busy;
     const std::string target = QFile::encodeName(path).toStdString();
+    if (const QString open = openFileAt(vrs::exportPath(target)); !open.isEmpty()) {
+        host_.alert(ErrorText::writeOntoOpenFile(QFileInfo(path).fileName(), open).toStdString());
+        return;
+    }
+    const BusyStep busy;
     const auto wording = [](const vrs::ExportResult& result) {
         return ErrorText::exportFailure(result).toStdString();
     };
@@ -154,6 +160,23 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
     } else {
         vrs::exportImage(*myimage, target, progress, host_, vrs::systemFileOps(), wording);
     }
+}
+
+void MyDocument::setOpenFiles(OpenFilesFunction openFiles) {
+    openFiles_ = std::move(openFiles);
+}
+
+QString MyDocument::openFileAt(const std::string& target) const {
+    QStringList open = openFiles_ ? openFiles_() : QStringList();
+    if (!filePath_.isEmpty()) {
+        open.append(filePath_);
+    }
+    for (const QString& file : open) {
+        if (vrs::sameFile(target, QFile::encodeName(file).toStdString())) {
+            return QFileInfo(file).fileName();
+        }
+    }
+    return {};
 }
 
 void MyDocument::connectOptionView() {

@@ -98,6 +98,7 @@ bool InputFile::openFile(const std::string& path) {
     }
     fd_ = file.fd;
     size_ = file.size;
+    stamp_ = file.stamp;
     opened_ = true;
     const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(size_, kHeaderSize));
     if (!readFully(fd_, 0, header_, length)) {
@@ -167,7 +168,10 @@ bool InputFile::readInput(std::size_t length) {
 }
 
 PixelRows InputFile::rows() const {
-    FileBytes bytes{fd_, memory_.data(), memory_.size()};
+    FileBytes bytes{fd_, memory_.data(), memory_.size(), {}};
+    if (fd_ >= 0) {
+        bytes.stamp = stamp_;
+    }
     return {bytes, info.layout};
 }
 

@@ -66,6 +66,7 @@ class InputFile {
     std::vector<std::uint8_t> memory_;  // standard input's bytes
     std::uint8_t header_[kHeaderSize] = {};
     std::uint64_t size_ = 0;
+    FileStamp stamp_;  // a regular file's, as it was opened
     bool opened_ = false;
 };
 

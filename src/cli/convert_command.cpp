@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "cli/cleanup_signals.h"
 #include "cli/cli_common.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -24,6 +23,7 @@
 #include "decode/file_row_source.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
+#include "platform/cleanup_signals.h"
 
 namespace vrs::cli {
 namespace {
@@ -152,7 +152,7 @@ std::optional<ImageFormat> formatOf(const Job& job, const Options& o) {
     if (job.output == kStandardStream) {
         return o.ext.empty() ? ImageFormat::Jpeg : formatForExtension(o.ext);
     }
-    return formatForExtension(pathExtension(job.output));
+    return formatForExtension(exportExtension(job.output));
 }
 
 // TooLarge when the picture written (full or view) exceeds the format, known

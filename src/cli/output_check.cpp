@@ -4,28 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include "platform/file_identity.h"
 
 namespace vrs::cli {
 namespace {
 
-std::string inode(const struct stat& st) {
-    return "inode " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-}
-
-// The same file on the disk, or the same path where no file is yet. "-"
-// as an input is standard input, whatever file it was redirected from.
+// fileIdentity, except that "-" as an input is standard input, whatever
+// file it was redirected from.
 std::string identity(const std::string& path, bool input) {
-    struct stat st {};
     if (input && path == kStandardStream) {
-        return fstat(STDIN_FILENO, &st) == 0 ? inode(st) : "standard input";
+        struct stat st {};
+        return fstat(STDIN_FILENO, &st) == 0 ? fileIdentity("/dev/fd/0") : "standard input";
     }
-    if (stat(path.c_str(), &st) == 0) {
-        return inode(st);
-    }
-    std::error_code ec;
-    const auto resolved = std::filesystem::weakly_canonical(path, ec);
-    return "path " + (ec ? path : resolved.string());
+    return fileIdentity(path);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/cleanup_signals.h"
 #include "cli/cli_common.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
@@ -15,6 +14,7 @@
 #include "cli/output_check.h"
 #include "decode/file_row_source.h"
 #include "export/export_image.h"
+#include "platform/cleanup_signals.h"
 
 namespace vrs::cli {
 

@@ -34,6 +34,21 @@ bool FileBytes::read(std::uint64_t offset, void* out, std::size_t length) const 
     return true;
 }
 
+bool FileBytes::unchanged() const {
+    if (fd < 0 || !stamp) {
+        return true;  // bytes in memory do not change
+    }
+    FileStamp now;
+    return stampDescriptor(fd, &now) && now == *stamp;
+}
+
+bool FileRows::stillSame() {
+    if (!rows_.bytes.unchanged()) {
+        changed_ = true;
+    }
+    return !changed_;
+}
+
 std::size_t FileRows::rowBytes() const {
     return static_cast<std::size_t>(rows_.layout.rowPixelBytes());
 }
@@ -70,6 +85,9 @@ const std::uint8_t* FileRows::rowData(std::int64_t y) {
     blockRows_ = 0;
     if (!rows_.bytes.read(rows_.layout.rowOffset(y), block_.data(), length)) {
         changed_ = true;
+        return nullptr;
+    }
+    if (!stillSame()) {
         return nullptr;
     }
     blockFirst_ = y;
@@ -116,6 +134,9 @@ bool FileRows::decodeColumns(std::int64_t y, const std::int64_t* columns, std::i
                 return false;
             }
         }
+        if (!stillSame()) {
+            return false;
+        }
     }
     decodeRow_(out, count, red, green, blue);
     return true;
@@ -138,7 +159,8 @@ bool FileRows::decodeSpan(std::int64_t y, std::int64_t first, std::int64_t count
     } else {
         const std::uint64_t at =
             rows_.layout.rowOffset(y) + static_cast<std::uint64_t>(first) * bytes;
-        if (!rows_.bytes.read(at, packed_.data(), static_cast<std::size_t>(count) * bytes)) {
+        if (!rows_.bytes.read(at, packed_.data(), static_cast<std::size_t>(count) * bytes) ||
+            !stillSame()) {
             changed_ = true;
             return false;
         }

@@ -4,15 +4,19 @@
 // megabyte, so a file that shrinks while it is read shows as a short read (a
 // mapping would raise SIGBUS instead) and memory stays bounded whatever the
 // file's size. Single pixels can be read too, for samplers that need a few
-// columns of very wide rows.
+// columns of very wide rows. After each block (or wide row) is read, the
+// file's stamp is compared with the one taken when it was opened, so a file
+// rewritten in place is caught too, not only one that shrinks.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "decode/decoder.h"
 #include "decode/row_layout.h"
+#include "platform/file_stamp.h"
 
 namespace vrs {
 
@@ -22,9 +26,14 @@ struct FileBytes {
     int fd = -1;
     const std::uint8_t* memory = nullptr;  // used when fd < 0
     std::uint64_t size = 0;                // of memory
+    // The file as it was opened, before its first byte was read: a file
+    // that no longer matches it has changed under the reader.
+    std::optional<FileStamp> stamp{};
 
     // Exactly `length` bytes at `offset`; false when they are not there.
     bool read(std::uint64_t offset, void* out, std::size_t length) const;
+    // False when the file is no longer as its stamp says (or cannot be asked).
+    bool unchanged() const;
 };
 
 struct PixelRows {
@@ -63,7 +72,8 @@ class FileRows {
                     std::uint8_t* green, std::uint8_t* blue);
     void prepareSpans(std::int64_t count) { prepareColumns(count); }
 
-    // True once a read found the file shorter than when it was opened.
+    // True once a read found the file shorter than when it was opened, or
+    // no longer as it was.
     bool changed() const { return changed_; }
 
   private:
@@ -73,6 +83,8 @@ class FileRows {
     std::size_t rowBytes() const;
     // Row y's bytes, read in (with the rows after it when reading in order).
     const std::uint8_t* rowData(std::int64_t y);
+    // After a read: false (and changed() true) when the file has changed.
+    bool stillSame();
 
     PixelRows rows_;
     DecodeRow decodeRow_;              // null for a depth whose rows are not decoded

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "export/encoders.h"
+#include "platform/output_target.h"
 
 namespace vrs {
 namespace {
@@ -127,7 +128,7 @@ std::string extensionList() {
 
 std::string exportPath(std::string path) {
     // A path naming a folder ("dir/") is left for the write to refuse.
-    if (!pathExtension(path).empty() || lastComponent(path).empty()) {
+    if (!pathExtension(path).empty() || lastComponent(path).empty() || namesStream(path)) {
         return path;
     }
     // "picture." already ends in the dot that the extension needs.
@@ -136,6 +137,14 @@ std::string exportPath(std::string path) {
     }
     path += formatInfo(ImageFormat::Jpeg).name;
     return path;
+}
+
+std::string exportExtension(const std::string& path) {
+    const std::string_view extension = pathExtension(path);
+    if (extension.empty() && !lastComponent(path).empty() && namesStream(path)) {
+        return std::string(formatInfo(ImageFormat::Jpeg).name);
+    }
+    return std::string(extension);
 }
 
 bool pictureFits(ImageFormat format, std::int64_t width, std::int64_t height) {

@@ -60,8 +60,14 @@ std::optional<ImageFormat> formatForExtension(std::string_view extension);
 // The table's extensions, for a message: "tiff, tif, ..., png, PNG".
 std::string extensionList();
 
-// The path an export writes: a path without extension gets "jpg" appended.
+// The path an export writes: a path without extension gets "jpg" appended,
+// except a name that is a device or a FIFO (or a link to one: /dev/null,
+// /dev/stdout), which is written to as it is.
 std::string exportPath(std::string path);
+
+// The extension whose format exportPath(path) is written in: its own, or
+// "jpg" for a device written to by a name without one.
+std::string exportExtension(const std::string& path);
 
 // False when `format` cannot hold a width x height picture: a side beyond
 // largestSide, or a file beyond largestFile. (An empty picture fits here;

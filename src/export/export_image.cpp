@@ -52,7 +52,7 @@ ExportResult exportRows(RowSource& source, const std::string& path, std::int64_t
     try {
         Steps steps(host, progress);
         result.path = exportPath(path);
-        const std::optional<ImageFormat> format = formatForExtension(pathExtension(result.path));
+        const std::optional<ImageFormat> format = formatForExtension(exportExtension(result.path));
         if (!format) {
             result.error = ExportError::UnknownExtension;
         } else {

@@ -29,15 +29,16 @@ mode_t processUmask() {
     return mask;
 }
 
-// Holds SIGINT and SIGTERM back while a temporary file is made and recorded,
+// Holds the terminating signals back while a temporary file is made and recorded,
 // so a signal finds it either not yet made or in the cleanup table.
 class SignalsHeld {
   public:
     SignalsHeld() {
         sigset_t set;
         sigemptyset(&set);
-        sigaddset(&set, SIGINT);
-        sigaddset(&set, SIGTERM);
+        for (const int signal : kTerminatingSignals) {
+            sigaddset(&set, signal);
+        }
         held_ = pthread_sigmask(SIG_BLOCK, &set, &old_) == 0;
     }
     ~SignalsHeld() {
@@ -142,7 +143,9 @@ int AtomicFile::open(const std::string& target, bool seeks) {
             fail(kNotRegularFile);
             return error_;
         case TargetKind::Stream: {
-            const int fd = ::open(t.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+            // A descriptor's regular file (/dev/stdout > file) is written at its end.
+            const int append = S_ISREG(t.st.st_mode) ? O_APPEND : 0;
+            const int fd = ::open(t.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | append);
             if (fd < 0) {
                 fail(errno);
                 return error_;

@@ -3,7 +3,7 @@
 // as it was: the bytes go to a temporary file in the folder of the target
 // (of the file a symbolic link finally names, so the link stays a link),
 // which is flushed to the disk and then renamed over the target. On any
-// failure, and on SIGINT or SIGTERM (see temp_registry.h), the temporary file
+// failure, and on a terminating signal (see temp_registry.h), the temporary file
 // is removed. A replaced file keeps its permissions, and its owner and group
 // where the process may set them.
 //

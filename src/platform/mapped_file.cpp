@@ -20,7 +20,8 @@ constexpr std::uint8_t kNoBytes[1] = {0};
 MappedFile::MappedFile(MappedFile&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
-      error_(std::exchange(other.error_, 0)) {}
+      error_(std::exchange(other.error_, 0)),
+      stamp_(other.stamp_) {}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     if (this != &other) {
@@ -28,6 +29,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
         error_ = std::exchange(other.error_, 0);
+        stamp_ = other.stamp_;
     }
     return *this;
 }
@@ -53,6 +55,7 @@ bool MappedFile::open(const std::string& path) {
         error_ = file.error;
         return false;
     }
+    stamp_ = file.stamp;
     bool ok = true;
     if (file.size == 0) {
         data_ = kNoBytes;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_stamp.h"
+
 namespace vrs {
 
 class MappedFile {
@@ -23,12 +25,16 @@ class MappedFile {
     const std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
     int error() const { return error_; }
+    // The file as it was when mapped: compare with a later stampPath of the
+    // same path to tell a file that changed while it was read.
+    const FileStamp& stamp() const { return stamp_; }
 
   private:
     void reset();
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     int error_ = 0;
+    FileStamp stamp_;
 };
 
 }  // namespace vrs

@@ -12,7 +12,8 @@ namespace vrs {
 enum class TargetKind {
     Missing,      // nothing there yet: a new file is made
     Regular,      // replaced by rename
-    Stream,       // a character device or FIFO: written straight through
+    Stream,       // a character device or FIFO, or a file open as one of our
+                  // descriptors (/dev/stdout): written straight through
     Directory,    // never written
     Unsupported,  // a socket or block device: never written
 };
@@ -26,6 +27,11 @@ struct OutputTarget {
 // Follows `path`'s symbolic links (a dangling link names the file it would
 // make). Returns 0 or an errno (ELOOP, ENAMETOOLONG, EACCES, ...).
 int resolveOutput(const std::string& path, OutputTarget* out);
+
+// True when `path` is, or links to, a character device or a FIFO, or is a
+// link to a descriptor of ours (/dev/stdout, /dev/fd/N): such a name is
+// written to as it is, never given an extension or replaced.
+bool namesStream(const std::string& path);
 
 // The folder of a path: "." for a bare name, "/" for a name in the root.
 std::string folderOf(const std::string& path);

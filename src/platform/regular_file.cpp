@@ -26,6 +26,7 @@ OpenedFile openRegularFile(const std::string& path) {
     } else {
         file.fd = fd;
         file.size = static_cast<std::uint64_t>(st.st_size);
+        file.stamp = stampOf(st);
         return file;
     }
     // Nothing was read through the descriptor: its close has nothing to report.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_stamp.h"
+
 namespace vrs {
 
 // The error for a file that is neither a regular file nor a folder (EISDIR):
@@ -18,6 +20,7 @@ struct OpenedFile {
     int fd = -1;             // read-only, close-on-exec; the caller closes it
     std::uint64_t size = 0;  // its length when opened
     int error = 0;           // when fd is -1: an errno, EISDIR or kNotRegularFile
+    FileStamp stamp;         // as it was when opened
 };
 
 OpenedFile openRegularFile(const std::string& path);

@@ -5,7 +5,13 @@
 // each hold a temporary file at once.
 #pragma once
 
+#include <signal.h>
+
 namespace vrs {
+
+// The signals that end a process and after which no temporary file of ours
+// may be left: interrupt, termination, a closed terminal, quit, a broken pipe.
+inline constexpr int kTerminatingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
 
 // Records a temporary file's path; returns its slot, or -1 when the table is
 // full or the path too long (the file is then not removed by a signal).

@@ -74,6 +74,22 @@ TEST(Controller, FilesThatCannotBeOpenedAreToldAndMakeNoDocument) {
     EXPECT_EQ(h.dialogs, 0);
 }
 
+TEST(Controller, AUrlOfAnotherComputerIsToldThatOnlyLocalFilesAreRead) {
+    Harness h;
+    const QString urls[] = {QStringLiteral("file://otherhost/tmp/shot.vrs"),
+                            QStringLiteral("http://example.com/shot.vrs")};
+    for (const QString& url : urls) {
+        EXPECT_EQ(h.controller.openDocument(url), nullptr);
+    }
+    ASSERT_EQ(h.alerts.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(h.alerts[i].toStdString(),
+                  "\"" + urls[i].toStdString() +
+                      "\" could not be opened: the viewer reads only files on this computer. "
+                      "Copy the file here first.");
+    }
+}
+
 TEST(Controller, LastClosedWindowEndsTheRun) {
     ScratchDir dir;
     Harness h;

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QGuiApplication>
@@ -117,6 +120,46 @@ TEST(Document, AFileShrunkWhileReadIsToldByNameAndLeavesOtherWindowsOpen) {
     EXPECT_TRUE(doc.window()->isVisible());
     EXPECT_TRUE(other->window()->isVisible());
     EXPECT_TRUE(other->fullImage());
+}
+
+// The clock the decoder reads is the seam: at its first reading, mid-decode,
+// the file is rewritten in place at the same size.
+TEST(Document, AFileRewrittenInPlaceWhileDecodedBuildsNoPicture) {
+    ScratchDir dir;
+    const std::string path = (dir / "shot.vrs").string();
+    vrs::testing::VrsLayout layout;
+    layout.depth = 16;  // decodes of 16-bit pixels read the clock
+    layout.width = 97;
+    layout.height = 61;
+    ASSERT_TRUE(vrs::testing::writeVrsFile(path, layout, [](std::int64_t, std::int64_t) {
+        return vrs::testing::Rgb{8, 16, 24};
+    }));
+    // An old modification time: the rewrite changes it whatever the clock's grain.
+    const timespec old[2] = {{1, 0}, {1, 0}};
+    ASSERT_EQ(0, utimensat(AT_FDCWD, path.c_str(), old, 0));
+    testApplication();
+    bool rewritten = false;
+    MyObject delegate;
+    QtHost host([&] {
+        if (!rewritten) {
+            rewritten = true;
+            const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+            const std::uint8_t bytes[2] = {0x7C, 0x00};
+            EXPECT_EQ(2, pwrite(fd, bytes, 2, 196 + 97 * 2 * 60));
+            EXPECT_EQ(0, close(fd));
+        }
+        return std::uint32_t{0};
+    });
+    std::vector<QString> alerts;
+    host.setAlertFunction([&](const QString& m) { alerts.push_back(m); });
+    DocumentController controller(host, delegate);
+    MyDocument* doc = controller.openDocument(QString::fromStdString(path));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ(alerts,
+              std::vector<QString>{"The file \"shot.vrs\" changed while it was being read."});
+    EXPECT_FALSE(doc->fullImage());
+    EXPECT_FALSE(doc->view()->image());
 }
 
 TEST(Document, DestroyedWithoutAWindowReleasesItsImages) {

@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <string>
 
+#include "app/decode_host.h"
 #include "platform/regular_file.h"
+#include "test_support.h"
+#include "vrs_writer.h"
 
 namespace {
 
@@ -64,6 +67,21 @@ TEST(ErrorText, ExportFailuresReadAsTheCommandLineWordsThem) {
         EXPECT_EQ(vrs::describeExportResult(r), ErrorText::exportFailure(r).toStdString())
             << r.sysError;
     }
+}
+
+// The decoder's words for a picture whose memory could not be had are kept,
+// and the file and the size it asked for are said with them.
+TEST(ErrorText, MemoryThatCannotBeHadKeepsTheDecodersWordsAndNamesTheFile) {
+    vrs::testing::RecordingHost host;
+    vrs::testing::VrsLayout layout;
+    layout.width = 16000;
+    layout.height = 12000;
+    const std::vector<std::uint8_t> header = vrs::testing::makeHeader(layout);
+    DecodeHost decodeHost(host, QStringLiteral("huge.vrs"), header.data(), header.size());
+    decodeHost.alert("MakeNewImageRep is nil");
+    EXPECT_EQ(host.alerts,
+              std::vector<std::string>{"MakeNewImageRep is nil\nThere is not enough memory for the "
+                                       "picture of the file \"huge.vrs\", 16000 x 12000 pixels."});
 }
 
 }  // namespace

@@ -454,6 +454,45 @@ TEST(SaveExport, AnExtensionOutsideTheTableIsToldAndWritesNothing) {
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"e.vrs", "shout.PNG"}));
 }
 
+// Even when the user answers Yes to replacing it, a name that is an open
+// file (itself, a hard link, a symbolic link) is refused and nothing written.
+TEST(SaveExport, NeverWritesOntoAFileOpenInAWindowByAnyName) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "in.vrs", 13, 9));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_NE(h.controller.openDocument(writeQuadrants(dir / "other.vrs", 7, 5)), nullptr);
+    namespace fs = std::filesystem;
+    fs::create_symlink("in.vrs", dir / "link.png");
+    fs::create_hard_link(dir / "in.vrs", dir / "hard.png");
+    fs::create_symlink("other.vrs", dir / "other.png");
+    const auto in = vrs::testing::readFile((dir / "in.vrs").string());
+    const auto other = vrs::testing::readFile((dir / "other.vrs").string());
+    const std::pair<const char*, const char*> names[] = {{"link.png", "in.vrs"},
+                                                         {"hard.png", "in.vrs"},
+                                                         {"other.png", "other.vrs"},
+                                                         {"in.vrs", "in.vrs"}};
+    for (const auto& [name, open] : names) {
+        doc->saveDocument();
+        QFileDialog* panel = shownPanel();
+        ASSERT_NE(panel, nullptr);
+        pick(formatPopUp(doc), QStringLiteral("png"));
+        nameField(panel)->setText(QString::fromStdString((dir / name).string()));
+        saveAnswering(panel, QMessageBox::Yes);
+        settle();
+        ASSERT_FALSE(h.alerts.empty()) << name;
+        EXPECT_EQ(h.alerts.back().toStdString(),
+                  std::string("The picture was not saved to \u201C") + name +
+                      "\u201D: that is the open file \u201C" + open +
+                      "\u201D, which saving would destroy. Choose another name.");
+    }
+    EXPECT_EQ(h.alerts.size(), 4u);
+    EXPECT_EQ(vrs::testing::readFile((dir / "in.vrs").string()), in);
+    EXPECT_EQ(vrs::testing::readFile((dir / "other.vrs").string()), other);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"hard.png", "in.vrs", "link.png",
+                                                             "other.png", "other.vrs"}));
+}
+
 TEST(SaveExport, SaveAsOpensThePanelEveryTime) {
     ScratchDir dir;
     Harness h;

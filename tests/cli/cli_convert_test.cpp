@@ -182,5 +182,23 @@ TEST_F(VrstoolConvert, DashWritesToStandardOutputInTheFormatOfDashF) {
     EXPECT_FALSE(fs::exists(dir / "-"));
 }
 
+// A device, or a link to one or to a descriptor, is written as it is, never
+// given the ".jpg" of a name without extension.
+TEST_F(VrstoolConvert, ADeviceIsWrittenToAsItIsBeforeAnyExtensionRule) {
+    write("p.vrs", 37, 23);
+    ASSERT_FALSE(fs::exists("/dev/null.jpg"));
+    ToolRun r = runTool({"convert", "-o", "/dev/null", "p.vrs"}, dir.path());
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_FALSE(fs::exists("/dev/null.jpg"));
+
+    ASSERT_EQ(0, runTool({"convert", "-o", "p.jpg", "p.vrs"}, dir.path()).status);
+    r = runTool({"convert", "-o", "/dev/stdout", "p.vrs"}, dir.path());  // a file here
+    EXPECT_EQ(0, r.status) << r.err;
+    const auto jpeg = readFile(dir / "p.jpg");
+    EXPECT_EQ(std::string(jpeg.begin(), jpeg.end()), r.out);
+    EXPECT_FALSE(fs::exists("/dev/stdout.jpg"));
+    EXPECT_EQ((std::vector<std::string>{"p.jpg", "p.vrs"}), entries(dir.path()));
+}
+
 }  // namespace
 }  // namespace vrs::testing

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What vrstool takes as input: regular files that may change under it,
 // standard input, and nothing that could block.
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -74,6 +75,47 @@ TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFil
     EXPECT_EQ((std::vector<std::string>{"a.png", "c.png"}), entries(dir / "out"));
     EXPECT_EQ(97, readPicture(dir / "out" / "a.png").height());
     EXPECT_EQ(31, readPicture(dir / "out" / "c.png").height());
+}
+
+// A capture rewritten in place keeps its size: the read tells it by the
+// file's change time, and neither command writes a mixed picture.
+TEST(VrstoolInputs, AFileRewrittenInPlaceWhileReadFailsAndWritesNothing) {
+    ScratchDir dir;
+    VrsLayout big;  // sparse, and slow enough to read that it is rewritten mid-way
+    big.width = 16000;
+    big.height = 12000;
+    big.stride = 4 * big.width;
+    ASSERT_TRUE(writeFile(dir / "in.vrs", makeHeader(big)));
+    const std::uint64_t size = 196 + std::uint64_t{4} * big.width * big.height;
+    fs::resize_file(dir / "in.vrs", size);
+    const std::vector<std::vector<std::string>> commands{{"convert", "-o", "ow.png", "in.vrs"},
+                                                         {"thumbnail", "in.vrs", "ow.png"}};
+    for (const auto& command : commands) {
+        // An old modification time: the rewrite changes it whatever the clock's grain.
+        const timespec old[2] = {{1, 0}, {1, 0}};
+        ASSERT_EQ(0, utimensat(AT_FDCWD, (dir / "in.vrs").c_str(), old, 0));
+        const int watch = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(inotify_add_watch(watch, (dir / "in.vrs").c_str(), IN_ACCESS), 0);
+        ToolRun r;
+        std::thread run([&] { r = runTool(command, dir.path()); });
+        // The first read is the header's: the file has been opened and stamped.
+        pollfd event{watch, POLLIN, 0};
+        const bool read = poll(&event, 1, 60000) == 1;
+        if (read) {
+            const int fd = open((dir / "in.vrs").c_str(), O_WRONLY | O_CLOEXEC);
+            const std::uint8_t bytes[4] = {1, 2, 3, 4};
+            EXPECT_EQ(4, pwrite(fd, bytes, 4, static_cast<off_t>(size / 2)));
+            EXPECT_EQ(0, close(fd));
+        }
+        run.join();
+        EXPECT_EQ(0, close(watch));
+        ASSERT_TRUE(read) << r.err;
+        EXPECT_EQ(1, r.status) << command[0];
+        EXPECT_EQ("vrstool: in.vrs: changed while it was being read\n", r.err) << command[0];
+        EXPECT_EQ(std::vector<std::string>{"in.vrs"}, entries(dir.path())) << command[0];
+        EXPECT_EQ(size, fs::file_size(dir / "in.vrs"));
+    }
 }
 
 TEST(VrstoolInputs, AFileChangingWhileWrittenToStandardOutputIsToldSo) {

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#include "platform/file_identity.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace vrs {
+
+std::string fileIdentity(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        return "inode " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    }
+    std::error_code ec;
+    const auto resolved = std::filesystem::weakly_canonical(path, ec);
+    return "path " + (ec ? path : resolved.string());
+}
+
+bool sameFile(const std::string& output, const std::string& file) {
+    return fileIdentity(output) == fileIdentity(file);
+}
+
+}  // namespace vrs
