@@ -4,7 +4,8 @@
 # Opens FILE RUNS times with each viewer binary in turn (so that a busy moment
 # of the machine falls on all of them alike) and prints, per binary, the
 # milliseconds from process start to the first paint of the picture, sorted,
-# and their median. Needs a display: run it under
+# and their median, then the median of every step VRSVIEW_TRACE reports on
+# the way (milliseconds since the process started). Needs a display: run it under
 #   xvfb-run -a -s "-screen 0 1920x1200x24" bench/first_paint.sh ...
 set -euo pipefail
 if [[ $# -lt 3 ]]; then
@@ -15,11 +16,13 @@ file=$1
 runs=$2
 shift 2
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+steps=$(mktemp -d)
+trap 'rm -rf "$log" "$steps"' EXIT
 
-# One launch: the first-paint milliseconds, or nothing after 20 s.
+# One launch: the first-paint milliseconds, or nothing after 20 s. Every
+# step's line is kept in the binary's step file ("STEP<tab>MS").
 first_paint() {
-    local bin=$1
+    local bin=$1 index=$2
     VRSVIEW_TRACE=1 "$bin" "$file" >/dev/null 2>"$log" &
     local pid=$! ms=""
     for _ in $(seq 1 200); do
@@ -29,17 +32,29 @@ first_paint() {
     done
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    sed -n 's/^vrsview: \(.*\) after \([0-9]*\) ms.*/\1\t\2/p' "$log" >>"$steps/$index"
     sleep 1  # the display server clears the window away before the next launch
     echo "$ms"
 }
 
+median() {
+    local sorted count
+    sorted=$(grep -E '^[0-9]+$' | sort -n || true)
+    count=$(grep -c . <<<"$sorted" || true)
+    [[ $count -gt 0 ]] && sed -n "$(((count + 1) / 2))p" <<<"$sorted"
+}
+
 declare -A times
 for ((i = 0; i < runs; i++)); do
+    index=0
     for bin in "$@"; do
-        times[$bin]+="$(first_paint "$bin") "
+        index=$((index + 1))
+        times[$bin]+="$(first_paint "$bin" "$index") "
     done
 done
+index=0
 for bin in "$@"; do
+    index=$((index + 1))
     sorted=$(tr ' ' '\n' <<<"${times[$bin]}" | grep -E '^[0-9]+$' | sort -n || true)
     count=$(grep -c . <<<"$sorted" || true)
     if [[ $count -eq 0 ]]; then
@@ -48,4 +63,8 @@ for bin in "$@"; do
     fi
     median=$(sed -n "$(((count + 1) / 2))p" <<<"$sorted")
     echo "$bin: median $median ms of $count (ms: $(tr '\n' ' ' <<<"$sorted"))"
+    # Each step's median, in the order the steps came.
+    cut -f1 "$steps/$index" | awk '!seen[$0]++' | while IFS= read -r step; do
+        echo "    $step: median $(awk -F'\t' -v s="$step" '$1 == s {print $2}' "$steps/$index" | median) ms"
+    done
 done

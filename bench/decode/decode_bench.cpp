@@ -3,6 +3,8 @@
 // pictures of 1600 x 1200, 4000 x 3000 and 16000 x 12000 pixels,
 //   Floor: memcpy of 4 bytes per pixel between buffers already in memory;
 //   Warm:  the decoder's pass over the rows into bitmaps touched before;
+//   Fresh: Data2NSImage over a mapping read before, into bitmaps it makes:
+//          memory the process has never touched, as the viewer meets it;
 //   Cold:  loadVirtualScreen from a fresh mapping into fresh bitmaps.
 // Warm and Cold report x_floor, their wall-clock time over the floor's for
 // that size, and x_floor_cpu, the same with the process's CPU time (the
@@ -185,6 +187,42 @@ void BM_Warm(benchmark::State& state) {
     state.SetItemsProcessed(width * height * state.iterations());
 }
 
+void BM_Fresh(benchmark::State& state) {
+    const std::int64_t width = state.range(0);
+    const std::int64_t height = state.range(1);
+    const auto depth = static_cast<std::int32_t>(state.range(2));
+    vrs::MappedFile file;
+    if (!file.open(samples().path(width, height, depth))) {
+        state.SkipWithError("cannot write or map the sample file");
+        return;
+    }
+    touchAll(file.data(), file.size());
+    const vrs::VirtualScreenInfo info = vrs::inspectVirtualScreen(file.data(), file.size());
+    if (info.error != vrs::LoadError::None) {
+        state.SkipWithError("cannot load the sample file");
+        return;
+    }
+    vrs::HeadlessHost host(nullptr);
+    Seconds total;
+    for (auto _ : state) {
+        std::shared_ptr<vrs::Image> view;
+        std::int64_t progress = 1;
+        const Stopwatch watch;
+        std::shared_ptr<vrs::Image> full =
+            vrs::Data2NSImage(file.data(), info.layout, &view, &progress, host);
+        watch.addTo(&total);
+        state.PauseTiming();
+        if (!full) {
+            state.SkipWithError("cannot decode the sample file");
+        }
+        full.reset();
+        view.reset();
+        state.ResumeTiming();
+    }
+    reportRatio(state, width, total);
+    state.SetItemsProcessed(width * height * state.iterations());
+}
+
 void BM_Cold(benchmark::State& state) {
     const std::int64_t width = state.range(0);
     const std::int64_t height = state.range(1);
@@ -228,6 +266,7 @@ void sizes(benchmark::internal::Benchmark* b, bool withDepth) {
 // Registered in this order so that each size's floor is known before its ratios.
 BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Warm)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
+BENCHMARK(BM_Fresh)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_Cold)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
 
 }  // namespace

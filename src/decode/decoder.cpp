@@ -24,6 +24,7 @@ ImageSize sizeOf(std::int64_t width, std::int64_t height) {
 }
 
 void fillWhite(const PlanarBitmap& bitmap) {
+    bitmap.willWriteWholePlanes();
     std::uint8_t* planes[5];
     bitmap.getBitmapDataPlanes(planes);
     for (int i = 0; i < PlanarBitmap::kPlanes; ++i) {

@@ -27,6 +27,10 @@ class PlanarBitmap {
     // Start of each plane in the order red, green, blue, alpha; null when the
     // bitmap is empty. The fifth entry is always null.
     void getBitmapDataPlanes(std::uint8_t* planes[5]) const;
+    // Tells the kernel that every byte of the planes is about to be written
+    // (a whole-plane fill), so that huge pages may back them at no cost in
+    // memory. Only advice: the contents do not change.
+    void willWriteWholePlanes() const;
     std::uint8_t* plane(int index) const { return planes_[static_cast<std::size_t>(index)]; }
 
   private:

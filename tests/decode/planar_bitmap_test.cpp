@@ -41,6 +41,19 @@ TEST(PlanarBitmapTest, MakesFourSeparateClearedPlanes) {
     }
 }
 
+// Huge pages can only back a plane that starts on a 2 MiB boundary.
+TEST(PlanarBitmapTest, PlanesOfTwoMebibytesOrMoreStartOnA2MiBBoundary) {
+    auto bitmap = MakeNewImageRep(1600, 1200);
+    ASSERT_TRUE(bitmap);
+    bitmap->plane(2)[5] = 7;
+    bitmap->willWriteWholePlanes();
+    EXPECT_EQ(bitmap->plane(2)[5], 7);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(bitmap->plane(i)) % (std::uintptr_t{2} << 20),
+                  0U);
+    }
+}
+
 TEST(PlanarBitmapTest, ZeroSizeGivesAnEmptyBitmap) {
     for (auto [w, h] : {std::pair<std::int64_t, std::int64_t>{0, 0}, {1601, 0}, {0, 5}}) {
         auto bitmap = MakeNewImageRep(w, h);
