@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <limits>
 
 #include "app/error_text.h"
+#include "app/local_path.h"
+#include "app/recording_host.h"
 #include "app/startup_trace.h"
 #include "ui_MyDocument.h"
 #include "vrscreen/loader.h"
@@ -58,9 +61,18 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
                                         const QString& /*type*/) {
     progress = 1;
     vrs::VirtualScreenInfo refusal;
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host_, &refusal);
+    RecordingHost quiet(host_);
+    vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
+    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, host, &refusal);
     if (refusal.error != vrs::LoadError::None) {
-        host_.alert(ErrorText::loadRefusal(refusal, displayName()).toStdString());
+        const QString reason = ErrorText::loadRefusal(refusal, displayName());
+        if (refusalInWindow_) {
+            refusal_ = reason;
+        } else {
+            host_.alert(reason.toStdString());
+        }
+    } else if (!quiet.messages().empty()) {
+        refusal_ = QString::fromStdString(quiet.messages().back());
     }
     return true;
 }
@@ -85,7 +97,7 @@ void MyDocument::makeWindowControllers() {
     window_->setCentralWidget(form);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {
-        window_->setWindowFilePath(filePath_);
+        window_->setWindowFilePath(QFile::decodeName(filePath_));
     }
     mView->awakeFromNib();
     windowControllerDidLoadNib(window_.get());
@@ -93,6 +105,10 @@ void MyDocument::makeWindowControllers() {
 
 void MyDocument::windowControllerDidLoadNib(DocumentWindow* /*windowController*/) {
     if (!myimage) {
+        if (mySizeText && !refusal_.isEmpty()) {
+            mySizeText->setWordWrap(true);
+            mySizeText->setText(refusal_);
+        }
         return;
     }
     if (mView) {
@@ -125,14 +141,15 @@ void MyDocument::raiseWindow() {
     }
 }
 
-bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length) {
+bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
+                             std::size_t length) {
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
     vrs::VirtualScreenInfo refusal;
     std::shared_ptr<vrs::Image> full =
         vrs::loadVirtualScreen(bytes, length, &viewImage, &count, host_, &refusal);
     if (refusal.error != vrs::LoadError::None) {
-        host_.alert(ErrorText::loadRefusal(refusal, QFileInfo(path).fileName()).toStdString());
+        host_.alert(ErrorText::loadRefusal(refusal, ::displayName(fileNameOf(path))).toStdString());
     }
     if (!full) {
         return false;
@@ -148,7 +165,7 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
     setFilePath(path);
     if (window_) {
         window_->setWindowTitle(displayName());
-        window_->setWindowFilePath(filePath_);
+        window_->setWindowFilePath(QFile::decodeName(filePath_));
         for (const char* name : {"actionSave", "actionSaveAs", "actionCopy"}) {
             if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
                 action->setEnabled(true);
@@ -172,7 +189,7 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
     if (!filePath_.isEmpty()) {
         // "Print to file" proposes a PDF beside the picture; a printer stays
         // the choice where there is one.
-        const QFileInfo file(filePath_);
+        const QFileInfo file(QFile::decodeName(filePath_));
         operation->printer.setOutputFileName(
             file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf")));
         operation->printer.setOutputFormat(QPrinter::NativeFormat);
@@ -207,10 +224,10 @@ void MyDocument::setPrintDialog(PrintDialogFunction printDialog) {
     printDialog_ = printDialog ? std::move(printDialog) : PrintDialogFunction(showPrintDialog);
 }
 
-void MyDocument::setFilePath(const QString& path) {
+void MyDocument::setFilePath(const QByteArray& path) {
     filePath_ = path;
 }
 
 QString MyDocument::displayName() const {
-    return filePath_.isEmpty() ? tr("Untitled") : QFileInfo(filePath_).fileName();
+    return filePath_.isEmpty() ? tr("Untitled") : ::displayName(fileNameOf(filePath_));
 }

@@ -33,6 +33,13 @@ class MyDocument : public QObject {
     // refused file leaves both empty (the user has been told why); the
     // document still opens, so this returns true.
     bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type);
+    // While several files open at once, a refusal is not told in a message
+    // box, which would hold up the others, but shown in the document's own
+    // window, in the size line's place.
+    void setRefusalInWindow(bool inWindow) { refusalInWindow_ = inWindow; }
+    // Why the file shows no picture, for its window; empty when it does.
+    void setRefusal(const QString& reason) { refusal_ = reason; }
+    const QString& refusal() const { return refusal_; }
 
     // The name of the window layout.
     QString windowNibName() const;
@@ -47,7 +54,7 @@ class MyDocument : public QObject {
     // Shows another file in this document's window, which keeps its place and
     // size, the whole picture in view. A file that cannot be decoded (the user
     // has been told) leaves the document as it was and returns false.
-    bool openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length);
+    bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length);
 
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.
@@ -71,8 +78,10 @@ class MyDocument : public QObject {
     void savePanelDidEnd(QFileDialog* panel, int returnCode, void* contextInfo);
     QFileDialog* savePanel() const { return sp; }
 
-    void setFilePath(const QString& path);
-    const QString& filePath() const { return filePath_; }
+    // The file's path as the file system names it (bytes, not necessarily
+    // UTF-8); its name is shown decoded as a file manager shows it.
+    void setFilePath(const QByteArray& path);
+    const QByteArray& filePath() const { return filePath_; }
     QString displayName() const;
 
     DocumentWindow* window() const { return window_.get(); }
@@ -98,7 +107,9 @@ class MyDocument : public QObject {
     std::int64_t progress = 0;
 
     vrs::Host& host_;
-    QString filePath_;
+    QByteArray filePath_;
+    bool refusalInWindow_ = false;
+    QString refusal_;
     PrintDialogFunction printDialog_;
     std::unique_ptr<DocumentWindow> window_;
     // Where the options view lives while no panel shows it.

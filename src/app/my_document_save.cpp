@@ -13,6 +13,8 @@
 #include "app/busy_step.h"
 #include "app/error_text.h"
 #include "app/my_document.h"
+
+#include "app/local_path.h"
 #include "app/pumped_rows.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
@@ -107,7 +109,7 @@ void MyDocument::save_convert() {
     panel->setWindowTitle(tr("Save Image"));
     panel->setDefaultSuffix(pathExtension);
     if (!filePath_.isEmpty()) {
-        panel->setDirectory(QFileInfo(filePath_).absolutePath());
+        panel->setDirectory(QFile::decodeName(folderOf(filePath_)));
     }
     panel->selectFile(proposedName(name, pathExtension));
     connect(panel, &QDialog::finished, this,

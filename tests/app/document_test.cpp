@@ -106,7 +106,7 @@ TEST(Document, AFileShrunkWhileReadIsToldByNameAndLeavesOtherWindowsOpen) {
     ASSERT_TRUE(file.open(path.toStdString()));
     ASSERT_TRUE(QFile::resize(path, 196 + 97 * 4 * 20));  // copied over, mid-way
     MyDocument doc(h.host);
-    doc.setFilePath(path);
+    doc.setFilePath(QFile::encodeName(path));
     doc.loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
     doc.makeWindowControllers();
     doc.showWindows();
