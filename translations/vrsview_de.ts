@@ -277,6 +277,14 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
 <context>
     <name>MyDocument</name>
     <message>
+        <source>The file is no longer there.</source>
+        <translation>Die Datei ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>The file is being written.</source>
+        <translation>Die Datei wird gerade geschrieben.</translation>
+    </message>
+    <message>
         <source>Format:</source>
         <translation>Format:</translation>
     </message>

@@ -45,7 +45,9 @@ QString sizeLine(double width, double height) {
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
-    : QObject(parent), host_(host), printDialog_(showPrintDialog) {}
+    : QObject(parent), host_(host), printDialog_(showPrintDialog) {
+    connect(&watch_, &FileWatch::changed, this, &MyDocument::reloadFromDisk);
+}
 
 MyDocument::~MyDocument() {
     // The view's drawing thread may still be cutting from the full image:
@@ -154,10 +156,20 @@ bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
     if (!full) {
         return false;
     }
+    showPicture(path, std::move(full), std::move(viewImage), count, false);
+    return true;
+}
+
+void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
+                             std::shared_ptr<vrs::Image> viewImage, std::int64_t count,
+                             bool keepRegion) {
+    // A click brings back the whole picture, before the new one is shown;
+    // without it the region shown stays (a picture of the same size).
     if (mView) {
         mView->stopThread();
-        // A click: back to the whole picture, before the new one is shown.
-        mView->mouseDown(vrs::CGPoint{0, 0});
+        if (!keepRegion) {
+            mView->mouseDown(vrs::CGPoint{0, 0});
+        }
     }
     myimage = std::move(full);
     myViewImage = std::move(viewImage);
@@ -173,10 +185,9 @@ bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
         }
     }
     windowControllerDidLoadNib(window_.get());
-    if (mView) {
+    if (mView && !keepRegion) {
         mView->mouseUp();
     }
-    return true;
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
@@ -225,7 +236,12 @@ void MyDocument::setPrintDialog(PrintDialogFunction printDialog) {
 }
 
 void MyDocument::setFilePath(const QByteArray& path) {
-    filePath_ = path;
+    if (path != filePath_) {
+        filePath_ = path;
+        // A file that cannot be watched is still shown; it is only not
+        // reloaded when it changes.
+        [[maybe_unused]] const bool watched = watch_.watch(path);
+    }
 }
 
 QString MyDocument::displayName() const {

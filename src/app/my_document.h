@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/document_window.h"
+#include "app/file_watch.h"
 #include "app/print_operation.h"
 #include "decode/image.h"
 #include "platform/host.h"
@@ -56,6 +57,14 @@ class MyDocument : public QObject {
     // has been told) leaves the document as it was and returns false.
     bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length);
 
+    // Reads the file again after it changed on the disk (my_document_reload.cpp):
+    // a complete picture replaces the one shown, keeping the region shown
+    // when its size is the same; a file being written, gone or unreadable
+    // leaves the picture and says so beside the size line. Waits for an
+    // export of this document to end.
+    void reloadFromDisk();
+    const QString& fileNote() const { return fileNote_; }
+
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.
     std::unique_ptr<PrintOperation> printOperationWithSettings();
@@ -93,6 +102,12 @@ class MyDocument : public QObject {
     std::int64_t progressCount() const { return progress; }
 
   private:
+    // Shows new images of `path`, as openInPlace and a reload do.
+    void showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
+                     std::shared_ptr<vrs::Image> viewImage, std::int64_t count, bool keepRegion);
+    void setFileNote(const QString& note);
+    // An export has ended: a reload it held back runs now.
+    void exportFinished();
     // Connects the options view's pop-ups to myAction.
     void connectOptionView();
     void lendOptionView(QFileDialog& panel);
@@ -110,6 +125,11 @@ class MyDocument : public QObject {
     QByteArray filePath_;
     bool refusalInWindow_ = false;
     QString refusal_;
+    FileWatch watch_;
+    QString fileNote_;  // beside the size line: the file gone, being written...
+    bool exporting_ = false;
+    bool reloading_ = false;
+    bool reloadPending_ = false;
     PrintDialogFunction printDialog_;
     std::unique_ptr<DocumentWindow> window_;
     // Where the options view lives while no panel shows it.

@@ -145,6 +145,12 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
     // The panel leaves the screen first; failures reach the user through the
     // host's alert, in the viewer's words.
     const BusyStep busy;
+    // The file changing on the disk meanwhile is shown once this ends.
+    struct Exporting {
+        MyDocument& document;
+        ~Exporting() { document.exportFinished(); }
+    } exporting{*this};
+    exporting_ = true;
     const std::string target = QFile::encodeName(path).toStdString();
     const auto wording = [](const vrs::ExportResult& result) {
         return ErrorText::exportFailure(result).toStdString();
