@@ -111,6 +111,18 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>Die Datei ist beschädigt</translation>
     </message>
     <message>
+        <source>it is a %1 document, not a virtual-screen file</source>
+        <translation>Sie ist ein %1-Dokument, keine Virtual-Screen-Datei</translation>
+    </message>
+    <message>
+        <source>it is a %1 picture, not a virtual-screen file</source>
+        <translation>Sie ist ein %1-Bild, keine Virtual-Screen-Datei</translation>
+    </message>
+    <message>
+        <source>it is not a virtual-screen file (it starts with the bytes %1)</source>
+        <translation>Sie ist keine Virtual-Screen-Datei (sie beginnt mit den Bytes %1)</translation>
+    </message>
+    <message>
         <source>The picture was not saved: %1 is not one of %2 (upper and lower case matter).</source>
         <translation>Das Bild wurde nicht gespeichert: %1 ist keine von %2 (Groß- und Kleinschreibung zählen).</translation>
     </message>
@@ -276,6 +288,14 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
 </context>
 <context>
     <name>MyDocument</name>
+    <message>
+        <source>The file is no longer there.</source>
+        <translation>Die Datei ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>The file is being written.</source>
+        <translation>Die Datei wird gerade geschrieben.</translation>
+    </message>
     <message>
         <source>Format:</source>
         <translation>Format:</translation>

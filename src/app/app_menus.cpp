@@ -12,6 +12,7 @@
 #include "app/document_controller.h"
 #include "app/document_window.h"
 #include "app/go_menu.h"
+#include "app/local_path.h"
 #include "app/menus_tr.h"
 #include "app/my_document.h"
 #include "app/view_menu.h"
@@ -33,10 +34,16 @@ void sendKey(MyDocument& document, int key) {
 
 void fillRecentMenu(QMenu* menu, DocumentController& controller) {
     menu->clear();
-    const QStringList files = controller.recentFiles().files();
-    for (const QString& path : files) {
-        QAction* action = menu->addAction(QFileInfo(path).fileName());
-        action->setToolTip(path);
+    const QList<QByteArray> files = controller.recentFiles().files();
+    // Long names are cut in the middle, so the menu keeps a usable width;
+    // the whole path is the tip.
+    menu->setToolTipsVisible(true);
+    const int width = menu->fontMetrics().averageCharWidth() * 60;
+    const QStringList texts = recentMenuTexts(files, menu->fontMetrics(), width);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QByteArray path = files[i];
+        QAction* action = menu->addAction(texts[i]);
+        action->setToolTip(displayName(path));
         QObject::connect(action, &QAction::triggered, &controller,
                          [&controller, path] { controller.openDocument(path); });
     }

@@ -38,11 +38,17 @@ void print(const QString& text, bool toStandardError) {
 
 // Reads the command line before any display is needed: --help, --version and
 // usage errors work anywhere. Returns the files to open, or ends the run.
-bool readCommandLine(int& argc, char** argv, int* status, QStringList* files, QString* noDisplay) {
+bool readCommandLine(int& argc, char** argv, int* status, QList<QByteArray>* files,
+                     QString* noDisplay) {
+    // The file names as the process got them: bytes, not necessarily UTF-8.
+    QList<QByteArray> raw;
+    for (int i = 0; i < argc; ++i) {
+        raw.append(QByteArray(argv[i]));
+    }
     QCoreApplication core(argc, argv);
     setIdentity();
     installTranslations(core);
-    const CommandLine line = parseCommandLine(QCoreApplication::arguments());
+    const CommandLine line = parseCommandLine(QCoreApplication::arguments(), raw);
     if (line.done) {
         print(line.output, line.toStandardError);
         *status = line.status;
@@ -71,7 +77,7 @@ QIcon applicationIcon() {
 
 int applicationMain(int argc, char** argv) {
     int status = 0;
-    QStringList files;
+    QList<QByteArray> files;
     QString noDisplay;
     if (!readCommandLine(argc, argv, &status, &files, &noDisplay)) {
         return status;

@@ -4,11 +4,12 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QSysInfo>
 #include <QUrl>
 #include <array>
 
+#include "app/local_path.h"
 #include "app/menus_tr.h"
 
 namespace {
@@ -48,11 +49,27 @@ void addQtOptions(QCommandLineParser& parser) {
     }
 }
 
+// The raw bytes of each positional argument: the arguments the parser kept,
+// found in order among the raw ones.
+QList<QByteArray> rawPositionals(const QStringList& positionals, const QStringList& arguments,
+                                 const QList<QByteArray>& raw) {
+    QList<QByteArray> result;
+    qsizetype next = 1;
+    for (const QString& positional : positionals) {
+        while (next < arguments.size() && arguments[next] != positional) {
+            ++next;
+        }
+        result.append(next < raw.size() ? raw[next] : QFile::encodeName(positional));
+        ++next;
+    }
+    return result;
+}
+
 }  // namespace
 
-QString localPathOfArgument(const QString& argument) {
-    if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        QUrl url(argument);
+QByteArray localPathOfArgument(const QByteArray& argument) {
+    if (argument.left(5).compare("file:", Qt::CaseInsensitive) == 0) {
+        QUrl url(QString::fromUtf8(argument));
         // "file://localhost/..." and "file://HOSTNAME/..." name this machine;
         // another host's file is not here, and is left as given.
         const QString host = url.host();
@@ -61,13 +78,13 @@ QString localPathOfArgument(const QString& argument) {
             url.setHost(QString());
         }
         if (url.isValid() && url.isLocalFile() && url.host().isEmpty()) {
-            return url.toLocalFile();
+            return localPathOfUrl(url);
         }
     }
     return argument;
 }
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments, const QList<QByteArray>& raw) {
     QCommandLineParser parser;
     // Qt's own options are single words after one dash ("-platform xcb").
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -82,7 +99,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                  CommandLineText::tr("[FILE...]"));
 
     CommandLine result;
-    const QString program = QFileInfo(arguments.value(0, QStringLiteral("vrsview"))).fileName();
+    // Named as users call it, not by the path it was started from.
+    const QString program = QStringLiteral("vrsview");
     if (!parser.parse(arguments)) {
         result.done = true;
         result.status = 2;
@@ -96,6 +114,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     if (parser.isSet(help)) {
         result.done = true;
         result.output = parser.helpText();
+        // Qt's usage line names the program by the path it was started from.
+        const QString started = QCoreApplication::arguments().value(0);
+        const auto at = started.isEmpty() ? -1 : result.output.indexOf(started);
+        if (at >= 0) {
+            result.output.replace(at, started.size(), program);
+        }
         return result;
     }
     if (parser.isSet(version)) {
@@ -104,7 +128,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                                       QCoreApplication::applicationVersion());
         return result;
     }
-    for (const QString& argument : parser.positionalArguments()) {
+    const QList<QByteArray> bytes =
+        rawPositionals(parser.positionalArguments(), arguments,
+                       raw.size() == arguments.size() ? raw : QList<QByteArray>());
+    for (const QByteArray& argument : bytes) {
         result.files.append(localPathOfArgument(argument));
     }
     return result;

@@ -3,6 +3,8 @@
 // --version, and the options Qt's own platform layer takes (passed through).
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,14 +16,17 @@ struct CommandLine {
     // What to print, and whether it goes to standard error.
     QString output;
     bool toStandardError = false;
-    // Local paths of the files to open, in order.
-    QStringList files;
+    // Local paths of the files to open, in order, as bytes.
+    QList<QByteArray> files;
 };
 
-// Parses the arguments (the program name first). Needs a QCoreApplication
-// only for the translations of its texts.
-CommandLine parseCommandLine(const QStringList& arguments);
+// Parses the arguments (the program name first). `raw` holds the same
+// arguments as the bytes the process was given, so that a file name that
+// is not UTF-8 reaches the file system unchanged; empty, the arguments are
+// taken as they are. Needs a QCoreApplication only for the translations of
+// its texts.
+CommandLine parseCommandLine(const QStringList& arguments, const QList<QByteArray>& raw = {});
 
-// A path for an argument: a file:// URL becomes its local path, anything else
-// is taken as a path as it stands.
-QString localPathOfArgument(const QString& argument);
+// A path for an argument: a file:// URL becomes its local path (its escapes
+// decoded as bytes), anything else is taken as a path as it stands.
+QByteArray localPathOfArgument(const QByteArray& argument);

@@ -11,6 +11,7 @@
 #include "app/app_menus.h"
 #include "app/busy_step.h"
 #include "app/error_text.h"
+#include "app/local_path.h"
 #include "app/my_document.h"
 #include "app/my_object.h"
 #include "app/startup_trace.h"
@@ -23,21 +24,23 @@ QStringList askForFiles(QWidget* parent) {
                             QStringLiteral(";;") + DocumentController::tr("All files (*)");
     // Starts in the folder of the window's document.
     const QString path = parent != nullptr ? parent->window()->windowFilePath() : QString();
+    // A folder whose name is not UTF-8 cannot be shown by the dialog; it
+    // starts in the working folder then.
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
     return QFileDialog::getOpenFileNames(parent, DocumentController::tr("Open"), folder, filters);
 }
 
 // "scheme://...": a URL the command line or a drop did not turn into a local
 // path, so one of another computer (file://otherhost/...) or of the web.
-bool namesUrl(const QString& path) {
+bool namesUrl(const QByteArray& path) {
     static const QRegularExpression url(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
-    return url.match(path).hasMatch();
+    return url.match(QString::fromLatin1(path)).hasMatch();
 }
 
 // True while the file at `path` is still the one mapped with `stamp`: a file
 // rewritten, replaced or cut short while it was decoded is not.
-std::function<bool()> unchangedCheck(const QString& path, const vrs::FileStamp& stamp) {
-    return [name = QFile::encodeName(path).toStdString(), stamp] {
+std::function<bool()> unchangedCheck(const QByteArray& path, const vrs::FileStamp& stamp) {
+    return [name = path.toStdString(), stamp] {
         vrs::FileStamp now;
         return vrs::stampPath(name, &now) && now == stamp;
     };
@@ -54,44 +57,81 @@ DocumentController::~DocumentController() {
     }
 }
 
-bool DocumentController::launch(const QStringList& files) {
-    openFiles(files.isEmpty() ? openDialog_(nullptr) : files);
+namespace {
+
+QList<QByteArray> pathsOf(const QStringList& paths) {
+    QList<QByteArray> bytes;
+    for (const QString& path : paths) {
+        bytes.append(pathOfQString(path));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool DocumentController::launch(const QList<QByteArray>& files) {
+    if (files.isEmpty()) {
+        openFiles(openDialog_(nullptr));
+    } else {
+        openFiles(files);
+    }
     // No untitled document stands in for a launch that opened nothing.
     return !documents_.empty() || delegate_.applicationShouldOpenUntitledFile(nullptr);
 }
 
-void DocumentController::openFiles(const QStringList& paths) {
-    for (const QString& path : paths) {
-        openDocument(path);
+bool DocumentController::launch(const QStringList& files) {
+    return launch(pathsOf(files));
+}
+
+void DocumentController::openFiles(const QList<QByteArray>& paths) {
+    const bool several = paths.size() > 1;
+    for (const QByteArray& path : paths) {
+        openDocument(path, several);
     }
+}
+
+void DocumentController::openFiles(const QStringList& paths) {
+    openFiles(pathsOf(paths));
 }
 
 void DocumentController::runOpenDialog(QWidget* parent) {
     openFiles(openDialog_(parent));
 }
 
-bool DocumentController::mapFile(const QString& path, vrs::MappedFile* file, QString* canonical) {
-    const QFileInfo info(path);
-    *canonical = info.canonicalFilePath();
-    if (!file->open(QFile::encodeName(canonical->isEmpty() ? path : *canonical).toStdString())) {
+bool DocumentController::mapFile(const QByteArray& path, vrs::MappedFile* file,
+                                 QByteArray* canonical, QString* failure) {
+    *canonical = canonicalPath(path);
+    if (!file->open((canonical->isEmpty() ? path : *canonical).toStdString())) {
         if (file->error() == ENOENT && namesUrl(path)) {
-            host_.alert(ErrorText::notLocalFile(path).toStdString());
+            *failure = ErrorText::notLocalFile(displayName(path));
             return false;
         }
-        const QString name = info.fileName().isEmpty() ? path : info.fileName();
-        host_.alert(ErrorText::openFailure(name, file->error()).toStdString());
+        const QByteArray name = fileNameOf(path);
+        *failure = ErrorText::openFailure(displayName(name.isEmpty() ? path : name), file->error());
         return false;
     }
     return true;
 }
 
 MyDocument* DocumentController::openDocument(const QString& path) {
+    return openDocument(pathOfQString(path));
+}
+
+MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusalInWindow) {
     // The file is mapped first, also when its window is open already, so that
     // a file that has gone or cannot be read is told the same way either way.
     vrs::MappedFile file;
-    QString canonical;
-    if (!mapFile(path, &file, &canonical)) {
-        return nullptr;
+    QByteArray canonical;
+    QString failure;
+    if (!mapFile(path, &file, &canonical, &failure)) {
+        if (!refusalInWindow) {
+            host_.alert(failure.toStdString());
+            return nullptr;
+        }
+        auto* refused = new MyDocument(host_);
+        refused->setFilePath(absolutePath(path));
+        refused->setRefusal(failure);
+        return showDocument(refused);
     }
     if (MyDocument* open = documentForPath(canonical)) {
         open->raiseWindow();
@@ -102,15 +142,21 @@ MyDocument* DocumentController::openDocument(const QString& path) {
     document->setFilePath(canonical);
     document->setOpenFiles([this] { return openFilePaths(); });
     document->setSourceCheck(unchangedCheck(canonical, file.stamp()));
+    document->setRefusalInWindow(refusalInWindow);
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
     traceStep("file decoded");
+    recent_.add(canonical);
+    return showDocument(document);
+}
+
+MyDocument* DocumentController::showDocument(MyDocument* document) {
     document->makeWindowControllers();
     documents_.push_back(document);
-    recent_.add(canonical);
 
     DocumentWindow* window = document->window();
     buildDocumentMenus(*window, *this, *document);
-    connect(window, &DocumentWindow::filesDropped, this, &DocumentController::openFiles);
+    connect(window, &DocumentWindow::filesDropped, this,
+            qOverload<const QList<QByteArray>&>(&DocumentController::openFiles));
     connect(window, &DocumentWindow::closed, this,
             [this, document] { documentWindowClosed(document); });
     document->showWindows();
@@ -119,9 +165,15 @@ MyDocument* DocumentController::openDocument(const QString& path) {
 }
 
 bool DocumentController::openInPlace(MyDocument& document, const QString& path) {
+    return openInPlace(document, pathOfQString(path));
+}
+
+bool DocumentController::openInPlace(MyDocument& document, const QByteArray& path) {
     vrs::MappedFile file;
-    QString canonical;
-    if (!mapFile(path, &file, &canonical)) {
+    QByteArray canonical;
+    QString failure;
+    if (!mapFile(path, &file, &canonical, &failure)) {
+        host_.alert(failure.toStdString());
         return false;
     }
     if (MyDocument* open = documentForPath(canonical)) {
@@ -139,8 +191,8 @@ bool DocumentController::openInPlace(MyDocument& document, const QString& path) 
     return true;
 }
 
-QStringList DocumentController::openFilePaths() const {
-    QStringList paths;
+QList<QByteArray> DocumentController::openFilePaths() const {
+    QList<QByteArray> paths;
     for (const MyDocument* document : documents_) {
         if (!document->filePath().isEmpty()) {
             paths.append(document->filePath());
@@ -149,7 +201,7 @@ QStringList DocumentController::openFilePaths() const {
     return paths;
 }
 
-MyDocument* DocumentController::documentForPath(const QString& canonicalPath) const {
+MyDocument* DocumentController::documentForPath(const QByteArray& canonicalPath) const {
     const auto it = std::find_if(documents_.begin(), documents_.end(),
                                  [&](MyDocument* d) { return d->filePath() == canonicalPath; });
     return it == documents_.end() ? nullptr : *it;

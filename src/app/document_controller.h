@@ -4,6 +4,8 @@
 // already; tells when the last document has closed.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -28,16 +30,25 @@ class DocumentController : public QObject {
     ~DocumentController() override;
 
     // At launch: opens the given files, or asks for some when there are
-    // none. False when no document is open afterwards.
+    // none. False when no document is open afterwards. Paths are bytes, as
+    // the file system names them; the QString forms are for names Qt chose.
+    bool launch(const QList<QByteArray>& files);
     bool launch(const QStringList& files);
     // The document of the file: the open one raised, or a new one. Null when
-    // the file cannot be opened at all (the user has been told).
+    // the file cannot be opened at all (the user has been told). With
+    // `refusalInWindow`, a file that cannot be opened or read gets a window
+    // of its own that says why, instead of a message box.
+    MyDocument* openDocument(const QByteArray& path, bool refusalInWindow = false);
     MyDocument* openDocument(const QString& path);
+    // Several files never wait on each other: the ones refused say why in
+    // their own windows while the others open.
+    void openFiles(const QList<QByteArray>& paths);
     void openFiles(const QStringList& paths);
     // Shows the file in the document's window instead of its picture. A file
     // open in another window raises that window instead; a file that cannot
     // be opened (the user has been told) leaves the window as it was. True
     // when the document shows the file.
+    bool openInPlace(MyDocument& document, const QByteArray& path);
     bool openInPlace(MyDocument& document, const QString& path);
     void runOpenDialog(QWidget* parent);
     void closeDocument(MyDocument* document);
@@ -46,17 +57,20 @@ class DocumentController : public QObject {
     void setOpenDialog(OpenDialogFunction openDialog);
     const std::vector<MyDocument*>& documents() const { return documents_; }
     // The file of every open document.
-    QStringList openFilePaths() const;
+    QList<QByteArray> openFilePaths() const;
     RecentFiles& recentFiles() { return recent_; }
 
   signals:
     void lastDocumentClosed();
 
   private:
-    // Maps the file, telling the user when it cannot be; `canonical` gets its
-    // canonical path (empty when it does not exist).
-    bool mapFile(const QString& path, vrs::MappedFile* file, QString* canonical);
-    MyDocument* documentForPath(const QString& canonicalPath) const;
+    // Maps the file; `canonical` gets its canonical path (empty when it does
+    // not exist), `failure` the words for a file that cannot be mapped.
+    bool mapFile(const QByteArray& path, vrs::MappedFile* file, QByteArray* canonical,
+                 QString* failure);
+    // Builds, registers and shows the window of a new document.
+    MyDocument* showDocument(MyDocument* document);
+    MyDocument* documentForPath(const QByteArray& canonicalPath) const;
     void documentWindowClosed(MyDocument* document);
 
     vrs::Host& host_;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/local_path.h"
 #include "view/my_image_view.h"
 
 namespace {
@@ -23,14 +24,14 @@ constexpr int kViewBorder = 4;  // 2 points on each side
 constexpr int kFrameWidth = 16;
 constexpr int kFrameHeight = 48;
 
-QStringList localFiles(const QMimeData* mime) {
-    QStringList paths;
+QList<QByteArray> localFiles(const QMimeData* mime) {
+    QList<QByteArray> paths;
     if (mime == nullptr || !mime->hasUrls()) {
         return paths;
     }
     for (const QUrl& url : mime->urls()) {
         if (url.isLocalFile()) {
-            paths.append(url.toLocalFile());
+            paths.append(localPathOfUrl(url));
         }
     }
     return paths;
@@ -90,7 +91,7 @@ void DocumentWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void DocumentWindow::dropEvent(QDropEvent* event) {
-    const QStringList paths = localFiles(event->mimeData());
+    const QList<QByteArray> paths = localFiles(event->mimeData());
     if (!paths.isEmpty()) {
         event->acceptProposedAction();
         emit filesDropped(paths);

@@ -3,6 +3,8 @@
 // menus, and files dropped onto it.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QMainWindow>
 #include <QSize>
 
@@ -17,7 +19,8 @@ class DocumentWindow : public QMainWindow {
     void sizeToImage(double width, double height);
 
   signals:
-    void filesDropped(const QStringList& paths);
+    // Local paths, as bytes.
+    void filesDropped(const QList<QByteArray>& paths);
     void closed();
 
   protected:

@@ -111,6 +111,17 @@ QString ErrorText::loadReason(const vrs::VirtualScreenInfo& info) {
                       "far more than a file of %4 bytes can fill")
                 .arg(QString::number(l.width), QString::number(l.height), grouped(info.bitmapBytes),
                      grouped(info.fileSize));
+        case vrs::LoadError::OtherFormat: {
+            const std::string_view format = vrs::pictureFormatName(info.format);
+            const QString name = QString::fromLatin1(format.data(), format.size());
+            if (vrs::isDocumentFormat(info.format)) {
+                return tr("it is a %1 document, not a virtual-screen file").arg(name);
+            }
+            return tr("it is a %1 picture, not a virtual-screen file").arg(name);
+        }
+        case vrs::LoadError::NotVirtualScreen:
+            return tr("it is not a virtual-screen file (it starts with the bytes %1)")
+                .arg(QString::fromStdString(vrs::describeFirstBytes(info)));
         case vrs::LoadError::None:
         case vrs::LoadError::ChangedWhileRead:
             break;

@@ -1,22 +1,47 @@
 // SPDX-License-Identifier: MIT
 #include "app/folder_files.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QLocale>
+
+#include "app/local_path.h"
 
 namespace {
 
-bool isPictureName(const QString& name) {
+bool isPictureName(const QByteArray& name) {
     // The Open dialog's "*.vrs" matches whatever the case.
-    return name.endsWith(QLatin1String(".vrs"), Qt::CaseInsensitive) && name.size() > 4;
+    return name.size() > 4 && name.right(4).toLower() == ".vrs";
 }
 
-// A strict order: names the collator holds equal ("A.vrs", "a.vrs") are
-// told apart by their characters.
-bool before(const QString& a, const QString& b, const QCollator& collator) {
-    const int order = collator.compare(a, b);
+// A strict order: names shown alike ("A.vrs", "a.vrs", or two names whose
+// bytes are not UTF-8) are told apart by their bytes.
+bool before(const QByteArray& a, const QByteArray& b, const QCollator& collator) {
+    const int order = collator.compare(QFile::decodeName(a), QFile::decodeName(b));
     return order != 0 ? order < 0 : a < b;
+}
+
+// The names of the regular files of a folder (links followed), as bytes;
+// hidden files left out, as a file manager does.
+QList<QByteArray> filesOf(const QByteArray& folder) {
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(folder.constData());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat st {};
+        if (entry->d_name[0] != '.' && ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 &&
+            S_ISREG(st.st_mode)) {
+            names.append(QByteArray(entry->d_name));
+        }
+    }
+    // A folder only read: its close has nothing to report.
+    [[maybe_unused]] const int closed = ::closedir(dir);
+    return names;
 }
 
 }  // namespace
@@ -32,10 +57,10 @@ QCollator fileNameCollator() {
     return collator;
 }
 
-QString neighbourName(const QStringList& names, const QString& current, int step,
-                      const QCollator& collator) {
-    QString best;
-    for (const QString& name : names) {
+QByteArray neighbourName(const QList<QByteArray>& names, const QByteArray& current, int step,
+                         const QCollator& collator) {
+    QByteArray best;
+    for (const QByteArray& name : names) {
         if (!isPictureName(name)) {
             continue;
         }
@@ -50,10 +75,12 @@ QString neighbourName(const QStringList& names, const QString& current, int step
     return best;
 }
 
-QString neighbourFile(const QString& path, int step) {
-    const QFileInfo info(path);
-    const QDir folder = info.absoluteDir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::NoDotAndDotDot);
-    const QString name = neighbourName(names, info.fileName(), step, fileNameCollator());
-    return name.isEmpty() ? QString() : folder.filePath(name);
+QByteArray neighbourFile(const QByteArray& path, int step) {
+    const QByteArray folder = folderOf(absolutePath(path));
+    const QByteArray name =
+        neighbourName(filesOf(folder), fileNameOf(path), step, fileNameCollator());
+    if (name.isEmpty()) {
+        return {};
+    }
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }

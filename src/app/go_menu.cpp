@@ -25,11 +25,11 @@ class FileStepper : public QObject {
 
     void step(int direction) {
         const bool stillThere = !tried_.isEmpty() && shownAfter_ == document_.filePath();
-        const QString from = stillThere ? tried_ : document_.filePath();
+        const QByteArray from = stillThere ? tried_ : document_.filePath();
         if (from.isEmpty()) {
             return;
         }
-        const QString next = neighbourFile(from, direction);
+        const QByteArray next = neighbourFile(from, direction);
         if (next.isEmpty()) {
             return;  // the first or the last file
         }
@@ -41,8 +41,8 @@ class FileStepper : public QObject {
   private:
     DocumentController& controller_;
     MyDocument& document_;
-    QString tried_;
-    QString shownAfter_;
+    QByteArray tried_;
+    QByteArray shownAfter_;
 };
 
 QAction* addStep(QMenu* menu, DocumentWindow& window, const QString& text,

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
@@ -13,6 +14,8 @@
 
 #include "app/decode_host.h"
 #include "app/error_text.h"
+#include "app/local_path.h"
+#include "app/recording_host.h"
 #include "app/startup_trace.h"
 #include "ui_MyDocument.h"
 #include "vrscreen/loader.h"
@@ -44,7 +47,9 @@ QString sizeLine(double width, double height) {
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
-    : QObject(parent), host_(host), printDialog_(showPrintDialog) {}
+    : QObject(parent), host_(host), printDialog_(showPrintDialog) {
+    connect(&watch_, &FileWatch::changed, this, &MyDocument::reloadFromDisk);
+}
 
 MyDocument::~MyDocument() {
     // The view's drawing thread may still be cutting from the full image:
@@ -60,7 +65,9 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
                                         const QString& /*type*/) {
     progress = 1;
     vrs::VirtualScreenInfo refusal;
-    DecodeHost decodeHost(host_, displayName(), bytes, length);
+    RecordingHost quiet(host_);
+    vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
+    DecodeHost decodeHost(host, displayName(), bytes, length);
     myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal);
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
         refusal.error = vrs::LoadError::ChangedWhileRead;
@@ -68,7 +75,14 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
         myViewImage.reset();
     }
     if (refusal.error != vrs::LoadError::None) {
-        host_.alert(ErrorText::loadRefusal(refusal, displayName()).toStdString());
+        const QString reason = ErrorText::loadRefusal(refusal, displayName());
+        if (refusalInWindow_) {
+            refusal_ = reason;
+        } else {
+            host_.alert(reason.toStdString());
+        }
+    } else if (!quiet.messages().empty()) {
+        refusal_ = QString::fromStdString(quiet.messages().back());
     }
     return true;
 }
@@ -102,7 +116,7 @@ void MyDocument::makeWindowControllers() {
     window_->setCentralWidget(form);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {
-        window_->setWindowFilePath(filePath_);
+        window_->setWindowFilePath(QFile::decodeName(filePath_));
     }
     mView->awakeFromNib();
     windowControllerDidLoadNib(window_.get());
@@ -110,6 +124,10 @@ void MyDocument::makeWindowControllers() {
 
 void MyDocument::windowControllerDidLoadNib(DocumentWindow* /*windowController*/) {
     if (!myimage) {
+        if (mySizeText && !refusal_.isEmpty()) {
+            mySizeText->setWordWrap(true);
+            mySizeText->setText(refusal_);
+        }
         return;
     }
     if (mView) {
@@ -142,11 +160,12 @@ void MyDocument::raiseWindow() {
     }
 }
 
-bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length) {
+bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
+                             std::size_t length) {
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
     vrs::VirtualScreenInfo refusal;
-    DecodeHost decodeHost(host_, QFileInfo(path).fileName(), bytes, length);
+    DecodeHost decodeHost(host_, ::displayName(fileNameOf(path)), bytes, length);
     std::shared_ptr<vrs::Image> full =
         vrs::loadVirtualScreen(bytes, length, &viewImage, &count, decodeHost, &refusal);
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
@@ -154,15 +173,25 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
         full.reset();
     }
     if (refusal.error != vrs::LoadError::None) {
-        host_.alert(ErrorText::loadRefusal(refusal, QFileInfo(path).fileName()).toStdString());
+        host_.alert(ErrorText::loadRefusal(refusal, ::displayName(fileNameOf(path))).toStdString());
     }
     if (!full) {
         return false;
     }
+    showPicture(path, std::move(full), std::move(viewImage), count, false);
+    return true;
+}
+
+void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
+                             std::shared_ptr<vrs::Image> viewImage, std::int64_t count,
+                             bool keepRegion) {
+    // A click brings back the whole picture, before the new one is shown;
+    // without it the region shown stays (a picture of the same size).
     if (mView) {
         mView->stopThread();
-        // A click: back to the whole picture, before the new one is shown.
-        mView->mouseDown(vrs::CGPoint{0, 0});
+        if (!keepRegion) {
+            mView->mouseDown(vrs::CGPoint{0, 0});
+        }
     }
     myimage = std::move(full);
     myViewImage = std::move(viewImage);
@@ -170,7 +199,7 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
     setFilePath(path);
     if (window_) {
         window_->setWindowTitle(displayName());
-        window_->setWindowFilePath(filePath_);
+        window_->setWindowFilePath(QFile::decodeName(filePath_));
         for (const char* name : {"actionSave", "actionSaveAs", "actionCopy"}) {
             if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
                 action->setEnabled(true);
@@ -178,10 +207,9 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
         }
     }
     windowControllerDidLoadNib(window_.get());
-    if (mView) {
+    if (mView && !keepRegion) {
         mView->mouseUp();
     }
-    return true;
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
@@ -194,7 +222,7 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
     if (!filePath_.isEmpty()) {
         // "Print to file" proposes a PDF beside the picture; a printer stays
         // the choice where there is one.
-        const QFileInfo file(filePath_);
+        const QFileInfo file(QFile::decodeName(filePath_));
         operation->printer.setOutputFileName(
             file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf")));
         operation->printer.setOutputFormat(QPrinter::NativeFormat);
@@ -229,10 +257,15 @@ void MyDocument::setPrintDialog(PrintDialogFunction printDialog) {
     printDialog_ = printDialog ? std::move(printDialog) : PrintDialogFunction(showPrintDialog);
 }
 
-void MyDocument::setFilePath(const QString& path) {
-    filePath_ = path;
+void MyDocument::setFilePath(const QByteArray& path) {
+    if (path != filePath_) {
+        filePath_ = path;
+        // A file that cannot be watched is still shown; it is only not
+        // reloaded when it changes.
+        [[maybe_unused]] const bool watched = watch_.watch(path);
+    }
 }
 
 QString MyDocument::displayName() const {
-    return filePath_.isEmpty() ? tr("Untitled") : QFileInfo(filePath_).fileName();
+    return filePath_.isEmpty() ? tr("Untitled") : ::displayName(fileNameOf(filePath_));
 }

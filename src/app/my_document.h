@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/document_window.h"
+#include "app/file_watch.h"
 #include "app/print_operation.h"
 #include "decode/image.h"
 #include "platform/host.h"
@@ -28,7 +29,7 @@ class MyDocument : public QObject {
     // Shows the print dialog for the printer; true when the user chose to print.
     using PrintDialogFunction = std::function<bool(QPrinter& printer, QWidget* parent)>;
     // The files open in every viewer window, which no save may write onto.
-    using OpenFilesFunction = std::function<QStringList()>;
+    using OpenFilesFunction = std::function<QList<QByteArray>()>;
     // True while the file just read is as it was when it was opened.
     using SourceCheck = std::function<bool()>;
 
@@ -39,6 +40,13 @@ class MyDocument : public QObject {
     // refused file leaves both empty (the user has been told why); the
     // document still opens, so this returns true.
     bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type);
+    // While several files open at once, a refusal is not told in a message
+    // box, which would hold up the others, but shown in the document's own
+    // window, in the size line's place.
+    void setRefusalInWindow(bool inWindow) { refusalInWindow_ = inWindow; }
+    // Why the file shows no picture, for its window; empty when it does.
+    void setRefusal(const QString& reason) { refusal_ = reason; }
+    const QString& refusal() const { return refusal_; }
 
     // The name of the window layout.
     QString windowNibName() const;
@@ -53,7 +61,15 @@ class MyDocument : public QObject {
     // Shows another file in this document's window, which keeps its place and
     // size, the whole picture in view. A file that cannot be decoded (the user
     // has been told) leaves the document as it was and returns false.
-    bool openInPlace(const QString& path, const std::uint8_t* bytes, std::size_t length);
+    bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length);
+
+    // Reads the file again after it changed on the disk (my_document_reload.cpp):
+    // a complete picture replaces the one shown, keeping the region shown
+    // when its size is the same; a file being written, gone or unreadable
+    // leaves the picture and says so beside the size line. Waits for an
+    // export of this document to end.
+    void reloadFromDisk();
+    const QString& fileNote() const { return fileNote_; }
 
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.
@@ -82,8 +98,10 @@ class MyDocument : public QObject {
     // one load or openInPlace, and cleared by it.
     void setSourceCheck(SourceCheck check);
 
-    void setFilePath(const QString& path);
-    const QString& filePath() const { return filePath_; }
+    // The file's path as the file system names it (bytes, not necessarily
+    // UTF-8); its name is shown decoded as a file manager shows it.
+    void setFilePath(const QByteArray& path);
+    const QByteArray& filePath() const { return filePath_; }
     QString displayName() const;
 
     DocumentWindow* window() const { return window_.get(); }
@@ -95,6 +113,12 @@ class MyDocument : public QObject {
     std::int64_t progressCount() const { return progress; }
 
   private:
+    // Shows new images of `path`, as openInPlace and a reload do.
+    void showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
+                     std::shared_ptr<vrs::Image> viewImage, std::int64_t count, bool keepRegion);
+    void setFileNote(const QString& note);
+    // An export has ended: a reload it held back runs now.
+    void exportFinished();
     // Connects the options view's pop-ups to myAction.
     void connectOptionView();
     void lendOptionView(QFileDialog& panel);
@@ -113,7 +137,14 @@ class MyDocument : public QObject {
     std::int64_t progress = 0;
 
     vrs::Host& host_;
-    QString filePath_;
+    QByteArray filePath_;
+    bool refusalInWindow_ = false;
+    QString refusal_;
+    FileWatch watch_;
+    QString fileNote_;  // beside the size line: the file gone, being written...
+    bool exporting_ = false;
+    bool reloading_ = false;
+    bool reloadPending_ = false;
     PrintDialogFunction printDialog_;
     OpenFilesFunction openFiles_;
     SourceCheck sourceCheck_;

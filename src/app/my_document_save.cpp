@@ -14,6 +14,8 @@
 #include "app/busy_step.h"
 #include "app/error_text.h"
 #include "app/my_document.h"
+
+#include "app/local_path.h"
 #include "app/pumped_rows.h"
 #include "export/export_format.h"
 #include "export/export_image.h"
@@ -109,7 +111,7 @@ void MyDocument::save_convert() {
     panel->setWindowTitle(tr("Save Image"));
     panel->setDefaultSuffix(pathExtension);
     if (!filePath_.isEmpty()) {
-        panel->setDirectory(QFileInfo(filePath_).absolutePath());
+        panel->setDirectory(QFile::decodeName(folderOf(filePath_)));
     }
     panel->selectFile(proposedName(name, pathExtension));
     connect(panel, &QDialog::finished, this,
@@ -150,6 +152,12 @@ void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /
         return;
     }
     const BusyStep busy;
+    // The file changing on the disk meanwhile is shown once this ends.
+    struct Exporting {
+        MyDocument& document;
+        ~Exporting() { document.exportFinished(); }
+    } exporting{*this};
+    exporting_ = true;
     const auto wording = [](const vrs::ExportResult& result) {
         return ErrorText::exportFailure(result).toStdString();
     };
@@ -167,13 +175,13 @@ void MyDocument::setOpenFiles(OpenFilesFunction openFiles) {
 }
 
 QString MyDocument::openFileAt(const std::string& target) const {
-    QStringList open = openFiles_ ? openFiles_() : QStringList();
+    QList<QByteArray> open = openFiles_ ? openFiles_() : QList<QByteArray>();
     if (!filePath_.isEmpty()) {
         open.append(filePath_);
     }
-    for (const QString& file : open) {
-        if (vrs::sameFile(target, QFile::encodeName(file).toStdString())) {
-            return QFileInfo(file).fileName();
+    for (const QByteArray& file : open) {
+        if (vrs::sameFile(target, file.toStdString())) {
+            return ::displayName(fileNameOf(file));
         }
     }
     return {};

@@ -20,6 +20,8 @@ namespace {
 struct Report {
     std::string path;
     bool headerRead = false;  // the file holds a whole header
+    bool notCapture = false;  // ... which is not a capture's: its figures mean nothing
+    PictureFormat format = PictureFormat::None;
     std::int32_t version = 0;
     HeaderGeometry geometry;  // what the header says, also for a refused file
     ViewSize view;
@@ -34,7 +36,10 @@ Report inspectFile(const std::string& path) {
     const bool readable = file.open(path);
     r.failure = file.error;
     const bool opened = file.header() != nullptr;
-    r.headerRead = opened && file.size() >= kHeaderSize;
+    r.notCapture = opened && (file.info.error == LoadError::OtherFormat ||
+                              file.info.error == LoadError::NotVirtualScreen);
+    r.format = r.notCapture ? file.info.format : PictureFormat::None;
+    r.headerRead = opened && file.size() >= kHeaderSize && !r.notCapture;
     if (r.headerRead) {
         VRScreenFileHeader header;
         VRScreenFileHeaderConvertToHost(file.header(), &header);
@@ -60,6 +65,13 @@ std::string number(double value) {
 
 void printText(const Report& r) {
     std::printf("%s\n", r.path.c_str());
+    if (r.format != PictureFormat::None) {
+        const std::string_view name = pictureFormatName(r.format);
+        std::printf("  header:   none, a %.*s %s\n", static_cast<int>(name.size()), name.data(),
+                    isDocumentFormat(r.format) ? "document" : "picture");
+    } else if (r.notCapture) {
+        std::printf("  header:   none, not a virtual-screen file\n");
+    }
     if (r.headerRead) {
         const HeaderGeometry& i = r.geometry;
         std::printf("  header:   %s\n", i.sized ? "sized (\"isbg\")" : "rectangle");
@@ -82,6 +94,12 @@ std::string jsonObject(const Report& r) {
     std::string o = "{\"file\": " + jsonString(r.path);
     if (!isUtf8(r.path)) {
         o += ", \"file_hex\": \"" + hexBytes(r.path) + "\"";
+    }
+    if (r.notCapture) {
+        o += ", \"header\": \"none\"";
+    }
+    if (r.format != PictureFormat::None) {
+        o += ", \"format\": " + jsonString(std::string(pictureFormatName(r.format)));
     }
     if (r.headerRead) {
         const HeaderGeometry& i = r.geometry;

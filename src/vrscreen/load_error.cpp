@@ -32,6 +32,25 @@ std::string pixelsOfDepth(const VirtualScreenInfo& info) {
     return pixels(info) + " of " + std::to_string(info.layout.depth) + " bits";
 }
 
+}  // namespace
+
+std::string describeFirstBytes(const VirtualScreenInfo& info) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string hex;
+    std::string text;
+    bool printable = true;
+    for (const std::uint8_t byte : info.firstBytes) {
+        hex += hex.empty() ? "" : " ";
+        hex += kHex[byte >> 4];
+        hex += kHex[byte & 15];
+        printable = printable && byte >= 0x20 && byte < 0x7F;
+        text += static_cast<char>(byte);
+    }
+    return printable ? hex + ", \"" + text + "\"" : hex;
+}
+
+namespace {
+
 std::string reason(const VirtualScreenInfo& info) {
     switch (info.error) {
         case LoadError::None:
@@ -67,6 +86,13 @@ std::string reason(const VirtualScreenInfo& info) {
             return "the header promises " + pixels(info) + ", which would take " +
                    grouped(info.bitmapBytes) + " bytes of memory, far more than a file of " +
                    grouped(info.fileSize) + " bytes can fill";
+        case LoadError::OtherFormat:
+            return "it is a " + std::string(pictureFormatName(info.format)) +
+                   (isDocumentFormat(info.format) ? " document" : " picture") +
+                   ", not a virtual-screen file";
+        case LoadError::NotVirtualScreen:
+            return "it is not a virtual-screen file (it starts with the bytes " +
+                   describeFirstBytes(info) + ")";
         case LoadError::ChangedWhileRead:
             break;  // worded whole below
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "vrscreen/loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -99,6 +100,28 @@ LoadError inspect(const std::uint8_t* data, std::size_t length, VirtualScreenInf
     return checkRows(info);
 }
 
+bool hasSizedMagic(const std::uint8_t* data, std::size_t length) {
+    return length >= kHeaderSize && data[kMagicOffset] == 'i' && data[kMagicOffset + 1] == 's' &&
+           data[kMagicOffset + 2] == 'b' && data[kMagicOffset + 3] == 'g';
+}
+
+// What a refused file is said to be: a picture of another format, a file
+// that is no capture at all, or the capture the header describes, refused
+// for `error`.
+LoadError whatTheFileIs(const std::uint8_t* data, std::size_t length, LoadError error,
+                        VirtualScreenInfo* info) {
+    info->format = pictureFormatOf(data, std::min(length, kHeaderSize));
+    if (info->format != PictureFormat::None) {
+        return LoadError::OtherFormat;
+    }
+    if (error == LoadError::TooShortForHeader || hasSizedMagic(data, length) ||
+        (info->version >= 0 && info->version <= kLargestPlausibleVersion)) {
+        return error;
+    }
+    std::memcpy(info->firstBytes, data, kFirstBytesShown);
+    return LoadError::NotVirtualScreen;
+}
+
 void printOldVersionLine() {
     // The line is for whoever reads standard output; the alert that follows
     // tells the user, so a closed standard output changes nothing.
@@ -113,6 +136,9 @@ void printOldVersionLine() {
 VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length) {
     VirtualScreenInfo info;
     info.error = inspect(data, length, &info);
+    if (info.error != LoadError::None) {
+        info.error = whatTheFileIs(data, length, info.error, &info);
+    }
     return info;
 }
 
@@ -129,7 +155,9 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
     } else {
         info = inspectVirtualScreen(header, length);
     }
-    if (info.error == LoadError::OldVersion) {
+    // Whatever else the file turns out to be, its version was refused.
+    if (info.error != LoadError::ChangedWhileRead && info.fileSize >= kHeaderSize &&
+        info.version < kMinimumVersion) {
         printOldVersionLine();
     }
     if (info.error != LoadError::None) {

@@ -12,6 +12,7 @@
 #include "decode/image.h"
 #include "platform/host.h"
 #include "vrscreen/header.h"
+#include "vrscreen/picture_formats.h"
 
 namespace vrs {
 
@@ -25,7 +26,12 @@ enum class LoadError {
     TruncatedRows,      // fewer bytes than the rows need
     TooLarge,           // bitmaps out of proportion to the file, or sizes that overflow
     ChangedWhileRead,   // the file shrank (or its bytes went) while it was read
+    OtherFormat,        // a refused file that is a picture of another format (PNG, JPEG...)
+    NotVirtualScreen,   // a refused file whose header makes no sense as a capture
 };
+
+// How many of a file's first bytes a refusal as NotVirtualScreen shows.
+inline constexpr std::size_t kFirstBytesShown = 8;
 
 // Everything known about a file, good or bad: enough to word a refusal with
 // figures, and for `vrstool info`.
@@ -37,7 +43,16 @@ struct VirtualScreenInfo {
     RowLayout layout;               // what the header says, as far as it was read
     std::uint64_t bytesNeeded = 0;  // header + (height - 1) x stride + width x bytes per pixel
     std::uint64_t bitmapBytes = 0;  // what the two bitmaps would allocate
+    PictureFormat format = PictureFormat::None;      // OtherFormat: which one
+    std::uint8_t firstBytes[kFirstBytesShown] = {};  // NotVirtualScreen: how the file starts
 };
+
+// A file is refused for what it is rather than for its header's figures when
+// it is a picture of another format, or when its header cannot be a
+// capture's: a rectangle header whose version is negative or beyond any
+// version a format ever counted to. Which files are refused never changes;
+// only what a refusal says does.
+inline constexpr std::int32_t kLargestPlausibleVersion = 0xFFFF;
 
 // Checks the header and the length without decoding anything.
 VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length);
@@ -47,6 +62,10 @@ VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t len
 // "NAME: changed while it was being read"). The viewer words the same causes
 // in its own, translated, place.
 std::string describeLoadError(const VirtualScreenInfo& info);
+
+// The first bytes of a file refused as NotVirtualScreen, in hexadecimal, and
+// as text too when they are all printable: `25 21 50 53 2D 41 64 6F, "%!PS-Ado"`.
+std::string describeFirstBytes(const VirtualScreenInfo& info);
 
 // Decodes a file: returns the full image and stores the view image in
 // *viewImage, or returns null. A refused file is not told to the user here:

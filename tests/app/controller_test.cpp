@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 #include "app/my_document.h"
+#include "app/recent_files.h"
 #include "app_test_support.h"
 #include "test_support.h"
 
@@ -21,7 +23,7 @@ using vrs::testing::ScratchDir;
 
 TEST(Controller, LaunchWithoutFilesAsksAndOpensNothingWhenCancelled) {
     Harness h;
-    EXPECT_FALSE(h.controller.launch({}));
+    EXPECT_FALSE(h.controller.launch(QStringList()));
     EXPECT_EQ(h.dialogs, 1);
     EXPECT_TRUE(h.controller.documents().empty());
     EXPECT_TRUE(h.alerts.empty());
@@ -36,7 +38,7 @@ TEST(Controller, LaunchWithoutFilesOpensWhatTheDialogChose) {
     Harness h;
     h.dialogAnswer = {writeQuadrants(dir / "one.vrs", 20, 10),
                       writeQuadrants(dir / "two.vrs", 10, 20)};
-    EXPECT_TRUE(h.controller.launch({}));
+    EXPECT_TRUE(h.controller.launch(QStringList()));
     EXPECT_EQ(h.dialogs, 1);
     EXPECT_EQ(h.controller.documents().size(), 2u);
 }
@@ -61,16 +63,13 @@ TEST(Controller, OpeningAnOpenFileAgainRaisesItsDocument) {
     EXPECT_EQ(h.controller.recentFiles().files().value(0), QFileInfo(path).canonicalFilePath());
 }
 
-TEST(Controller, FilesThatCannotBeOpenedAreToldAndMakeNoDocument) {
+TEST(Controller, AFileThatCannotBeOpenedAloneIsToldAndMakesNoDocument) {
     ScratchDir dir;
     Harness h;
-    const QString missing = QString::fromStdString((dir / "missing.vrs").string());
-    const QString folder = QString::fromStdString(dir.path().string());
-    EXPECT_FALSE(h.controller.launch({missing, folder}));
+    EXPECT_FALSE(h.controller.launch({QString::fromStdString((dir / "missing.vrs").string())}));
     EXPECT_TRUE(h.controller.documents().empty());
-    ASSERT_EQ(h.alerts.size(), 2u);
+    ASSERT_EQ(h.alerts.size(), 1u);
     EXPECT_TRUE(h.alerts[0].contains(QStringLiteral("missing.vrs")));
-    EXPECT_TRUE(h.alerts[1].contains(QStringLiteral("folder")));
     EXPECT_EQ(h.dialogs, 0);
 }
 
@@ -88,6 +87,41 @@ TEST(Controller, AUrlOfAnotherComputerIsToldThatOnlyLocalFilesAreRead) {
                       "\" could not be opened: the viewer reads only files on this computer. "
                       "Copy the file here first.");
     }
+}
+
+TEST(Controller, BadFilesAmongManySayWhyInTheirOwnWindowsWithoutHoldingUpTheOthers) {
+    ScratchDir dir;
+    Harness h;
+    QStringList files;
+    for (int i = 0; i < 24; ++i) {
+        files.append(writeQuadrants(dir / ("shot" + std::to_string(i) + ".vrs"), 8, 6));
+    }
+    const std::string png = "\x89PNG\r\n\x1A\n" + std::string(400, '\0');
+    ASSERT_TRUE(vrs::testing::writeFile(dir / "png.vrs", {png.begin(), png.end()}));
+    std::filesystem::create_directory(dir / "folder.vrs");
+    files.insert(3, QString::fromStdString((dir / "png.vrs").string()));
+    files.insert(9, QString::fromStdString((dir / "missing.vrs").string()));
+    files.insert(15, QString::fromStdString((dir / "folder.vrs").string()));
+    files.insert(27, QString::fromStdString((dir / "short.vrs").string()));
+    ASSERT_TRUE(vrs::testing::writeFile(dir / "short.vrs", {1, 2, 3}));
+
+    EXPECT_TRUE(h.controller.launch(files));
+    EXPECT_TRUE(h.alerts.empty()) << h.alerts.front().toStdString();
+    ASSERT_EQ(h.controller.documents().size(), 28u);
+    const std::vector<std::pair<int, QString>> refused = {
+        {3, QStringLiteral("it is a PNG picture, not a virtual-screen file")},
+        {9, QStringLiteral("there is no such file")},
+        {15, QStringLiteral("it is a folder")},
+        {27, QStringLiteral("it holds 3 bytes")}};
+    for (const auto& [at, why] : refused) {
+        const MyDocument* doc = h.controller.documents()[static_cast<std::size_t>(at)];
+        EXPECT_FALSE(doc->fullImage());
+        EXPECT_TRUE(doc->window()->isVisible());
+        EXPECT_TRUE(doc->sizeText()->text().contains(why)) << doc->sizeText()->text().toStdString();
+    }
+    EXPECT_TRUE(h.controller.documents()[4]->fullImage());
+    EXPECT_EQ(h.controller.documents()[4]->sizeText()->text(),
+              QStringLiteral("pixel X=8 Y=6 Size=0.0M"));
 }
 
 TEST(Controller, LastClosedWindowEndsTheRun) {
@@ -173,6 +207,24 @@ TEST(Controller, OpenRecentListsNewestFirstAndReopens) {
     ASSERT_EQ(h.controller.documents().size(), 2u);
     EXPECT_EQ(h.controller.documents()[1]->displayName(), QStringLiteral("older.vrs"));
     h.controller.recentFiles().clear();
+}
+
+TEST(Controller, OpenRecentTellsSameNamesByFolderAndCutsLongNamesInTheMiddle) {
+    testApplication();
+    const QByteArray longName = QByteArray(100, 'a') + "&" + QByteArray(100, 'z') + ".vrs";
+    const QList<QByteArray> paths = {"/day1/shot10.vrs", "/day2/shot10.vrs", "/day2/once.vrs",
+                                     "/x/" + longName};
+    const QFontMetrics metrics(QApplication::font());
+    const int width = metrics.averageCharWidth() * 40;
+    const QStringList texts = recentMenuTexts(paths, metrics, width);
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[0], QStringLiteral("shot10.vrs \u2014 /day1"));
+    EXPECT_EQ(texts[1], QStringLiteral("shot10.vrs \u2014 /day2"));
+    EXPECT_EQ(texts[2], QStringLiteral("once.vrs"));
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("aaaa"))) << texts[3].toStdString();
+    EXPECT_TRUE(texts[3].endsWith(QStringLiteral("zzzz.vrs"))) << texts[3].toStdString();
+    EXPECT_TRUE(texts[3].contains(QChar(0x2026)));
+    EXPECT_LE(metrics.horizontalAdvance(texts[3]), width + metrics.averageCharWidth());
 }
 
 }  // namespace

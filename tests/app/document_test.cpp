@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include "app/my_document.h"
 #include "app/view_menu.h"
 #include "app_test_support.h"
+#include "picture_check.h"
 #include "platform/mapped_file.h"
 #include "test_support.h"
 
@@ -109,7 +111,7 @@ TEST(Document, AFileShrunkWhileReadIsToldByNameAndLeavesOtherWindowsOpen) {
     ASSERT_TRUE(file.open(path.toStdString()));
     ASSERT_TRUE(QFile::resize(path, 196 + 97 * 4 * 20));  // copied over, mid-way
     MyDocument doc(h.host);
-    doc.setFilePath(path);
+    doc.setFilePath(QFile::encodeName(path));
     doc.loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
     doc.makeWindowControllers();
     doc.showWindows();
@@ -310,6 +312,74 @@ TEST(Document, ZoomLevelOfAPictureSmallerThanTheSmallestWindow) {
     auto* zoom = doc->window()->findChild<QLabel*>(QStringLiteral("zoomLevel"));
     ASSERT_NE(zoom, nullptr);
     EXPECT_EQ(zoom->text(), zoomLevelText(100 * doc->view()->viewRect().size.width / 3));
+    h.controller.closeAll();
+}
+
+}  // namespace
+
+namespace {
+
+// Lets the event loop run until `done`, woken by events (the file watch's
+// among them), for at most five seconds.
+template <typename Done>
+bool runUntil(Done done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return done();
+}
+
+vrs::testing::Rgb pixelOf(const MyDocument& doc, std::int64_t x, std::int64_t y) {
+    const vrs::testing::Rgba p = vrs::testing::pixelAt(*doc.fullImage()->rep(), x, y);
+    return {p.r, p.g, p.b};
+}
+
+bool writeSolid(const std::filesystem::path& path, std::uint32_t w, std::uint32_t h,
+                vrs::testing::Rgb colour) {
+    vrs::testing::VrsLayout layout;
+    layout.width = w;
+    layout.height = h;
+    return vrs::testing::writeVrsFile(path.string(), layout,
+                                      [colour](std::int64_t, std::int64_t) { return colour; });
+}
+
+TEST(Reload, AFileRewrittenOrReplacedOnTheDiskIsShownAgain) {
+    ScratchDir dir;
+    Harness h;
+    MyDocument* doc = h.controller.openDocument(writeQuadrants(dir / "shot.vrs", 400, 200));
+    ASSERT_NE(doc, nullptr);
+    doc->view()->zoomIn();
+    const vrs::CGRect region = doc->view()->clipedRect();
+    ASSERT_GT(region.size.width, 0);
+
+    // Rewritten in place, the same size: the new pixels, the same region.
+    ASSERT_TRUE(writeSolid(dir / "shot.vrs", 400, 200, {9, 8, 7}));
+    ASSERT_TRUE(runUntil([&] { return pixelOf(*doc, 0, 0) == vrs::testing::Rgb{9, 8, 7}; }));
+    EXPECT_EQ(doc->view()->clipedRect().size.width, region.size.width);
+    EXPECT_EQ(doc->view()->clipedRect().origin.x, region.origin.x);
+
+    // Half written: not shown, the picture stays and says why.
+    const std::vector<std::uint8_t> whole = vrs::testing::readFile(dir / "shot.vrs");
+    ASSERT_TRUE(vrs::testing::writeFile(dir / "shot.vrs", {whole.begin(), whole.begin() + 400}));
+    doc->reloadFromDisk();
+    EXPECT_EQ(pixelOf(*doc, 0, 0), (vrs::testing::Rgb{9, 8, 7}));
+    EXPECT_TRUE(doc->sizeText()->text().contains(QStringLiteral("being written")));
+
+    // Replaced by a rename, another size: shown whole.
+    ASSERT_TRUE(writeSolid(dir / "new.tmp", 300, 120, {1, 2, 3}));
+    std::filesystem::rename(dir / "new.tmp", dir / "shot.vrs");
+    ASSERT_TRUE(runUntil([&] { return doc->fullImage()->size().width == 300; }));
+    EXPECT_EQ(pixelOf(*doc, 299, 119), (vrs::testing::Rgb{1, 2, 3}));
+    EXPECT_EQ(doc->sizeText()->text(), sizeLine(300, 120));
+    EXPECT_EQ(doc->view()->clipedRect().size.width, 0) << "the whole picture";
+
+    // Gone: the picture stays, the size line says so.
+    std::filesystem::remove(dir / "shot.vrs");
+    ASSERT_TRUE(runUntil([&] { return !doc->fileNote().isEmpty(); }));
+    EXPECT_EQ(doc->fullImage()->size().width, 300);
+    EXPECT_TRUE(doc->sizeText()->text().startsWith(sizeLine(300, 120)));
+    EXPECT_TRUE(doc->sizeText()->text().contains(QStringLiteral("no longer there")));
     h.controller.closeAll();
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "app/decode_host.h"
@@ -26,6 +27,8 @@ vrs::VirtualScreenInfo refused(LoadError error, std::int64_t width, std::int64_t
     info.layout = {width, 7, 16, 2999, vrs::kHeaderSize};
     info.bytesNeeded = 2345678;
     info.bitmapBytes = static_cast<std::uint64_t>(bitmapBytes);
+    info.format = vrs::PictureFormat::WebP;
+    std::memcpy(info.firstBytes, "%!PS-Ado", vrs::kFirstBytesShown);
     return info;
 }
 
@@ -33,7 +36,8 @@ TEST(ErrorText, EveryLoadRefusalNamesTheFileWithTheCommandLineFigures) {
     const std::string prefix = "This file can't be read: ";
     for (const LoadError e :
          {LoadError::TooShortForHeader, LoadError::OldVersion, LoadError::EmptyBounds,
-          LoadError::ZeroSize, LoadError::StrideTooSmall, LoadError::TruncatedRows}) {
+          LoadError::ZeroSize, LoadError::StrideTooSmall, LoadError::TruncatedRows,
+          LoadError::OtherFormat, LoadError::NotVirtualScreen}) {
         const vrs::VirtualScreenInfo info = refused(e, 1501, 0);
         const std::string english = vrs::describeLoadError(info);
         ASSERT_EQ(0u, english.rfind(prefix, 0)) << english;

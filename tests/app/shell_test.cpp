@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "app/folder_files.h"
+#include "app/local_path.h"
 #include "app/my_document.h"
 #include "app_test_support.h"
 #include "test_support.h"
@@ -24,10 +25,14 @@ TEST(FolderFiles, NeighboursAreVrsFilesInAFileManagersOrder) {
     QCollator collator{QLocale(QLocale::English, QLocale::UnitedStates)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    const QStringList names = {"shot10.vrs",    "notes.txt", "Shot2.VRS", "shot1.vrs",
-                               "shot2.vrs.png", ".vrs",      "b.vrs"};
-    const auto next = [&](const QString& from) { return neighbourName(names, from, 1, collator); };
-    const auto prev = [&](const QString& from) { return neighbourName(names, from, -1, collator); };
+    const QList<QByteArray> names = {"shot10.vrs",    "notes.txt", "Shot2.VRS", "shot1.vrs",
+                                     "shot2.vrs.png", ".vrs",      "b.vrs"};
+    const auto next = [&](const QByteArray& from) {
+        return neighbourName(names, from, 1, collator);
+    };
+    const auto prev = [&](const QByteArray& from) {
+        return neighbourName(names, from, -1, collator);
+    };
     EXPECT_EQ(next("b.vrs"), "shot1.vrs");
     EXPECT_EQ(next("shot1.vrs"), "Shot2.VRS") << "2 before 10, case ignored";
     EXPECT_EQ(next("Shot2.VRS"), "shot10.vrs");
@@ -42,7 +47,7 @@ TEST(CommandLine, FilesUrlsQtOptionsAndUsageErrors) {
     const CommandLine line = parseCommandLine(
         {"vrsview", "-platform", "offscreen", "a.vrs", "file:///tmp/my%20shot.vrs", "--", "-b"});
     EXPECT_FALSE(line.done);
-    EXPECT_EQ(line.files, QStringList({"a.vrs", "/tmp/my shot.vrs", "-b"}));
+    EXPECT_EQ(line.files, QList<QByteArray>({"a.vrs", "/tmp/my shot.vrs", "-b"}));
     EXPECT_EQ(localPathOfArgument("file://localhost/tmp/my%20shot.vrs"), "/tmp/my shot.vrs");
     EXPECT_EQ(localPathOfArgument("file://elsewhere.example/tmp/a.vrs"),
               "file://elsewhere.example/tmp/a.vrs")
@@ -55,10 +60,14 @@ TEST(CommandLine, FilesUrlsQtOptionsAndUsageErrors) {
     EXPECT_TRUE(wrong.output.startsWith("vrsview: ")) << wrong.output.toStdString();
     EXPECT_TRUE(wrong.output.contains("zoom")) << wrong.output.toStdString();
 
+    testApplication();  // Qt's usage line names the program it runs in
     const CommandLine help = parseCommandLine({"/usr/bin/vrsview", "--help"});
     EXPECT_TRUE(help.done && help.status == 0 && !help.toStandardError);
     EXPECT_TRUE(help.output.contains("file://"));
     EXPECT_FALSE(help.output.contains("platformtheme")) << "Qt's options stay out of the help";
+    EXPECT_TRUE(help.output.contains(": vrsview [options]")) << help.output.toStdString();
+    ASSERT_FALSE(QCoreApplication::arguments().value(0).isEmpty());
+    EXPECT_FALSE(help.output.contains(QCoreApplication::arguments().value(0)));
 }
 
 TEST(OpenInPlace, TheSameWindowShowsTheNextFileOrStaysOnAFailure) {
@@ -119,6 +128,38 @@ TEST(NextFile, ALinkToTheFileShownIsSteppedPast) {
     next->trigger();
     EXPECT_EQ(document->window()->windowTitle(), "c.vrs");
     EXPECT_EQ(document->fullImage()->size().width, 9);
+    h.controller.closeAll();
+}
+
+TEST(FileNames, ANameThatIsNotUtf8OpensByNameByUrlAndByNextFile) {
+    ScratchDir dir;
+    Harness h;
+    const std::string folder = dir.path().string();
+    const QByteArray raw = QByteArray::fromStdString(folder + "/shot\xFF.vrs");
+    ASSERT_FALSE(writeQuadrants(raw.toStdString(), 14, 6).isEmpty());
+    const QByteArray url = "file://" + QByteArray::fromStdString(folder) + "/shot%FF.vrs";
+    const CommandLine line =
+        parseCommandLine({"vrsview", QFile::decodeName(raw), url}, {"vrsview", raw, url});
+    ASSERT_EQ(line.files, QList<QByteArray>({raw, raw}));
+
+    ASSERT_TRUE(h.controller.launch(line.files));
+    ASSERT_EQ(h.controller.documents().size(), 1u) << "the URL names the same file";
+    MyDocument* shot = h.controller.documents().front();
+    EXPECT_TRUE(h.alerts.empty());
+    ASSERT_TRUE(shot->fullImage());
+    EXPECT_EQ(shot->window()->windowTitle(), QStringLiteral("shot\uFFFD.vrs"));
+    EXPECT_EQ(h.controller.recentFiles().files().value(0), canonicalPath(raw));
+
+    MyDocument* other =
+        h.controller.openDocument(writeQuadrants(dir / "a.vrs", 3, 2));  // before "shot"
+    ASSERT_NE(other, nullptr);
+    QAction* next = other->window()->findChild<QAction*>(QStringLiteral("actionNextFile"));
+    ASSERT_NE(next, nullptr);
+    shot->window()->close();
+    next->trigger();
+    EXPECT_TRUE(h.alerts.empty());
+    EXPECT_EQ(other->filePath(), canonicalPath(raw));
+    EXPECT_EQ(other->fullImage()->size().width, 14);
     h.controller.closeAll();
 }
 

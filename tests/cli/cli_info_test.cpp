@@ -77,6 +77,23 @@ TEST_F(VrstoolInfo, UnreadableFilesGiveTheViewersReasonAndExit1) {
     EXPECT_FALSE(has(r.out, reason));
 }
 
+TEST_F(VrstoolInfo, AFileOfAnotherFormatIsNamedWithoutHeaderFigures) {
+    const std::string png = "\x89PNG\r\n\x1A\n" + std::string(300, '\x11');
+    ASSERT_TRUE(writeFile(dir / "shot.vrs", {png.begin(), png.end()}));
+    const ToolRun r = runTool({"info", "shot.vrs"}, dir.path());
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("shot.vrs\n  header:   none, a PNG picture\n  readable: no\n", r.out);
+    EXPECT_EQ(
+        "vrstool: shot.vrs: This file can't be read: it is a PNG picture, not a "
+        "virtual-screen file.\n",
+        r.err);
+    const ToolRun json = runTool({"info", "--json", "shot.vrs"}, dir.path());
+    EXPECT_TRUE(has(json.out,
+                    "{\"file\": \"shot.vrs\", \"header\": \"none\", \"format\": "
+                    "\"PNG\", \"readable\": false"))
+        << json.out;
+}
+
 TEST_F(VrstoolInfo, StandardInputThatCannotBeReadIsNotReadable) {
     const ToolRun r = runTool({"info", "-"}, dir.path(), false, ".");  // a folder: EISDIR
     EXPECT_EQ(1, r.status);

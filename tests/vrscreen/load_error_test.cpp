@@ -64,6 +64,62 @@ TEST(LoadErrorTest, OldVersionsAndEmptyRectanglesSayWhatTheyHold) {
               "pixels), so there is no picture in it.");
 }
 
+TEST(LoadErrorTest, APictureOfAnotherFormatIsToldByItsFormat) {
+    const std::vector<std::pair<std::string, std::string>> starts = {
+        {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR", "a PNG picture"},
+        {"\xFF\xD8\xFF\xE0\0\x10JFIF", "a JPEG picture"},
+        {"GIF89a\x01\0\x01\0", "a GIF picture"},
+        {std::string("MM\0*\0\0\0\x08", 8), "a TIFF picture"},
+        {std::string("BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0", 18), "a BMP picture"},
+        {std::string("RIFF\x24\0\0\0WEBPVP8 ", 16), "a WebP picture"},
+        {"%PDF-1.7\n", "a PDF document"}};
+    for (const auto& [start, what] : starts) {
+        // A long file, as pictures are, and a tiny one shorter than a header.
+        for (const std::size_t length : {std::size_t{5000}, start.size()}) {
+            std::vector<std::uint8_t> bytes(start.begin(), start.end());
+            EXPECT_EQ(wordsFor(bytes, length),
+                      "This file can't be read: it is " + what + ", not a virtual-screen file.");
+        }
+    }
+    // "BM" alone is not yet a bitmap.
+    EXPECT_EQ(wordsFor({'B', 'M'}, 20),
+              "This file can't be read: it holds 20 bytes, but a "
+              "virtual-screen file starts with a header of 196 bytes.");
+}
+
+TEST(LoadErrorTest, AHeaderThatCannotBeACapturesShowsItsFirstBytes) {
+    const std::string text = "<!DOCTYPE html><html>";
+    EXPECT_EQ(wordsFor({text.begin(), text.end()}, 4000),
+              "This file can't be read: it is not a virtual-screen file (it starts with the bytes "
+              "3C 21 44 4F 43 54 59 50, \"<!DOCTYP\").");
+    // A negative version, and nonsense bounds, in a rectangle header.
+    testing::VrsLayout noise;
+    noise.sized = false;
+    noise.version = -1991225785;
+    EXPECT_EQ(wordsFor(testing::makeHeader(noise), 196),
+              "This file can't be read: it is not a virtual-screen file (it starts with the bytes "
+              "89 50 4E 47 00 00 00 00).");
+    // The refusals of what can be a capture keep their words: an old version
+    // in a rectangle header, and any version in a sized header.
+    noise.version = 0;
+    EXPECT_EQ(wordsFor(testing::makeHeader(noise), 196),
+              "This file can't be read: it is of format version 0, and only version 2 and later "
+              "can be read.");
+    testing::VrsLayout sizedOld;
+    sizedOld.version = -5;
+    EXPECT_EQ(wordsFor(testing::makeHeader(sizedOld), 196),
+              "This file can't be read: it is of format version -5, and only version 2 and later "
+              "can be read.");
+    // Which files load does not change: a rectangle header of any version
+    // whose figures hold.
+    testing::VrsLayout odd;
+    odd.sized = false;
+    odd.version = 0x7FFFFFFF;
+    odd.width = 2;
+    odd.height = 2;
+    EXPECT_EQ(wordsFor(testing::makeHeader(odd), 196 + 64), "");
+}
+
 TEST(LoadErrorTest, AGoodFileHasNoWords) {
     EXPECT_EQ(wordsFor(sized(2, 2, 8, 32), 196 + 16), "");
 }
