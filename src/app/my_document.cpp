@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/my_document.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "app/error_text.h"
@@ -33,12 +32,18 @@ bool showPrintDialog(QPrinter& printer, QWidget* parent) {
 }  // namespace
 
 QString sizeLine(double width, double height) {
+    // The line's own fixed text, printf's "%0.1f" in the C locale whatever the
+    // user's locale: a point before the decimal.
     char size[64];
-    std::snprintf(size, sizeof size, "%0.1f", width * height * 4 * 0.00000095367431640625);
+    const auto [end, error] =
+        std::to_chars(size, size + sizeof size, width * height * 4 * 0.00000095367431640625,
+                      std::chars_format::fixed, 1);
+    const QString sizeText =
+        error == std::errc{} ? QString::fromLatin1(size, end - size) : QStringLiteral("?");
     return MyDocument::tr("pixel X=%1 Y=%2 Size=%3M")
         .arg(truncatedToInt(width))
         .arg(truncatedToInt(height))
-        .arg(QString::fromLatin1(size));
+        .arg(sizeText);
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
@@ -81,8 +86,11 @@ void MyDocument::makeWindowControllers() {
     mySizeText = layout.mySizeText;
     optionView = layout.optionView;
     optionView->hide();  // shown only inside the export panel
+    // The size line may be cut short: F3 fits the window to small pictures too.
+    mySizeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connectOptionView();
     window_->setCentralWidget(form);
+    window_->setParts(mView, mySizeText);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {
         window_->setWindowFilePath(filePath_);
@@ -149,11 +157,7 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
     if (window_) {
         window_->setWindowTitle(displayName());
         window_->setWindowFilePath(filePath_);
-        for (const char* name : {"actionSave", "actionSaveAs", "actionCopy"}) {
-            if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
-                action->setEnabled(true);
-            }
-        }
+        window_->setPictureCommandsEnabled(true);
     }
     windowControllerDidLoadNib(window_.get());
     if (mView) {
@@ -163,9 +167,6 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
-    if (mView) {
-        mView->setNoFrameDraw(1);
-    }
     auto operation = std::make_unique<PrintOperation>();
     operation->view = mView;
     operation->printer.setDocName(displayName());
@@ -183,8 +184,6 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
 void MyDocument::runModalPrintOperation(PrintOperation& operation) {
     bool printed = false;
     if (printDialog_(operation.printer, window_.get()) && operation.view) {
-        // A repaint of the screen while the dialog was up has used the flag.
-        operation.view->setNoFrameDraw(1);
         printed = runPrintPass(*operation.view, operation.printer);
     }
     documentDidRunModalPrintOperation(printed);
@@ -192,8 +191,6 @@ void MyDocument::runModalPrintOperation(PrintOperation& operation) {
 
 void MyDocument::documentDidRunModalPrintOperation(bool /*didRun*/) {
     if (mView) {
-        // A cancelled print leaves the flag set; the screen keeps its bezel.
-        mView->setNoFrameDraw(0);
         mView->display();
     }
 }
