@@ -48,7 +48,7 @@ const Pictures& pictures() {
 
 std::unique_ptr<MyImageView> shownView(int w, int h) {
     auto view = std::make_unique<MyImageView>();
-    view->awakeFromNib();
+    view->loadCursors();
     view->resize(w, h);
     view->setImage(pictures().view);
     view->setBigImage(pictures().full);

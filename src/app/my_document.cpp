@@ -70,12 +70,8 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
     return true;
 }
 
-QString MyDocument::windowNibName() const {
-    return QStringLiteral("MyDocument");
-}
-
 void MyDocument::makeWindowControllers() {
-    if (window_ || windowNibName() != QLatin1String("MyDocument")) {
+    if (window_) {
         return;
     }
     window_ = std::make_unique<DocumentWindow>();
@@ -95,11 +91,11 @@ void MyDocument::makeWindowControllers() {
     if (!filePath_.isEmpty()) {
         window_->setWindowFilePath(filePath_);
     }
-    mView->awakeFromNib();
-    windowControllerDidLoadNib(window_.get());
+    mView->loadCursors();
+    showImages();
 }
 
-void MyDocument::windowControllerDidLoadNib(DocumentWindow* /*windowController*/) {
+void MyDocument::showImages() {
     if (!myimage) {
         return;
     }
@@ -159,7 +155,7 @@ bool MyDocument::openInPlace(const QString& path, const std::uint8_t* bytes, std
         window_->setWindowFilePath(filePath_);
         window_->setPictureCommandsEnabled(true);
     }
-    windowControllerDidLoadNib(window_.get());
+    showImages();
     if (mView) {
         mView->mouseUp();
     }

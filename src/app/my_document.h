@@ -34,12 +34,10 @@ class MyDocument : public QObject {
     // document still opens, so this returns true.
     bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type);
 
-    // The name of the window layout.
-    QString windowNibName() const;
     // Builds the window from its layout, then sets it up.
     void makeWindowControllers();
     // Hands the images to the view and writes the size line.
-    void windowControllerDidLoadNib(DocumentWindow* windowController);
+    void showImages();
     // Sizes the window to its picture and shows it.
     void showWindows();
     // Brings the window, as the user left it, to the front.

@@ -57,7 +57,7 @@ MyImageView::MyImageView(QWidget* parent) : QWidget(parent), deepZoom_(new DeepZ
 
 MyImageView::~MyImageView() = default;
 
-void MyImageView::awakeFromNib() {
+void MyImageView::loadCursors() {
     initCursorResources();
     myCur_ = cursorNamed(QStringLiteral("zoomin"), Qt::CrossCursor);
     for (int i = 0; i < 8; ++i) {

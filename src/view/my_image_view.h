@@ -36,7 +36,7 @@ class MyImageView : public QWidget {
     ~MyImageView() override;
 
     // Loads the cursors; called once after the window layout is built.
-    void awakeFromNib();
+    void loadCursors();
     // The view image to show, and the full image for deep zoom (not owned).
     void setImage(std::shared_ptr<vrs::Image> viewImage);
     const std::shared_ptr<vrs::Image>& image() const { return image_; }

@@ -57,7 +57,6 @@ TEST(Document, GoodFileGivesTheViewBothImagesAndTheSizeLine) {
     EXPECT_EQ(doc->view()->image(), doc->viewImage());
     EXPECT_EQ(doc->sizeText()->text(), QStringLiteral("pixel X=2560 Y=1600 Size=15.6M"));
     EXPECT_EQ(doc->progressCount(), 1);
-    EXPECT_EQ(doc->windowNibName(), QStringLiteral("MyDocument"));
     EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("wide.vrs"));
     EXPECT_TRUE(doc->window()->isVisible());
     EXPECT_FALSE(doc->options()->isVisible());

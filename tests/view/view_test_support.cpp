@@ -67,7 +67,7 @@ std::unique_ptr<MyImageView> shownView(int w, int h, std::shared_ptr<Image> view
                                        std::shared_ptr<Image> fullImage) {
     ensureApplication();
     auto view = std::make_unique<MyImageView>();
-    view->awakeFromNib();
+    view->loadCursors();
     view->resize(w, h);
     if (viewImage) {
         view->setImage(std::move(viewImage));
