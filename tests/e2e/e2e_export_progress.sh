@@ -50,7 +50,16 @@ PANEL=$(dialogs '^Save Image' | head -n1)
 geometry "$PANEL"
 PANEL_AREA="${GW}x${GH}+${GX}+${GY}"
 focus "$PANEL"
-xdotool key ctrl+a
+# The format pop-up sits at the bottom left of the panel, right of "Format:":
+# png is picked there, then the name is typed into the name field (Alt+N).
+shown_windows() { xdotool search --onlyvisible --pid "$VIEWER_PID" --class '.*' 2>/dev/null | wc -l; }
+before=$(shown_windows)
+xdotool mousemove --sync $((GX + 100)) $((GY + GH - 32)) click 1
+popup_open() { (($(shown_windows) > before)); }
+wait_until 10 popup_open || fail "the format pop-up did not open"
+xdotool type --delay 50 p
+xdotool key Return
+xdotool key alt+n ctrl+a
 xdotool type --delay 15 "$OUT"
 xdotool key Return
 
