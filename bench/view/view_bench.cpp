@@ -13,7 +13,6 @@
 #include <memory>
 
 #include "decode/image.h"
-#include "view/crop_thread.h"
 #include "view/my_image_view.h"
 
 namespace {
@@ -49,7 +48,7 @@ const Pictures& pictures() {
 
 std::unique_ptr<MyImageView> shownView(int w, int h) {
     auto view = std::make_unique<MyImageView>();
-    view->awakeFromNib();
+    view->loadCursors();
     view->resize(w, h);
     view->setImage(pictures().view);
     view->setBigImage(pictures().full);
@@ -144,10 +143,7 @@ void BM_CropLands1000x1000(benchmark::State& state) {
     }
     state.counters["asking_pass_ms"] =
         benchmark::Counter(askingPassMs, benchmark::Counter::kAvgIterations);
-    view.reset();
-    while (cropThreadsRunning() != 0) {
-        QCoreApplication::processEvents();
-    }
+    view.reset();  // stops and joins its drawing threads
 }
 BENCHMARK(BM_CropLands1000x1000)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -19,17 +18,14 @@
 
 namespace {
 
-// The view's keys have no shortcut bound, so that the keys reach the view;
-// the menu entries hand the same key to it.
-void sendKey(MyDocument& document, int key) {
-    MyImageView* view = document.view();
-    if (view == nullptr) {
-        return;
-    }
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(view, &release);
+// A command of a menu, also on the window: its shortcut works while the menu
+// bar is hidden (full screen).
+QAction* addCommand(DocumentWindow& window, QMenu* menu, const QString& text,
+                    const QKeySequence& key = {}) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(key);
+    window.addAction(action);
+    return action;
 }
 
 void fillRecentMenu(QMenu* menu, DocumentController& controller) {
@@ -59,8 +55,7 @@ void fillRecentMenu(QMenu* menu, DocumentController& controller) {
 
 void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
     QMenu* file = window.menuBar()->addMenu(Menus::tr("&File"));
-    QAction* open = file->addAction(Menus::tr("&Open…"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    QAction* open = addCommand(window, file, Menus::tr("&Open…"), Qt::CTRL | Qt::Key_O);
     QObject::connect(open, &QAction::triggered, &controller,
                      [&controller, &window] { controller.runOpenDialog(&window); });
 
@@ -70,33 +65,27 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     fillRecentMenu(recent, controller);
     file->addSeparator();
 
-    QAction* save = file->addAction(Menus::tr("&Save"));
-    save->setObjectName(QStringLiteral("actionSave"));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    QAction* saveAs = file->addAction(Menus::tr("Save &As…"));
-    saveAs->setObjectName(QStringLiteral("actionSaveAs"));
-    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QAction* save = addCommand(window, file, Menus::tr("&Save"), Qt::CTRL | Qt::Key_S);
+    QAction* saveAs =
+        addCommand(window, file, Menus::tr("Save &As…"), Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     // Saving exports the full image: nothing to save without one.
-    const bool canSave = document.fullImage() != nullptr;
-    save->setEnabled(canSave);
-    saveAs->setEnabled(canSave);
+    window.addPictureCommand(save);
+    window.addPictureCommand(saveAs);
+    window.setPictureCommandsEnabled(document.fullImage() != nullptr);
     QObject::connect(save, &QAction::triggered, &document,
                      [&document] { document.saveDocument(); });
     QObject::connect(saveAs, &QAction::triggered, &document,
                      [&document] { document.saveDocumentAs(); });
     file->addSeparator();
 
-    QAction* print = file->addAction(Menus::tr("&Print…"));
-    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    QAction* print = addCommand(window, file, Menus::tr("&Print…"), Qt::CTRL | Qt::Key_P);
     QObject::connect(print, &QAction::triggered, &document,
                      [&document] { document.printDocument(); });
     file->addSeparator();
 
-    QAction* close = file->addAction(Menus::tr("&Close"));
-    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* close = addCommand(window, file, Menus::tr("&Close"), Qt::CTRL | Qt::Key_W);
     QObject::connect(close, &QAction::triggered, &window, [&window] { window.close(); });
-    QAction* quit = file->addAction(Menus::tr("&Quit"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction* quit = addCommand(window, file, Menus::tr("&Quit"), Qt::CTRL | Qt::Key_Q);
     quit->setMenuRole(QAction::QuitRole);
     QObject::connect(quit, &QAction::triggered, &controller,
                      [&controller] { controller.closeAll(); });
@@ -109,10 +98,14 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
     buildFileMenu(window, controller, document);
 
     QMenu* view = window.menuBar()->addMenu(Menus::tr("&View"));
-    QObject::connect(view->addAction(Menus::tr("Zoom\tF1")), &QAction::triggered, &document,
-                     [&document] { sendKey(document, Qt::Key_F1); });
-    QObject::connect(view->addAction(Menus::tr("Fit Window\tF3")), &QAction::triggered, &document,
-                     [&document] { sendKey(document, Qt::Key_F3); });
+    // F1 and F3 stay the view's own keys (no shortcut): the items call what
+    // the keys call.
+    QAction* zoom = view->addAction(Menus::tr("Zoom\tF1"));
+    QAction* fit = view->addAction(Menus::tr("Fit Window\tF3"));
+    if (MyImageView* imageView = document.view()) {
+        QObject::connect(zoom, &QAction::triggered, imageView, &MyImageView::zoomKey);
+        QObject::connect(fit, &QAction::triggered, imageView, &MyImageView::fitKey);
+    }
     addViewCommands(window, document, view);
 
     buildGoMenu(window, controller, document);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/document_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -55,10 +56,26 @@ DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
 }
 
+void DocumentWindow::setParts(MyImageView* view, QLabel* sizeText) {
+    view_ = view;
+    sizeText_ = sizeText;
+}
+
+void DocumentWindow::addPictureCommand(QAction* action) {
+    pictureCommands_.append(action);
+}
+
+void DocumentWindow::setPictureCommandsEnabled(bool enabled) {
+    for (const QPointer<QAction>& action : pictureCommands_) {
+        if (action) {
+            action->setEnabled(enabled);
+        }
+    }
+}
+
 void DocumentWindow::sizeToImage(double width, double height) {
     const QWidget* central = centralWidget();
-    const auto* view = central != nullptr ? central->findChild<MyImageView*>() : nullptr;
-    if (view == nullptr) {
+    if (view_ == nullptr || central == nullptr) {
         return;
     }
     // Everything around the view: the menu bar, the size line, margins.
@@ -67,8 +84,8 @@ void DocumentWindow::sizeToImage(double width, double height) {
         const QMargins m = layout->contentsMargins();
         chromeH += m.top() + m.bottom() + std::max(0, layout->spacing());
     }
-    if (const auto* label = central->findChild<QLabel*>(QStringLiteral("mySizeText"))) {
-        chromeH += label->sizeHint().height();
+    if (sizeText_ != nullptr) {
+        chromeH += sizeText_->sizeHint().height();
     }
     const QScreen* scr = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     QSize room(4096, 4096);

@@ -6,13 +6,24 @@
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSize>
+
+class QAction;
+class QLabel;
+class MyImageView;
 
 class DocumentWindow : public QMainWindow {
     Q_OBJECT
 
   public:
     explicit DocumentWindow(QWidget* parent = nullptr);
+
+    // The layout's image view and size line, in the central widget.
+    void setParts(MyImageView* view, QLabel* sizeText);
+    // A command that needs a picture: enabled with setPictureCommandsEnabled.
+    void addPictureCommand(QAction* action);
+    void setPictureCommandsEnabled(bool enabled);
 
     // Sizes the window so that the view shows an image of w x h points
     // whole, as far as the screen's available area allows.
@@ -27,6 +38,11 @@ class DocumentWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+  private:
+    QPointer<MyImageView> view_;
+    QPointer<QLabel> sizeText_;
+    QList<QPointer<QAction>> pictureCommands_;
 };
 
 // The view size that shows an image of w x h whole inside the view's 2-point

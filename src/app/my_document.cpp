@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/my_document.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <utility>
 
@@ -38,12 +37,18 @@ bool showPrintDialog(QPrinter& printer, QWidget* parent) {
 }  // namespace
 
 QString sizeLine(double width, double height) {
+    // The line's own fixed text, printf's "%0.1f" in the C locale whatever the
+    // user's locale: a point before the decimal.
     char size[64];
-    std::snprintf(size, sizeof size, "%0.1f", width * height * 4 * 0.00000095367431640625);
+    const auto [end, error] =
+        std::to_chars(size, size + sizeof size, width * height * 4 * 0.00000095367431640625,
+                      std::chars_format::fixed, 1);
+    const QString sizeText =
+        error == std::errc{} ? QString::fromLatin1(size, end - size) : QStringLiteral("?");
     return MyDocument::tr("pixel X=%1 Y=%2 Size=%3M")
         .arg(truncatedToInt(width))
         .arg(truncatedToInt(height))
-        .arg(QString::fromLatin1(size));
+        .arg(sizeText);
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
@@ -96,12 +101,8 @@ bool MyDocument::sourceChanged() {
     return check && !check();
 }
 
-QString MyDocument::windowNibName() const {
-    return QStringLiteral("MyDocument");
-}
-
 void MyDocument::makeWindowControllers() {
-    if (window_ || windowNibName() != QLatin1String("MyDocument")) {
+    if (window_) {
         return;
     }
     window_ = std::make_unique<DocumentWindow>();
@@ -112,17 +113,20 @@ void MyDocument::makeWindowControllers() {
     mySizeText = layout.mySizeText;
     optionView = layout.optionView;
     optionView->hide();  // shown only inside the export panel
+    // The size line may be cut short: F3 fits the window to small pictures too.
+    mySizeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     connectOptionView();
     window_->setCentralWidget(form);
+    window_->setParts(mView, mySizeText);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {
         window_->setWindowFilePath(QFile::decodeName(filePath_));
     }
-    mView->awakeFromNib();
-    windowControllerDidLoadNib(window_.get());
+    mView->loadCursors();
+    showImages();
 }
 
-void MyDocument::windowControllerDidLoadNib(DocumentWindow* /*windowController*/) {
+void MyDocument::showImages() {
     if (!myimage) {
         if (mySizeText && !refusal_.isEmpty()) {
             mySizeText->setWordWrap(true);
@@ -200,22 +204,15 @@ void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image>
     if (window_) {
         window_->setWindowTitle(displayName());
         window_->setWindowFilePath(QFile::decodeName(filePath_));
-        for (const char* name : {"actionSave", "actionSaveAs", "actionCopy"}) {
-            if (auto* action = window_->findChild<QAction*>(QLatin1String(name))) {
-                action->setEnabled(true);
-            }
-        }
+        window_->setPictureCommandsEnabled(true);
     }
-    windowControllerDidLoadNib(window_.get());
+    showImages();
     if (mView && !keepRegion) {
         mView->mouseUp();
     }
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
-    if (mView) {
-        mView->setNoFrameDraw(1);
-    }
     auto operation = std::make_unique<PrintOperation>();
     operation->view = mView;
     operation->printer.setDocName(displayName());
@@ -233,8 +230,6 @@ std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
 void MyDocument::runModalPrintOperation(PrintOperation& operation) {
     bool printed = false;
     if (printDialog_(operation.printer, window_.get()) && operation.view) {
-        // A repaint of the screen while the dialog was up has used the flag.
-        operation.view->setNoFrameDraw(1);
         printed = runPrintPass(*operation.view, operation.printer);
     }
     documentDidRunModalPrintOperation(printed);
@@ -242,8 +237,6 @@ void MyDocument::runModalPrintOperation(PrintOperation& operation) {
 
 void MyDocument::documentDidRunModalPrintOperation(bool /*didRun*/) {
     if (mView) {
-        // A cancelled print leaves the flag set; the screen keeps its bezel.
-        mView->setNoFrameDraw(0);
         mView->display();
     }
 }

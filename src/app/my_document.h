@@ -48,12 +48,10 @@ class MyDocument : public QObject {
     void setRefusal(const QString& reason) { refusal_ = reason; }
     const QString& refusal() const { return refusal_; }
 
-    // The name of the window layout.
-    QString windowNibName() const;
     // Builds the window from its layout, then sets it up.
     void makeWindowControllers();
     // Hands the images to the view and writes the size line.
-    void windowControllerDidLoadNib(DocumentWindow* windowController);
+    void showImages();
     // Sizes the window to its picture and shows it.
     void showWindows();
     // Brings the window, as the user left it, to the front.

@@ -2,17 +2,17 @@
 // Saving a document: the export panel with its format pop-up, and the export
 // of the full image when the panel is accepted. A document is never written
 // back as a virtual-screen file.
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QLineEdit>
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "app/busy_step.h"
 #include "app/error_text.h"
+#include "app/export_panel.h"
 #include "app/my_document.h"
 
 #include "app/local_path.h"
@@ -27,54 +27,12 @@ namespace {
 // life of the process.
 QString pathExtension = QStringLiteral("jpeg");
 
-// The name field of Qt's own file dialog.
-QLineEdit* nameField(QFileDialog& panel) {
-    return panel.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-}
-
-// `name` ending in `extension`: an export extension it already ends in is
-// replaced, any other suffix is kept and the extension added after it.
-QString withExtension(const QString& name, const QString& extension) {
-    if (name.isEmpty() || extension.isEmpty()) {
-        return name;
-    }
-    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    QString base = name;
-    if (dot > slash + 1 && vrs::formatForExtension(name.mid(dot + 1).toStdString())) {
-        base = name.left(dot);
-    }
-    return base + QLatin1Char('.') + extension;
-}
-
 // The proposed file name: the document's name without its own extension
 // (a leading dot starts none), with the required one.
 QString proposedName(const QString& displayName, const QString& extension) {
     const qsizetype dot = displayName.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? displayName.left(dot) : displayName;
     return extension.isEmpty() ? base : base + QLatin1Char('.') + extension;
-}
-
-// Forgets the file selected in the panel's lists (the icon and detail views
-// share one selection). Qt's dialog returns, and asks before replacing, a
-// selected file rather than the name in its field.
-void deselectListedFile(QFileDialog& panel) {
-    for (const QString& name : {QStringLiteral("listView"), QStringLiteral("treeView")}) {
-        auto* view = panel.findChild<QAbstractItemView*>(name);
-        if (view != nullptr && view->selectionModel() != nullptr) {
-            view->selectionModel()->clearSelection();
-        }
-    }
-}
-
-// Makes the panel give the chosen name this extension, and shows it in the
-// name being typed at once; the panel saves under that name.
-void setRequiredFileType(QFileDialog& panel, const QString& extension) {
-    panel.setDefaultSuffix(extension);
-    deselectListedFile(panel);
-    if (QLineEdit* field = nameField(panel)) {
-        field->setText(withExtension(field->text(), extension));
-    }
 }
 
 }  // namespace
@@ -102,14 +60,11 @@ void MyDocument::save_convert() {
         return;
     }
     const QString name = displayName();
-    auto* panel = new QFileDialog(window_.get());
+    auto* panel = new ExportPanel(window_.get());
     sp = panel;
-    panel->setOption(QFileDialog::DontUseNativeDialog, true);
-    panel->setAcceptMode(QFileDialog::AcceptSave);
-    panel->setFileMode(QFileDialog::AnyFile);
     lendOptionView(*panel);
     panel->setWindowTitle(tr("Save Image"));
-    panel->setDefaultSuffix(pathExtension);
+    panel->setRequiredFileType(pathExtension);
     if (!filePath_.isEmpty()) {
         panel->setDirectory(QFile::decodeName(folderOf(filePath_)));
     }
@@ -128,8 +83,8 @@ void MyDocument::myAction(QObject* sender) {
         return;
     }
     pathExtension = popUp->currentText();
-    if (sp) {
-        setRequiredFileType(*sp, pathExtension);
+    if (auto* panel = qobject_cast<ExportPanel*>(sp.data())) {
+        panel->setRequiredFileType(pathExtension);
     }
 }
 
@@ -192,6 +147,15 @@ void MyDocument::connectOptionView() {
         return;
     }
     for (QComboBox* popUp : optionView->findChildren<QComboBox*>()) {
+        if (popUp->property("tag").toInt() == 1 && popUp->count() == 0) {
+            // The formats, one item each under its first extension, from
+            // the export table; the pick of the run shown first.
+            for (const vrs::FormatInfo& info : vrs::imageFormats()) {
+                popUp->addItem(QString::fromLatin1(
+                    info.extensions[0].data(), static_cast<qsizetype>(info.extensions[0].size())));
+            }
+            popUp->setCurrentIndex(std::max(0, popUp->findText(pathExtension)));
+        }
         connect(popUp, &QComboBox::textActivated, this, [this, popUp] { myAction(popUp); });
     }
 }

@@ -19,7 +19,7 @@ bool runPrintPass(MyImageView& view, QPrinter& printer) {
         painter.translate((page.width() - vw * scale) / 2, (page.height() - vh * scale) / 2);
         painter.scale(scale, scale);
         painter.setClipRect(QRectF(0, 0, vw, vh));
-        view.drawRect(painter, vrs::NSMakeRect(0, 0, vw, vh), true);
+        view.drawRect(painter, vrs::NSMakeRect(0, 0, vw, vh), MyImageView::Pass::Print);
     }
     return painter.end();
 }

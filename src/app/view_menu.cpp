@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
@@ -41,19 +42,22 @@ QAction* addCommand(DocumentWindow& window, QMenu* menu, const QString& text,
     return action;
 }
 
-// The zoom level at the right of the size line, in its row.
-void addZoomLabel(MyDocument& document) {
+// The zoom level at the right of the size line, in its row; null where the
+// layout has no size line.
+QLabel* addZoomLabel(MyDocument& document) {
     QLabel* sizeText = document.sizeText();
     MyImageView* view = document.view();
     QWidget* form = sizeText != nullptr ? sizeText->parentWidget() : nullptr;
     auto* column = form != nullptr ? qobject_cast<QBoxLayout*>(form->layout()) : nullptr;
     const int index = column != nullptr ? column->indexOf(sizeText) : -1;
     if (index < 0 || view == nullptr) {
-        return;
+        return nullptr;
     }
     auto* zoom = new QLabel(form);
-    zoom->setObjectName(QStringLiteral("zoomLevel"));
     zoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Never wider than the window a small picture needs.
+    zoom->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    zoom->setMinimumWidth(0);
     zoom->setIndent(sizeText->indent());
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
@@ -67,6 +71,7 @@ void addZoomLabel(MyDocument& document) {
     if (view->zoomLevel() >= 0) {
         zoom->setText(zoomLevelText(view->zoomLevel()));
     }
+    return zoom;
 }
 
 void copyShown(DocumentWindow& window, MyDocument& document) {
@@ -93,52 +98,37 @@ void copyShown(DocumentWindow& window, MyDocument& document) {
     }
 }
 
-// Full screen shows the view alone; leaving it gives the window back as it was.
-void setFullScreen(DocumentWindow& window, MyDocument& document, bool on) {
-    window.menuBar()->setVisible(!on);
-    if (QLabel* sizeText = document.sizeText()) {
-        QWidget* form = sizeText->parentWidget();
-        sizeText->setVisible(!on);
-        if (auto* zoom = form->findChild<QLabel*>(QStringLiteral("zoomLevel"))) {
-            zoom->setVisible(!on);
-        }
-        // The margin below the size line goes with it.
-        if (QLayout* column = form->layout()) {
-            const char* const kMargins = "marginsBeforeFullScreen";
-            if (on) {
-                column->setProperty(kMargins, QVariant::fromValue(column->contentsMargins()));
-                column->setContentsMargins(0, 0, 0, 0);
-            } else {
-                column->setContentsMargins(column->property(kMargins).value<QMargins>());
-            }
-        }
-    }
-    const char* const kBefore = "geometryBeforeFullScreen";
-    if (!on) {
-        window.showNormal();
-        window.setGeometry(window.property(kBefore).toRect());
-        return;
-    }
-    window.setProperty(kBefore, window.geometry());
-    window.showFullScreen();
-    // Without a window manager that honours full screen, nothing resizes the
-    // window: it is given the screen by hand.
-    QTimer::singleShot(kWindowManagerTime, &window, [&window] {
-        const QScreen* screen = window.screen();
-        const auto* full = window.findChild<QAction*>(QStringLiteral("actionFullScreen"));
-        if (screen != nullptr && full != nullptr && full->isChecked() &&
-            window.geometry() != screen->geometry()) {
-            window.setGeometry(screen->geometry());
-        }
-    });
-}
-
-// A window manager may take a window out of full screen by itself (its own
-// key, another window going full screen): the menu item and the hidden bars
-// follow it.
-class FullScreenFollower : public QObject {
+// Full screen shows the view alone; leaving it gives the window back as it
+// was. A window manager may take a window out of full screen by itself (its
+// own key, another window going full screen): the menu item and the hidden
+// bars follow it.
+class FullScreen : public QObject {
   public:
-    FullScreenFollower(QWidget* window, QAction* full) : QObject(window), full_(full) {}
+    FullScreen(DocumentWindow& window, QAction* full, QLabel* sizeText, QLabel* zoom)
+        : QObject(&window), window_(window), full_(full), sizeText_(sizeText), zoom_(zoom) {
+        window.installEventFilter(this);
+    }
+
+    void set(bool on) {
+        window_.menuBar()->setVisible(!on);
+        showSizeLine(!on);
+        if (!on) {
+            window_.showNormal();
+            window_.setGeometry(before_);
+            return;
+        }
+        before_ = window_.geometry();
+        window_.showFullScreen();
+        // Without a window manager that honours full screen, nothing resizes
+        // the window: it is given the screen by hand.
+        QTimer::singleShot(kWindowManagerTime, this, [this] {
+            const QScreen* screen = window_.screen();
+            if (screen != nullptr && full_->isChecked() &&
+                window_.geometry() != screen->geometry()) {
+                window_.setGeometry(screen->geometry());
+            }
+        });
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -150,25 +140,46 @@ class FullScreenFollower : public QObject {
     }
 
   private:
+    void showSizeLine(bool shown) {
+        if (sizeText_ == nullptr) {
+            return;
+        }
+        sizeText_->setVisible(shown);
+        if (zoom_ != nullptr) {
+            zoom_->setVisible(shown);
+        }
+        // The margin below the size line goes with it.
+        if (QLayout* column = sizeText_->parentWidget()->layout()) {
+            if (!shown) {
+                margins_ = column->contentsMargins();
+            }
+            column->setContentsMargins(shown ? margins_ : QMargins());
+        }
+    }
+
+    DocumentWindow& window_;
     QAction* full_;
+    QPointer<QLabel> sizeText_;
+    QPointer<QLabel> zoom_;
+    QRect before_;
+    QMargins margins_;
 };
 
-void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu) {
+void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu, QLabel* zoom) {
     QAction* full =
         addCommand(window, viewMenu, ViewMenu::tr("&Full Screen"), {QKeySequence(Qt::Key_F11)});
-    full->setObjectName(QStringLiteral("actionFullScreen"));
     full->setCheckable(true);
+    auto* fullScreen = new FullScreen(window, full, document.sizeText(), zoom);
     // Escape leaves full screen; otherwise it stays the view's key.
     auto* leave = new QAction(&window);
     leave->setShortcut(QKeySequence(Qt::Key_Escape));
     leave->setEnabled(false);
     window.addAction(leave);
-    QObject::connect(full, &QAction::toggled, &window, [&window, &document, leave](bool on) {
-        setFullScreen(window, document, on);
+    QObject::connect(full, &QAction::toggled, fullScreen, [fullScreen, leave](bool on) {
+        fullScreen->set(on);
         leave->setEnabled(on);
     });
     QObject::connect(leave, &QAction::triggered, full, [full] { full->setChecked(false); });
-    window.installEventFilter(new FullScreenFollower(&window, full));
 }
 
 }  // namespace
@@ -193,16 +204,16 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
         QObject::connect(in, &QAction::triggered, view, &MyImageView::zoomIn);
         QObject::connect(out, &QAction::triggered, view, &MyImageView::zoomOut);
     }
+    QLabel* zoom = addZoomLabel(document);
     viewMenu->addSeparator();
-    addFullScreen(window, document, viewMenu);
+    addFullScreen(window, document, viewMenu, zoom);
 
     auto* edit = new QMenu(ViewMenu::tr("&Edit"), window.menuBar());
     window.menuBar()->insertMenu(viewMenu->menuAction(), edit);
     QAction* copy =
         addCommand(window, edit, ViewMenu::tr("&Copy"), {QKeySequence(Qt::CTRL | Qt::Key_C)});
-    copy->setObjectName(QStringLiteral("actionCopy"));
+    window.addPictureCommand(copy);
     copy->setEnabled(document.fullImage() != nullptr);
     QObject::connect(copy, &QAction::triggered, &window,
                      [&window, &document] { copyShown(window, document); });
-    addZoomLabel(document);
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "export/export_format.h"
 
+#include <algorithm>
+#include <cctype>
+
 // jpeglib.h needs size_t and FILE declared first.
 #include <cstddef>
 #include <cstdio>
@@ -124,6 +127,46 @@ std::string extensionList() {
         }
     }
     return list;
+}
+
+namespace {
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool namesAFormat(std::string_view extension) {
+    for (const FormatInfo& info : kFormats) {
+        for (const std::string_view e : info.extensions) {
+            if (sameLetters(e, extension)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string requiredExportName(std::string_view name, std::string_view extension) {
+    const std::string_view current = pathExtension(name);
+    if (extension.empty() || lastComponent(name).empty()) {
+        return std::string(name);
+    }
+    const std::optional<ImageFormat> wanted = formatForExtension(extension);
+    if (!current.empty() && wanted && formatForExtension(current) == wanted) {
+        return std::string(name);
+    }
+    std::string base(name);
+    if (!current.empty() && namesAFormat(current)) {
+        base.resize(base.size() - current.size() - 1);
+    } else if (!base.empty() && base.back() == '.') {
+        base.pop_back();  // "picture." already ends in a dot
+    }
+    return base + '.' + std::string(extension);
 }
 
 std::string exportPath(std::string path) {

@@ -60,6 +60,14 @@ std::optional<ImageFormat> formatForExtension(std::string_view extension);
 // The table's extensions, for a message: "tiff, tif, ..., png, PNG".
 std::string extensionList();
 
+// The name a panel requiring `extension` (one of the table's) saves under:
+// `name` when it already ends in an extension of that format; with its
+// extension replaced when that names another format of the table, in any
+// case ("pic.tif" -> "pic.png"), so that the name never promises another
+// format than the file holds; otherwise with the extension added after it
+// ("notes.v2" -> "notes.v2.png").
+std::string requiredExportName(std::string_view name, std::string_view extension);
+
 // The path an export writes: a path without extension gets "jpg" appended,
 // except a name that is a device or a FIFO (or a link to one: /dev/null,
 // /dev/stdout), which is written to as it is.

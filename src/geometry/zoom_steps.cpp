@@ -24,13 +24,13 @@ double placed(double centre, double size, double length) {
     return std::clamp(std::round(centre - size / 2), 0.0, length - size);
 }
 
-double fullPerViewImage(const ZoomFrame& f) {
+double fullPerViewImage(const ViewFrame& f) {
     return f.full.width / f.imageRect.size.width;
 }
 
 }  // namespace
 
-CGRect seenRegion(const ZoomFrame& f) {
+CGRect seenRegion(const ViewFrame& f) {
     return NSMapRect(f.area, f.viewRect, f.src);
 }
 
@@ -39,16 +39,17 @@ CGRect zoomedAbout(CGRect seen, CGPoint p, double factor) {
                       seen.size.width / factor, seen.size.height / factor);
 }
 
-std::optional<CGRect> zoomInRegion(const ZoomFrame& f, CGPoint p) {
+std::optional<CGRect> zoomInRegion(const ViewFrame& f, CGPoint p) {
     const CGRect region = zoomedAbout(seenRegion(f), p, 2);
     const double pixelsAcross = region.size.width * fullPerViewImage(f);
-    if (NSIsEmptyRect(region) || !(pixelsAcross * kClosest >= f.area.size.width)) {
+    if (NSIsEmptyRect(region) ||
+        !(pixelsAcross * kClosest >= f.area.size.width * f.devicePixelRatio)) {
         return std::nullopt;
     }
     return region;
 }
 
-std::optional<CGRect> zoomOutRegion(const ZoomFrame& f, CGPoint p, bool wholeShown) {
+std::optional<CGRect> zoomOutRegion(const ViewFrame& f, CGPoint p, bool wholeShown) {
     if (wholeShown) {
         return std::nullopt;
     }
@@ -60,29 +61,31 @@ std::optional<CGRect> zoomOutRegion(const ZoomFrame& f, CGPoint p, bool wholeSho
     return region;
 }
 
-CGRect actualSizeRegion(const ZoomFrame& f) {
+CGRect actualSizeRegion(const ViewFrame& f) {
     const double kx = f.imageRect.size.width / f.full.width;
     const double ky = f.imageRect.size.height / f.full.height;
     const CGRect seen = seenRegion(f);
     const double cx = (seen.origin.x + seen.size.width / 2) / kx;
     const double cy = (seen.origin.y + seen.size.height / 2) / ky;
-    const double w = f.area.size.width;
-    const double h = f.area.size.height;
+    const double w = f.area.size.width * f.devicePixelRatio;
+    const double h = f.area.size.height * f.devicePixelRatio;
     return NSMakeRect(placed(cx, w, f.full.width) * kx, placed(cy, h, f.full.height) * ky, w * kx,
                       h * ky);
 }
 
-double zoomPercent(const ZoomFrame& f) {
-    return 100 * f.viewRect.size.width / (f.src.size.width * fullPerViewImage(f));
+double zoomPercent(const ViewFrame& f) {
+    return 100 * f.viewRect.size.width * f.devicePixelRatio /
+           (f.src.size.width * fullPerViewImage(f));
 }
 
-bool showsFullDetail(CGRect region, CGRect viewRect, CGRect imageRect, CGSize full) {
-    if (!(full.width > imageRect.size.width) || NSIsEmptyRect(viewRect)) {
+bool showsFullDetail(const ViewFrame& f) {
+    if (!(f.full.width > f.imageRect.size.width) || NSIsEmptyRect(f.viewRect)) {
         return false;
     }
-    const double fullPerPoint = region.size.width / viewRect.size.width;
-    const double viewImagePerPoint = fullPerPoint * imageRect.size.width / full.width;
-    return fullPerPoint <= kWidestCrop && viewImagePerPoint < 1;
+    const double fullPerPixel =
+        f.fullRegion.size.width / (f.viewRect.size.width * f.devicePixelRatio);
+    const double viewImagePerPixel = fullPerPixel * f.imageRect.size.width / f.full.width;
+    return fullPerPixel <= kWidestCrop && viewImagePerPixel < 1;
 }
 
 }  // namespace vrs

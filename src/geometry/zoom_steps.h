@@ -7,44 +7,36 @@
 #include <optional>
 
 #include "geometry/geometry.h"
+#include "geometry/view_frame.h"
 
 namespace vrs {
 
-// Where a view stands after its last pass.
-struct ZoomFrame {
-    CGRect area;       // the rectangle the view draws into (its bounds inset by 2)
-    CGRect viewRect;   // where the last pass drew the shown region
-    CGRect src;        // the shown region; the image rectangle when all is shown
-    CGRect imageRect;  // (0, 0, view image size)
-    CGSize full;       // the full image's size in pixels
-};
-
 // What the whole area shows at the scale of the last pass: the shown region
 // widened to the area's proportions.
-CGRect seenRegion(const ZoomFrame& f);
+CGRect seenRegion(const ViewFrame& f);
 
 // The region twice as large on the screen (factor 2) or half (0.5), filling
 // the area, with the picture point p staying where it is on the screen.
 CGRect zoomedAbout(CGRect seen, CGPoint p, double factor);
 
-// Zoom in by two about p; nothing beyond 32 screen pixels per picture pixel.
-std::optional<CGRect> zoomInRegion(const ZoomFrame& f, CGPoint p);
+// Zoom in by two about p; nothing beyond 32 device pixels per picture pixel.
+std::optional<CGRect> zoomInRegion(const ViewFrame& f, CGPoint p);
 
 // Zoom out by two about p: the zero rectangle (the whole picture) once the
 // picture fits; nothing when `wholeShown`.
-std::optional<CGRect> zoomOutRegion(const ZoomFrame& f, CGPoint p, bool wholeShown);
+std::optional<CGRect> zoomOutRegion(const ViewFrame& f, CGPoint p, bool wholeShown);
 
-// One screen point per full-image pixel about the centre of what is shown,
+// One device pixel per full-image pixel about the centre of what is shown,
 // starting on a whole pixel; kept inside the picture where the picture is the
 // larger, centred on it where it is the smaller.
-CGRect actualSizeRegion(const ZoomFrame& f);
+CGRect actualSizeRegion(const ViewFrame& f);
 
-// Screen points per full-image pixel, in per cent.
-double zoomPercent(const ZoomFrame& f);
+// Device pixels per full-image pixel, in per cent.
+double zoomPercent(const ViewFrame& f);
 
-// True when a region the commands zoomed to, shown in `viewRect`, has more
-// detail in the full image than in the view image and its crop stays within
-// twice the view's size: `region` in full-image coordinates.
-bool showsFullDetail(CGRect region, CGRect viewRect, CGRect imageRect, CGSize full);
+// True when the shown region has more detail in the full image than in the
+// view image, a device pixel for each of its pixels, and its crop stays within
+// twice the view's size in device pixels.
+bool showsFullDetail(const ViewFrame& f);
 
 }  // namespace vrs

@@ -7,15 +7,13 @@
 #include "view/plane_pixels.h"
 
 QImage MyImageView::shownPixels(std::int64_t maxPixels, QSize* tooLarge) const {
-    const auto full = f_.bigImage.lock();
-    if (!full || !full->rep() || vrs::NSIsEmptyRect(f_.imageRect)) {
+    const auto full = bigImage_.lock();
+    const auto f = frame();
+    if (!full || !full->rep() || !f) {
         return {};
     }
     const vrs::PlanarBitmap& rep = *full->rep();
-    const vrs::CGRect F = vrs::NSMakeRect(0, 0, full->size().width, full->size().height);
-    const vrs::CGRect region =
-        vrs::NSIsEmptyRect(f_.clipedRect) ? F : vrs::NSMapRect(f_.clipedRect, f_.imageRect, F);
-    const vrs::PixelBox box = vrs::pixelBoxFor(region, rep.width(), rep.height());
+    const vrs::PixelBox box = vrs::pixelBoxFor(f->fullRegion, rep.width(), rep.height());
     if (box.empty()) {
         return {};
     }

@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The drawing pass: bezel, clip, the shown region from the view image or from
-// a crop of the full image, and the rubber band.
+// a crop of the full image, and the rubber band. Where everything goes comes
+// from the view's frame; the pass stores nothing of it.
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <cmath>
 
 #include "view/area_reduce.h"
-#include "view/crop_thread.h"
+#include "view/crop_slot.h"
 #include "view/my_image_view.h"
 #include "view/plane_pixels.h"
 
 namespace {
 
 const QColor kBezelGray(190, 190, 190);
-// A region below this share of the full image's width or height comes from it.
-constexpr double kDeepZoomShare = 0.1;
 
 void drawLine(QPainter& painter, const QColor& color, QPointF from, QPointF to) {
     painter.setPen(QPen(color, 1.0));
@@ -40,105 +39,64 @@ QImage cropImage(const CropSlot& slot, const QPainter& painter) {
 
 }  // namespace
 
-void MyImageView::drawRect(QPainter& painter, vrs::CGRect dirty, bool forPrint) {
+void MyImageView::drawRect(QPainter& painter, vrs::CGRect dirty, Pass pass) {
     const vrs::CGRect b = bounds();
-    if (f_.noDrawFrame == 0) {
+    if (pass == Pass::Screen) {
         drawGrayBezel(painter, b, dirty);
     }
-    f_.noDrawFrame = 0;
-    const vrs::CGRect a = vrs::NSInsetRect(b, 2, 2);
-    painter.setClipRect(toQt(a), Qt::IntersectClip);
-    if (!image_) {
-        return;
-    }
-    f_.imageRect = vrs::NSMakeRect(0, 0, image_->size().width, image_->size().height);
-    const vrs::CGRect src = vrs::NSIsEmptyRect(f_.clipedRect) ? f_.imageRect : f_.clipedRect;
-    f_.viewRect = vrs::NSProportionalRect(a, src, 0);
-
-    vrs::CGRect region;
-    if (const auto full = deepZoomSource(src, &region)) {
-        drawDeepZoom(painter, full, region, src, forPrint);
-    } else {
-        if (!forPrint) {
+    painter.setClipRect(toQt(vrs::NSInsetRect(b, 2, 2)), Qt::IntersectClip);
+    const auto frame = this->frame();
+    if (frame && frame->fromFull) {
+        drawDeepZoom(painter, *frame, pass);
+    } else if (frame) {
+        if (pass == Pass::Screen) {
             // Nothing cut for this region will be drawn: let it go.
-            pendingRegion_.reset();
-            lastCrop_.reset();
-            if (cropLandedFlag_) {
-                f_.clippedBigImage.reset();
-                cropLandedFlag_ = false;
-            }
+            deepZoom_->forget();
         }
-        drawFromViewImage(painter, src);
+        drawPixels(painter, *frame, viewPixels_, frame->imageRect, frame->src);
     }
     drawRubberBand(painter);
-    if (!forPrint) {
+    if (pass == Pass::Screen) {
         reportZoom();
     }
 }
 
-std::shared_ptr<vrs::Image> MyImageView::deepZoomSource(vrs::CGRect src,
-                                                        vrs::CGRect* region) const {
-    if (vrs::NSIsEmptyRect(f_.clipedRect)) {
-        return nullptr;
-    }
-    auto full = f_.bigImage.lock();
+void MyImageView::drawDeepZoom(QPainter& painter, const vrs::ViewFrame& frame, Pass pass) {
+    const auto full = bigImage_.lock();
     if (!full || !full->rep()) {
-        return nullptr;
-    }
-    const vrs::CGRect F = vrs::NSMakeRect(0, 0, full->size().width, full->size().height);
-    const vrs::CGRect m = vrs::NSMapRect(src, f_.imageRect, F);
-    // Regions the zoom commands set show detail from the full image sooner.
-    const bool commandDetail = f_.clipedRect.size == commandZoomSize_ &&
-                               vrs::showsFullDetail(m, f_.viewRect, f_.imageRect, F.size);
-    if (m.size.width / F.size.width < kDeepZoomShare ||
-        m.size.height / F.size.height < kDeepZoomShare || commandDetail) {
-        *region = m;
-        return full;
-    }
-    return nullptr;
-}
-
-void MyImageView::drawDeepZoom(QPainter& painter, const std::shared_ptr<vrs::Image>& full,
-                               vrs::CGRect region, vrs::CGRect src, bool forPrint) {
-    // The full image's size in points equals its size in pixels.
-    const vrs::PlanarBitmap& rep = *full->rep();
-    if (forPrint) {
-        CropSlot slot(region, vrs::pixelBoxFor(region, rep.width(), rep.height()));
-        slot.cut(rep);
-        drawPixels(painter, cropImage(slot, painter), vrs::regionOfBox(slot.box(), rep.height()),
-                   region);
+        drawPixels(painter, frame, viewPixels_, frame.imageRect, frame.src);
         return;
     }
-    const std::shared_ptr<CropSlot> slot = f_.clippedBigImage;
-    if (slot && cropLandedFlag_) {
-        f_.clippedBigImage.reset();
-        cropLandedFlag_ = false;
-        lastCrop_ = slot;
-        if (slot->region() == region) {
-            drawPixels(painter, cropImage(*slot, painter),
-                       vrs::regionOfBox(slot->box(), rep.height()), region);
-            emit cropDrawn();
-            return;
-        }
+    const vrs::CGRect region = frame.fullRegion;
+    // The full image's size in points equals its size in pixels.
+    const vrs::PlanarBitmap& rep = *full->rep();
+    if (pass == Pass::Print) {
+        CropSlot slot(region, vrs::pixelBoxFor(region, rep.width(), rep.height()));
+        slot.cut(rep);
+        drawPixels(painter, frame, cropImage(slot, painter),
+                   vrs::regionOfBox(slot.box(), rep.height()), region);
+        return;
+    }
+    const DeepZoom::Cover cover = deepZoom_->cropFor(full, region);
+    if (cover.exact) {
+        drawPixels(painter, frame, cropImage(*cover.crop, painter),
+                   vrs::regionOfBox(cover.crop->box(), rep.height()), region);
+        emit cropDrawn();
+        return;
     }
     // Until this region's crop lands, the last crop covers what it can of it.
-    drawFromViewImage(painter, src);
-    if (lastCrop_) {
-        drawPixels(painter, cropImage(*lastCrop_, painter),
-                   vrs::regionOfBox(lastCrop_->box(), rep.height()), region);
+    drawPixels(painter, frame, viewPixels_, frame.imageRect, frame.src);
+    if (cover.crop) {
+        drawPixels(painter, frame, cropImage(*cover.crop, painter),
+                   vrs::regionOfBox(cover.crop->box(), rep.height()), region);
     }
-    requestCrop(full, region);
-}
-
-void MyImageView::drawFromViewImage(QPainter& painter, vrs::CGRect src) const {
-    drawPixels(painter, viewPixels_, f_.imageRect, src);
 }
 
 // Draws the part `src` of a picture into the view rectangle; `pixels` covers
 // `pixelsRegion`, both in the picture's y-up coordinates. Reductions are
 // filtered, enlargements keep square pixels.
-void MyImageView::drawPixels(QPainter& painter, const QImage& pixels, vrs::CGRect pixelsRegion,
-                             vrs::CGRect src) const {
+void MyImageView::drawPixels(QPainter& painter, const vrs::ViewFrame& frame, const QImage& pixels,
+                             vrs::CGRect pixelsRegion, vrs::CGRect src) const {
     if (pixels.isNull() || vrs::NSIsEmptyRect(src) || vrs::NSIsEmptyRect(pixelsRegion)) {
         return;
     }
@@ -146,7 +104,7 @@ void MyImageView::drawPixels(QPainter& painter, const QImage& pixels, vrs::CGRec
     if (vrs::NSIsEmptyRect(part)) {
         return;
     }
-    const vrs::CGRect target = vrs::NSMapRect(part, src, f_.viewRect);
+    const vrs::CGRect target = vrs::NSMapRect(part, src, frame.viewRect);
     // The part in pixels of `pixels`, rows from the top.
     const double px = pixels.width() / pixelsRegion.size.width;
     const double py = pixels.height() / pixelsRegion.size.height;
@@ -205,10 +163,10 @@ void MyImageView::drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect cl
 }
 
 void MyImageView::drawRubberBand(QPainter& painter) const {
-    if (f_.dragging == 0 || vrs::NSIsEmptyRect(f_.draggingRect)) {
+    if (dragging_ == Dragging::Idle || vrs::NSIsEmptyRect(draggingRect_)) {
         return;
     }
-    const QRectF band = toQt(f_.draggingRect);
+    const QRectF band = toQt(draggingRect_);
     painter.save();
     painter.fillRect(band, QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.2f));
     QPen pen(QColor::fromRgbF(0.0f, 0.0f, 0.0f, 0.5f), 1.0);

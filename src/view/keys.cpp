@@ -53,9 +53,13 @@ void MyImageView::keyDown(std::uint16_t keyCode, bool isARepeat) {
 }
 
 void MyImageView::zoomKey() {
-    vrs::CGRect region = vrs::NSIsEmptyRect(f_.clipedRect) ? f_.imageRect : f_.clipedRect;
+    const auto f = frame();
+    if (!f) {
+        return;
+    }
+    vrs::CGRect region = f->src;
     const vrs::CGPoint pt = toView(mapFromGlobal(QCursor::pos().toPointF()));
-    const vrs::CGPoint m = vrs::NSMapPt(pt, f_.viewRect, region);
+    const vrs::CGPoint m = vrs::NSMapPt(pt, f->viewRect, region);
     const bool inside = vrs::NSPointInRect(m, region);
     if (region.size.width > kNarrowestZoom) {
         region = vrs::NSInsetRect(region, region.size.width / 4, region.size.height / 4);
@@ -67,18 +71,18 @@ void MyImageView::zoomKey() {
         region = vrs::NSOffsetRect(region, -region.origin.x, -region.origin.y);
         region = vrs::NSOffsetRect(region, -region.size.width / 2, -region.size.height / 2);
         region = vrs::NSOffsetRect(region, m.x, m.y);
-        const vrs::CGPoint m2 = vrs::NSMapPt(pt, f_.viewRect, region);
+        const vrs::CGPoint m2 = vrs::NSMapPt(pt, f->viewRect, region);
         region = vrs::NSOffsetRect(region, m.x - m2.x, m.y - m2.y);
     }
-    f_.clipedRect = vrs::NSIntersectionRect(f_.imageRect, region);
-    display();
+    showRegion(vrs::NSIntersectionRect(f->imageRect, region), false);
 }
 
 void MyImageView::fitKey() {
-    if (vrs::NSIsEmptyRect(f_.imageRect)) {
+    const auto f = frame();
+    if (!f) {
         return;
     }
-    const vrs::CGRect wanted = vrs::NSInsetRect(f_.imageRect, -2, -2);
+    const vrs::CGRect wanted = vrs::NSInsetRect(f->imageRect, -2, -2);
     const double dw = vrs::toSingle(wanted.size.width - width());
     const double dh = vrs::toSingle(wanted.size.height - height());
     if (dw == 0 && dh == 0) {
@@ -86,8 +90,8 @@ void MyImageView::fitKey() {
     }
     // Qt keeps a window's top-left corner when it resizes it: the right and
     // bottom edges move.
-    QWidget* frame = window();
-    frame->resize(frame->width() + static_cast<int>(std::lround(dw)),
-                  frame->height() + static_cast<int>(std::lround(dh)));
-    frame->repaint();
+    QWidget* frameWindow = window();
+    frameWindow->resize(frameWindow->width() + static_cast<int>(std::lround(dw)),
+                        frameWindow->height() + static_cast<int>(std::lround(dh)));
+    frameWindow->repaint();
 }

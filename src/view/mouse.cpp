@@ -13,55 +13,63 @@ constexpr double kSmallestBand = 8;
 }  // namespace
 
 void MyImageView::mouseDown(vrs::CGPoint p) {
-    f_.dragging = 1;
-    f_.clickPt = p;
-    f_.draggingRect = vrs::NSZeroRect;
-    f_.frame_part = 0;
-    f_.selected_path_index = -1;
-    f_.clipedRect2 = f_.clipedRect;
-    if (vrs::NSIsEmptyRect(f_.clipedRect2)) {
-        setCursor(f_.myCur);
+    dragging_ = Dragging::Pressed;
+    clickPt_ = p;
+    draggingRect_ = vrs::NSZeroRect;
+    clipedRect2_ = clipedRect_;
+    if (vrs::NSIsEmptyRect(clipedRect2_)) {
+        setCursor(myCur_);
     } else {
         setCursor(Qt::OpenHandCursor);
     }
 }
 
 void MyImageView::mouseDragged(vrs::CGPoint p) {
-    if (f_.dragging == 0 || f_.selected_path_index != -1) {
+    if (dragging_ == Dragging::Idle) {
         return;
     }
-    const double dx = vrs::toSingle(f_.clickPt.x - p.x);
-    const double dy = vrs::toSingle(f_.clickPt.y - p.y);
-    if (vrs::NSIsEmptyRect(f_.clipedRect2)) {
-        f_.draggingRect = vrs::NSFitRect({f_.clickPt, {-dx, -dy}});
-    } else {
-        // Every step starts from the region and the point of the press: no drift.
-        const vrs::CGRect r = vrs::NSOffsetRect(f_.viewRect, dx, dy);
-        const vrs::CGRect m = vrs::NSMapRect(r, f_.viewRect, f_.clipedRect2);
-        f_.clipedRect =
-            vrs::NSOffsetRect(f_.clipedRect2, vrs::toSingle(m.origin.x - f_.clipedRect2.origin.x),
-                              vrs::toSingle(m.origin.y - f_.clipedRect2.origin.y));
-        f_.dragging = 2;
+    const double dx = vrs::toSingle(clickPt_.x - p.x);
+    const double dy = vrs::toSingle(clickPt_.y - p.y);
+    if (vrs::NSIsEmptyRect(clipedRect2_)) {
+        draggingRect_ = vrs::NSFitRect({clickPt_, {-dx, -dy}});
+        display();
+        return;
     }
+    const auto f = frame();
+    if (!f) {
+        return;
+    }
+    // Every step starts from the region and the point of the press: no drift.
+    // A pan keeps the region's size, and with it what set it.
+    const vrs::CGRect r = vrs::NSOffsetRect(f->viewRect, dx, dy);
+    const vrs::CGRect m = vrs::NSMapRect(r, f->viewRect, clipedRect2_);
+    clipedRect_ = vrs::NSOffsetRect(clipedRect2_, vrs::toSingle(m.origin.x - clipedRect2_.origin.x),
+                                    vrs::toSingle(m.origin.y - clipedRect2_.origin.y));
+    dragging_ = Dragging::Panning;
     display();
 }
 
 void MyImageView::mouseUp() {
-    if (f_.dragging == 1) {
-        f_.clipedRect = vrs::NSZeroRect;
-        if (!vrs::NSIsEmptyRect(f_.draggingRect)) {
-            vrs::CGRect band = f_.draggingRect;
+    const bool pressed = dragging_ == Dragging::Pressed;
+    dragging_ = Dragging::Idle;
+    if (pressed) {
+        // A band zooms to itself, a click shows the whole picture.
+        vrs::CGRect region = vrs::NSZeroRect;
+        const auto f = frame();
+        if (!vrs::NSIsEmptyRect(draggingRect_) && f) {
+            vrs::CGRect band = draggingRect_;
             if (band.size.width < kSmallestBand) {
                 band = vrs::NSInsetRect(band, -band.size.width / 2, 0);
             }
             if (band.size.height < kSmallestBand) {
                 band = vrs::NSInsetRect(band, 0, -band.size.height / 2);
             }
-            f_.draggingRect = band;
-            f_.clipedRect = vrs::NSMapRect(f_.draggingRect, f_.viewRect, f_.imageRect);
+            draggingRect_ = band;
+            region = vrs::NSMapRect(draggingRect_, f->viewRect, f->imageRect);
         }
+        clipedRect_ = region;
+        commandRegion_ = false;
     }
-    f_.dragging = 0;
     display();
     setCursor(Qt::ArrowCursor);
 }

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QString>
 
-#include "view/crop_thread.h"
 #include "view/plane_pixels.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
@@ -50,28 +49,22 @@ QImage toQImage(const vrs::Image* image) {
 
 }  // namespace
 
-MyImageView::MyImageView(QWidget* parent) : QWidget(parent) {
+MyImageView::MyImageView(QWidget* parent) : QWidget(parent), deepZoom_(new DeepZoom(this)) {
     setFocusPolicy(Qt::StrongFocus);
-    busyTimer_->setObjectName(QStringLiteral("busyCursorTimer"));
-    busyTimer_->setInterval(BusyCursorTurns::kTurnMilliseconds);
-    connect(busyTimer_, &QTimer::timeout, this, &MyImageView::busyTurn);
+    deepZoom_->busyClock()->setObjectName(QStringLiteral("busyCursorTimer"));
+    connect(deepZoom_, &DeepZoom::landed, this, qOverload<>(&QWidget::update));
 }
 
-MyImageView::~MyImageView() {
-    // After this no drawing thread can reach the view; calls it already queued
-    // are dropped with the object.
-    if (f_.clippedBigImage) {
-        f_.clippedBigImage->clearNotify();
-    }
-}
+MyImageView::~MyImageView() = default;
 
-void MyImageView::awakeFromNib() {
+void MyImageView::loadCursors() {
     initCursorResources();
-    f_.myCur = cursorNamed(QStringLiteral("zoomin"), Qt::CrossCursor);
+    myCur_ = cursorNamed(QStringLiteral("zoomin"), Qt::CrossCursor);
     for (int i = 0; i < 8; ++i) {
-        f_.TCur[static_cast<std::size_t>(i)] =
+        TCur_[static_cast<std::size_t>(i)] =
             cursorNamed(QStringLiteral("T%1").arg(i), Qt::WaitCursor);
     }
+    deepZoom_->setBusyCursors(TCur_);
 }
 
 void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
@@ -81,33 +74,53 @@ void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
 }
 
 void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) {
-    if (f_.bigImage.lock() != fullImage) {
+    if (bigImage_.lock() != fullImage) {
         // Another picture in this view: no crop of the last one is ever
         // drawn over it, neither one being cut nor the one kept for pans.
-        stopThread();
-        if (f_.clippedBigImage) {
-            f_.clippedBigImage->clearNotify();
-            f_.clippedBigImage.reset();
-        }
-        cropLandedFlag_ = false;
-        lastCrop_.reset();
+        deepZoom_->stop();
     }
-    f_.bigImage = fullImage;
+    bigImage_ = fullImage;
     reportZoom();
 }
 
-void MyImageView::setNoFrameDraw(std::uint8_t flag) {
-    f_.noDrawFrame = flag;
-}
-
 void MyImageView::stopThread() {
-    f_.isThread.store(0, std::memory_order_release);
-    pendingRegion_.reset();
-    endWait();
+    deepZoom_->stop();
 }
 
 void MyImageView::display() {
     repaint();
+}
+
+vrs::ViewState MyImageView::viewState() const {
+    vrs::ViewState state;
+    state.clipedRect = clipedRect_;
+    state.commandRegion = commandRegion_;
+    state.bounds = {static_cast<double>(width()), static_cast<double>(height())};
+    state.devicePixelRatio = devicePixelRatioF();
+    if (image_) {
+        state.viewImage = {image_->size().width, image_->size().height};
+    }
+    const auto full = bigImage_.lock();
+    if (full && full->rep()) {
+        state.full = {full->size().width, full->size().height};
+    }
+    return state;
+}
+
+vrs::CGRect MyImageView::viewRect() const {
+    const auto f = frame();
+    return f ? f->viewRect : vrs::NSZeroRect;
+}
+
+vrs::CGRect MyImageView::imageRect() const {
+    const auto f = frame();
+    return f ? f->imageRect : vrs::NSZeroRect;
+}
+
+void MyImageView::showRegion(vrs::CGRect region, bool fromCommand) {
+    clipedRect_ = region;
+    commandRegion_ = fromCommand;
+    display();
 }
 
 vrs::CGRect MyImageView::bounds() const {

@@ -2,8 +2,12 @@
 // Files and an isolated controller for the viewer's widget tests.
 #pragma once
 
+#include <QAction>
+#include <QKeySequence>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -15,6 +19,26 @@
 #include "vrs_writer.h"
 
 namespace apptest {
+
+// The window's command with this shortcut, or null.
+inline QAction* commandWithKey(QWidget* window, const QKeySequence& key) {
+    for (QAction* action : window->actions()) {
+        if (action->shortcuts().contains(key)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The label beside the size line that shows the zoom level, or null.
+inline QLabel* zoomLabelBeside(QLabel* sizeText) {
+    for (QLabel* label : sizeText->parentWidget()->findChildren<QLabel*>()) {
+        if (label != sizeText && label->text().endsWith(QLatin1String(" %"))) {
+            return label;
+        }
+    }
+    return nullptr;
+}
 
 // Red top-left, green top-right, blue bottom-left, orange bottom-right.
 inline vrs::testing::Rgb quadrantPixel(std::int64_t x, std::int64_t y, std::int64_t w,

@@ -30,6 +30,18 @@ TEST(ExportFormat, ExtensionIsAfterTheLastDotOfTheLastComponent) {
     EXPECT_EQ("png", pathExtension(".hidden.png"));
 }
 
+TEST(ExportFormat, ARequiredFormatNamesTheFileItHolds) {
+    EXPECT_EQ(requiredExportName("pic", "png"), "pic.png");
+    EXPECT_EQ(requiredExportName("dir/pic.", "png"), "dir/pic.png");
+    EXPECT_EQ(requiredExportName("pic.tif", "png"), "pic.png") << "another format: replaced";
+    EXPECT_EQ(requiredExportName("pic.JPG", "png"), "pic.png") << "in any case";
+    EXPECT_EQ(requiredExportName("pic.Png", "png"), "pic.png");
+    EXPECT_EQ(requiredExportName("shout.PNG", "png"), "shout.PNG") << "the format's own: kept";
+    EXPECT_EQ(requiredExportName("pic.jpg", "jpeg"), "pic.jpg");
+    EXPECT_EQ(requiredExportName("notes.v2", "gif"), "notes.v2.gif") << "not a format: kept";
+    EXPECT_EQ(requiredExportName("a.b/.hidden", "bmp"), "a.b/.hidden.bmp");
+}
+
 TEST(ExportFormat, PathWithoutExtensionGetsJpg) {
     EXPECT_EQ("picture.jpg", exportPath("picture"));
     EXPECT_EQ("/a.b/picture.jpg", exportPath("/a.b/picture"));

@@ -12,13 +12,13 @@ std::ostream& operator<<(std::ostream& os, const CGRect& r);
 namespace {
 
 // A 404 x 304 view showing all of a 1600 x 1200 view image of a 3200 x 2400 picture.
-ZoomFrame wholeFrame(CGSize full = {3200, 2400}) {
+ViewFrame wholeFrame(CGSize full = {3200, 2400}) {
     const CGRect area = NSMakeRect(2, 2, 400, 300);
     return {area, area, NSMakeRect(0, 0, 1600, 1200), NSMakeRect(0, 0, 1600, 1200), full};
 }
 
-ZoomFrame zoomedFrame(CGRect src, CGSize full = {3200, 2400}) {
-    ZoomFrame f = wholeFrame(full);
+ViewFrame zoomedFrame(CGRect src, CGSize full = {3200, 2400}) {
+    ViewFrame f = wholeFrame(full);
     f.src = src;
     return f;
 }
@@ -31,14 +31,14 @@ TEST(ZoomSteps, ActualSizeIsOnePointPerPictureWholePixelsInsideThePicture) {
               NSMakeRect(0, 463, 200, 150));
     // A picture smaller than the view is centred on it, 100 points of gray
     // left and right, 50 above and below.
-    const ZoomFrame small = {NSMakeRect(2, 2, 400, 300),
+    const ViewFrame small = {NSMakeRect(2, 2, 400, 300),
                              NSMakeRect(27, 2, 350, 300),
                              NSMakeRect(0, 0, 350, 300),
                              NSMakeRect(0, 0, 350, 300),
                              {350, 300}};
     EXPECT_EQ(actualSizeRegion(small), NSMakeRect(-25, 0, 400, 300));
     // A letterboxed view widens the shown region to the whole area first.
-    const ZoomFrame wide = {NSMakeRect(2, 2, 400, 300),
+    const ViewFrame wide = {NSMakeRect(2, 2, 400, 300),
                             NSMakeRect(2, 39.5, 400, 225),
                             NSMakeRect(0, 0, 1600, 900),
                             NSMakeRect(0, 0, 1600, 900),
@@ -56,7 +56,7 @@ TEST(ZoomSteps, ActualSizeIsOnePointPerPictureWholePixelsInsideThePicture) {
 TEST(ZoomSteps, ZoomInAndOutByTwoAboutTheCentreBackToTheWholePicture) {
     EXPECT_EQ(zoomInRegion(wholeFrame(), {800, 600}), NSMakeRect(400, 300, 800, 600));
     // Letterboxed 1600 x 900: the region fills the view, out again is the whole.
-    const ZoomFrame wide = {NSMakeRect(2, 2, 400, 300),
+    const ViewFrame wide = {NSMakeRect(2, 2, 400, 300),
                             NSMakeRect(2, 39.5, 400, 225),
                             NSMakeRect(0, 0, 1600, 900),
                             NSMakeRect(0, 0, 1600, 900),
@@ -74,7 +74,7 @@ TEST(ZoomSteps, ZoomInAndOutByTwoAboutTheCentreBackToTheWholePicture) {
 }
 
 TEST(ZoomSteps, WheelZoomKeepsThePointUnderThePointer) {
-    const ZoomFrame f = zoomedFrame(NSMakeRect(100, 50, 400, 300));
+    const ViewFrame f = zoomedFrame(NSMakeRect(100, 50, 400, 300));
     const CGPoint pointer{313, 71};  // off centre, in view coordinates
     const CGPoint p = NSMapPt(pointer, f.viewRect, f.src);
     for (const bool in : {true, false}) {
@@ -87,18 +87,28 @@ TEST(ZoomSteps, WheelZoomKeepsThePointUnderThePointer) {
     }
 }
 
+// A frame showing `region` (full-image coordinates) in 400 x 300 points.
+bool detail(CGRect region, CGRect imageRect, CGSize full, double devicePixelRatio = 1) {
+    ViewFrame f{NSMakeRect(2, 2, 400, 300), NSMakeRect(2, 2, 400, 300), NSZeroRect, imageRect,
+                full};
+    f.devicePixelRatio = devicePixelRatio;
+    f.fullRegion = region;
+    return showsFullDetail(f);
+}
+
 TEST(ZoomSteps, FullDetailWhenTheViewImageWouldBeEnlargedAndTheCropStaysSmall) {
-    const CGRect viewRect = NSMakeRect(2, 2, 400, 300);
     const CGRect half = NSMakeRect(0, 0, 1600, 1200);
-    EXPECT_TRUE(showsFullDetail(NSMakeRect(0, 0, 400, 300), viewRect, half, {3200, 2400}));
-    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 801, 600), viewRect, half, {3200, 2400}))
+    EXPECT_TRUE(detail(NSMakeRect(0, 0, 400, 300), half, {3200, 2400}));
+    EXPECT_FALSE(detail(NSMakeRect(0, 0, 801, 600), half, {3200, 2400}))
         << "the view image is not enlarged";
-    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 400, 300), viewRect, half, {1600, 1200}))
+    EXPECT_FALSE(detail(NSMakeRect(0, 0, 400, 300), half, {1600, 1200}))
         << "no more detail in the full image";
     const CGRect tenth = NSMakeRect(0, 0, 1600, 1200);
-    EXPECT_TRUE(showsFullDetail(NSMakeRect(0, 0, 800, 600), viewRect, tenth, {16000, 12000}));
-    EXPECT_FALSE(showsFullDetail(NSMakeRect(0, 0, 801, 600), viewRect, tenth, {16000, 12000}))
+    EXPECT_TRUE(detail(NSMakeRect(0, 0, 800, 600), tenth, {16000, 12000}));
+    EXPECT_FALSE(detail(NSMakeRect(0, 0, 801, 600), tenth, {16000, 12000}))
         << "a crop more than twice the view";
+    EXPECT_TRUE(detail(NSMakeRect(0, 0, 1600, 1200), tenth, {16000, 12000}, 2))
+        << "twice the view in device pixels";
     EXPECT_DOUBLE_EQ(zoomPercent(wholeFrame()), 12.5);
 }
 

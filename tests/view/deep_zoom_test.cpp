@@ -10,9 +10,9 @@
 
 #include <cmath>
 #include <future>
+#include <thread>
 
 #include "view/busy_cursor.h"
-#include "view/crop_thread.h"
 #include "view_test_support.h"
 
 namespace vrs::testing {
@@ -80,12 +80,12 @@ TEST(DeepZoom, FullImageOnlyForRegionsUnderATenth) {
         if (c.fromFull) {
             EXPECT_TRUE(drawn.wait(10000)) << c.w << " x " << c.h;
         } else {
-            EXPECT_EQ(cropThreadsRunning(), 0);
-            ASSERT_TRUE(waitForCropThreads());
+            EXPECT_EQ(view->deepZoom().cropsUnderWay(), 0);
+            ASSERT_TRUE(waitForCrops(*view));
             QCoreApplication::processEvents();
             EXPECT_EQ(drawn.count(), 0) << c.w << " x " << c.h;
         }
-        ASSERT_TRUE(waitForCropThreads());
+        ASSERT_TRUE(waitForCrops(*view));
     }
 }
 
@@ -93,30 +93,30 @@ TEST(DeepZoom, TheCropLandsAndIsDrawnAtFullResolution) {
     auto view = shownView(404, 304, flatViewPicture(), fullPicture());
     zoomTo(*view, 100, 100, 20, 15);
     view->hide();  // the next pass is the test's own
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
     QSignalSpy drawn(view.get(), &MyImageView::cropDrawn);
     const QImage shot = renderView(*view);
     EXPECT_EQ(drawn.count(), 1);
     EXPECT_GT(expectFullImagePixels(shot, *view, NSMakeRect(375, 375, 75, 56.25)), 100);
 
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
 }
 
 TEST(DeepZoom, WhileANewCropIsCutThePreviousOneCoversWhatItCan) {
     auto view = shownView(404, 304, flatViewPicture(), fullPicture());
     zoomTo(*view, 100, 100, 20, 15);
     view->hide();
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
     renderView(*view);  // draws the crop of (375, 375, 75, 56.25)
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    setCropThreadGate([released] { released.wait(); });
+    view->deepZoom().setGate([released](const std::atomic<bool>&) { released.wait(); });
     // A pan of a quarter of the view to the left: the new region's crop is held.
     view->mouseDown({200, 150});
     view->mouseDragged({100, 150});
     ASSERT_EQ(view->clipedRect(), NSMakeRect(105, 100, 20, 15));
     const QImage shot = renderView(*view);
-    setCropThreadGate(nullptr);
+    view->deepZoom().setGate(nullptr);
     EXPECT_TRUE(view->waitingForCrop());
     // The left three quarters come from the previous crop, the rest from the view image.
     for (const int qx : {10, 150, 290}) {
@@ -130,7 +130,7 @@ TEST(DeepZoom, WhileANewCropIsCutThePreviousOneCoversWhatItCan) {
     EXPECT_EQ(pixelAt(shot, 395, 153), kViewBlue);
     release.set_value();
     view->mouseUp();
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
 }
 
 TEST(DeepZoom, ARequestDuringACropIsServedWhenItLandsNewestFirst) {
@@ -144,22 +144,22 @@ TEST(DeepZoom, ARequestDuringACropIsServedWhenItLandsNewestFirst) {
     view.mouseDragged({122, 117});
     view.mouseUp();
     renderView(view);  // asks for the crop of (100, 100, 20, 15)
-    EXPECT_LE(cropThreadsRunning(), 1);
+    EXPECT_LE(view.deepZoom().cropsUnderWay(), 1);
     view.mouseDown({200, 150});
     view.mouseDragged({100, 150});
     renderView(view);
     view.mouseDragged({0, 150});
     renderView(view);
-    EXPECT_LE(cropThreadsRunning(), 1) << "one drawing thread at a time";
+    EXPECT_LE(view.deepZoom().cropsUnderWay(), 1) << "one drawing thread at a time";
     ASSERT_EQ(view.clipedRect(), NSMakeRect(110, 100, 20, 15));
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(view));
 
     QSignalSpy drawn(&view, &MyImageView::cropDrawn);
     const QImage shot = renderView(view);
     EXPECT_EQ(drawn.count(), 1);
     EXPECT_GT(expectFullImagePixels(shot, view, NSMakeRect(412.5, 375, 75, 56.25)), 100);
     view.mouseUp();
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(view));
 }
 
 TEST(DeepZoom, APrintPassCutsItsCropAtOnce) {
@@ -175,12 +175,11 @@ TEST(DeepZoom, APrintPassCutsItsCropAtOnce) {
     QSignalSpy drawn(&view, &MyImageView::cropDrawn);
     QImage page(view.size(), QImage::Format_RGB32);
     page.fill(Qt::white);
-    view.setNoFrameDraw(1);
     {
         QPainter painter(&page);
-        view.drawRect(painter, NSMakeRect(0, 0, 404, 304), true);
+        view.drawRect(painter, NSMakeRect(0, 0, 404, 304), MyImageView::Pass::Print);
     }
-    EXPECT_EQ(cropThreadsRunning(), 0);
+    EXPECT_EQ(view.deepZoom().cropsUnderWay(), 0);
     EXPECT_FALSE(view.waitingForCrop());
     EXPECT_EQ(pixelAt(page, 0, 0), (Rgb{255, 255, 255})) << "no bezel on the page";
     EXPECT_EQ(pixelAt(page, 403, 303), (Rgb{255, 255, 255}));
@@ -189,18 +188,18 @@ TEST(DeepZoom, APrintPassCutsItsCropAtOnce) {
     EXPECT_EQ(drawn.count(), 0);
 }
 
-TEST(DeepZoom, AQuickCropLeavesTheCursorAlone) {
+TEST(DeepZoom, TheArrowWhenAWaitEndsEvenAQuickOneDuringAPan) {
     auto view = shownView(404, 304, flatViewPicture(), fullPicture());
     zoomTo(*view, 100, 100, 20, 15);
     QSignalSpy drawn(view.get(), &MyImageView::cropDrawn);
     ASSERT_TRUE(drawn.wait(10000));
     pressAt(*view, {200, 150});
     moveTo(*view, {190, 150});  // a pan step asks for a new crop
-    ASSERT_TRUE(drawn.wait(10000));
     EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
+    ASSERT_TRUE(drawn.wait(10000));
+    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "the wait ended before the busy cursor";
     releaseAt(*view, {190, 150});
-    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
 }
 
 TEST(DeepZoom, BusyCursorStartsAtFrameFourAfterTwoSeconds) {
@@ -225,11 +224,11 @@ TEST(DeepZoom, BusyCursorFramesWhileTheCropTakesLongThenTheArrow) {
     // Hold the crop under way until the turns have been counted.
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    setCropThreadGate([released] { released.wait(); });
+    view->deepZoom().setGate([released](const std::atomic<bool>&) { released.wait(); });
     view->mouseDown({2, 100});
     view->mouseDragged({802, 159});
     view->mouseUp();  // asks for the crop and starts the clock
-    setCropThreadGate(nullptr);
+    view->deepZoom().setGate(nullptr);
     ASSERT_TRUE(clock->isActive());
     for (int turn = 0; turn < 3; ++turn) {
         QMetaObject::invokeMethod(clock, "timeout");
@@ -242,44 +241,49 @@ TEST(DeepZoom, BusyCursorFramesWhileTheCropTakesLongThenTheArrow) {
     QMetaObject::invokeMethod(clock, "timeout");
     EXPECT_EQ(view->cursor().pixmap().toImage(), frame5) << "one frame a turn";
     release.set_value();
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
     QCoreApplication::processEvents();  // the crop lands
     EXPECT_FALSE(clock->isActive());
     EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor) << "the arrow when the crop lands";
 }
 
-TEST(DeepZoom, ViewsDestroyedInTheMiddleOfACropAreSafe) {
+// A view, and the document's images, go while a crop is being cut: the view
+// stops its drawing thread and waits for it; the thread lets the full image go.
+TEST(DeepZoom, AViewDestroyedInTheMiddleOfACropStopsItsThread) {
     ensureApplication();
-    // Planes left as made: the crops read them all the same.
     auto full = makePicture(8000, 6000, nullptr);
-    auto viewImage = makePicture(800, 600, nullptr);
-    int destroyedMidCrop = 0;
-    for (int i = 0; i < 40; ++i) {
+    for (const bool stopFirst : {true, false}) {
         auto window = std::make_unique<QWidget>();
         auto* view = new MyImageView(window.get());
         view->resize(804, 604);
         auto documentFull = std::make_shared<Image>(*full);
-        view->setImage(viewImage);
+        const std::weak_ptr<Image> watched = documentFull;
+        view->setImage(makePicture(800, 600, nullptr));
         view->setBigImage(documentFull);
-        renderView(*view);
-        // A band of 800 x 59 points: 8000 x 590 full-image pixels, a crop of
-        // about 19 MB.
+        // The thread waits in its gate until it is told to stop.
+        std::promise<void> entered;
+        view->deepZoom().setGate([&entered](const std::atomic<bool>& cancelled) {
+            entered.set_value();
+            while (!cancelled.load()) {
+                std::this_thread::yield();
+            }
+        });
+        // A band of 800 x 59 points: 8000 x 590 full-image pixels.
         view->mouseDown({2, 100});
         view->mouseDragged({802, 159});
         view->mouseUp();
         renderView(*view);
-        if (i % 2 == 0) {
-            QCoreApplication::processEvents();
-        }
+        entered.get_future().wait();
+        ASSERT_TRUE(view->waitingForCrop());
         // The document's order: stop the wait, release the images, then the window goes.
-        view->stopThread();
+        if (stopFirst) {
+            view->stopThread();
+        }
         documentFull.reset();
         window.reset();
-        destroyedMidCrop += cropThreadsRunning() > 0 ? 1 : 0;
+        EXPECT_TRUE(watched.expired()) << "the drawing thread still holds the full image";
         QCoreApplication::processEvents();
     }
-    ASSERT_TRUE(waitForCropThreads());
-    EXPECT_GT(destroyedMidCrop, 0) << "no view went while its crop was being cut";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // The drawing pass: fitting, bezel, orientation, filtering, rubber band.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include "view_test_support.h"
 
 namespace vrs::testing {
@@ -44,11 +46,15 @@ TEST(Drawing, FitsTheViewImageIntoTheInsetBoundsWithProportionsKept) {
     EXPECT_EQ(square->viewRect(), NSMakeRect(2, 2, 400, 300));
 }
 
-TEST(Drawing, SetNoFrameDrawLeavesOutTheBezelForExactlyOnePass) {
+TEST(Drawing, APrintPassLeavesOutTheBezel) {
     auto view = shownView(404, 304, makePicture(1600, 900, [](int, int) { return Rgb{9, 9, 9}; }));
     EXPECT_EQ(pixelAt(renderView(*view), 200, 20), kBezel);
-    view->setNoFrameDraw(1);
-    const QImage withoutBezel = renderView(*view);
+    QImage withoutBezel(view->size(), QImage::Format_RGB32);
+    withoutBezel.fill(QColor(255, 0, 255));
+    {
+        QPainter painter(&withoutBezel);
+        view->drawRect(painter, NSMakeRect(0, 0, 404, 304), MyImageView::Pass::Print);
+    }
     EXPECT_EQ(pixelAt(withoutBezel, 200, 20), kMagenta);
     EXPECT_EQ(pixelAt(withoutBezel, 0, 0), kMagenta);
     EXPECT_EQ(pixelAt(withoutBezel, 200, 150), (Rgb{9, 9, 9})) << "the picture is still drawn";

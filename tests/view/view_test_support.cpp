@@ -9,8 +9,6 @@
 #include <cmath>
 #include <thread>
 
-#include "view/crop_thread.h"
-
 // Under LeakSanitizer: fontconfig keeps its caches until the process ends.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
@@ -69,7 +67,7 @@ std::unique_ptr<MyImageView> shownView(int w, int h, std::shared_ptr<Image> view
                                        std::shared_ptr<Image> fullImage) {
     ensureApplication();
     auto view = std::make_unique<MyImageView>();
-    view->awakeFromNib();
+    view->loadCursors();
     view->resize(w, h);
     if (viewImage) {
         view->setImage(std::move(viewImage));
@@ -106,15 +104,15 @@ void dragBand(MyImageView& view, CGPoint from, CGPoint to) {
     releaseAt(view, to);
 }
 
-bool waitForCropThreads() {
+bool waitForCrops(MyImageView& view) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 20000) {
         QCoreApplication::processEvents();
-        if (cropThreadsRunning() == 0) {
+        if (view.deepZoom().cropsUnderWay() == 0) {
             // A crop that lands may start the next one.
             QCoreApplication::processEvents();
-            if (cropThreadsRunning() == 0) {
+            if (view.deepZoom().cropsUnderWay() == 0 && !view.waitingForCrop()) {
                 return true;
             }
         }

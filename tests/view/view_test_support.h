@@ -55,9 +55,9 @@ void moveTo(MyImageView& view, CGPoint p);
 void releaseAt(MyImageView& view, CGPoint p);
 void dragBand(MyImageView& view, CGPoint from, CGPoint to);
 
-// Runs the event loop until no drawing thread is left and the last crop has
-// been handed over; false after a timeout.
-bool waitForCropThreads();
+// Runs the event loop until the view's drawing threads have finished their
+// crops and the last one has been handed over; false after a timeout.
+bool waitForCrops(MyImageView& view);
 
 bool near(CGRect a, CGRect b, double eps = 1e-6);
 

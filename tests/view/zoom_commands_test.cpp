@@ -39,7 +39,7 @@ TEST(ZoomCommands, TouchpadStepsMakeANotchAboutThePointerAndANotchBackShowsAll) 
     EXPECT_EQ(view->clipedRect(), NSMakeRect(50, 37.5, 200, 150)) << "view-image (100, 75) stays";
     wheel(*view, {102, 77}, -120);
     EXPECT_TRUE(NSIsEmptyRect(view->clipedRect()));
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
 }
 
 TEST(ZoomCommands, TheWheelLeavesABandBeingDrawnAlone) {
@@ -50,7 +50,7 @@ TEST(ZoomCommands, TheWheelLeavesABandBeingDrawnAlone) {
     EXPECT_TRUE(NSIsEmptyRect(view->clipedRect())) << "the band is drawn on the whole picture";
     view->mouseUp();
     EXPECT_EQ(view->clipedRect(), NSMakeRect(48, 58, 101, 61));
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
 }
 
 TEST(ZoomCommands, ActualSizeDrawsFullImagePixelsOneToOneAndCopiesThem) {
@@ -64,7 +64,7 @@ TEST(ZoomCommands, ActualSizeDrawsFullImagePixelsOneToOneAndCopiesThem) {
     ASSERT_FALSE(zoom.isEmpty());
     EXPECT_DOUBLE_EQ(zoom.last().at(0).toDouble(), 100);
     view->hide();
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
     const QImage shot = renderView(*view);
     // Point (2 + i, 2 + j) from the top shows full pixel (200 + i, 150 + j).
     for (const int i : {0, 1, 2, 157, 399}) {
@@ -77,7 +77,25 @@ TEST(ZoomCommands, ActualSizeDrawsFullImagePixelsOneToOneAndCopiesThem) {
     EXPECT_EQ(pixelAt(copy, 399, 299), fullPixel(599, 449));
     EXPECT_TRUE(view->shownPixels(400 * 300 - 1, &tooLarge).isNull());
     EXPECT_EQ(tooLarge, QSize(400, 300));
-    ASSERT_TRUE(waitForCropThreads());
+    ASSERT_TRUE(waitForCrops(*view));
+}
+
+TEST(ZoomCommands, OnlyTheCommandsOwnRegionTakesDetailFromTheFullImage) {
+    auto view = halvedView();
+    QSignalSpy drawn(view.get(), &MyImageView::cropDrawn);
+    view->actualSize();
+    ASSERT_TRUE(drawn.wait(10000));
+    ASSERT_TRUE(waitForCrops(*view));
+    view->mouseDown({10, 10});
+    view->mouseUp();  // a click: the whole picture
+    drawn.clear();
+    // A band of the same size: half the picture, drawn from the view image.
+    dragBand(*view, {102, 77}, {302, 227});
+    ASSERT_EQ(view->clipedRect(), NSMakeRect(100, 75, 200, 150));
+    EXPECT_FALSE(view->waitingForCrop());
+    ASSERT_TRUE(waitForCrops(*view));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(drawn.count(), 0);
 }
 
 }  // namespace
