@@ -4,21 +4,40 @@
 // device and from a sequential one.
 #include <QBuffer>
 #include <QByteArray>
+#include <QIODevice>
 #include <QImage>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "vrs_image_handler.h"
 
 namespace {
 
-// A buffer that says it is sequential, as a pipe or a socket does.
-class SequentialBuffer final : public QBuffer {
+// Bytes that can be read once, in order, as from a pipe or a socket.
+class Stream final : public QIODevice {
   public:
-    using QBuffer::QBuffer;
+    explicit Stream(const QByteArray& bytes) : bytes_(bytes) { open(QIODevice::ReadOnly); }
     bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override {
+        return bytes_.size() - at_ + QIODevice::bytesAvailable();
+    }
+
+  protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 n = std::min<qint64>(max, bytes_.size() - at_);
+        std::memcpy(data, bytes_.constData() + at_, static_cast<std::size_t>(n));
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char* /*data*/, qint64 /*length*/) override { return -1; }
+
+  private:
+    QByteArray bytes_;
+    qint64 at_ = 0;
 };
 
 void check(bool ok) {
@@ -53,17 +72,15 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     readOnce(&buffer, {});
     buffer.seek(0);
     readOnce(&buffer, QSize(1 + static_cast<int>(size % 37), 1 + static_cast<int>(size % 23)));
-    SequentialBuffer stream;
-    stream.setData(bytes);
-    stream.open(QIODevice::ReadOnly);
+    Stream stream(bytes);
     readOnce(&stream, {});
     return 0;
 }

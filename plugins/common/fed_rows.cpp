@@ -42,11 +42,6 @@ FedRows::Status FedRows::headerDone() {
         return Status::Stopped;
     }
     decodeRow_ = rowDecoderFor(info_.layout.depth);
-    try {
-        planes_.assign(static_cast<std::size_t>(3 * info_.layout.width), 0);
-    } catch (const std::bad_alloc&) {
-        return Status::OutOfMemory;
-    }
     return Status::Ok;
 }
 
@@ -79,7 +74,13 @@ FedRows::Status FedRows::takeRows(const std::uint8_t* data, std::size_t length) 
         if (!mayPrepare()) {
             return Status::Ok;
         }
+        // Nothing the size of a row is made before the picture is.
         if (!sink_.prepare(info_.layout.width, info_.layout.height)) {
+            return Status::OutOfMemory;
+        }
+        try {
+            planes_.assign(static_cast<std::size_t>(3 * info_.layout.width), 0);
+        } catch (const std::bad_alloc&) {
             return Status::OutOfMemory;
         }
         prepared_ = true;

@@ -51,8 +51,7 @@ DeviceBytes::DeviceBytes(QIODevice* device) : device_(device) {
         } catch (const std::bad_alloc&) {
             return;
         }
-        const qint64 got =
-            readSome(device_, reinterpret_cast<char*>(memory_.data()), kHeaderSize);
+        const qint64 got = readSome(device_, reinterpret_cast<char*>(memory_.data()), kHeaderSize);
         memory_.resize(static_cast<std::size_t>(got));
         size_ = memory_.size();
         std::memcpy(header_, memory_.data(), memory_.size());
@@ -109,7 +108,8 @@ bool DeviceBytes::readAt(void* context, std::uint64_t offset, void* out, std::si
     if (self->fd_ >= 0) {
         return readFully(self->fd_, at, out, length);
     }
-    if (at > static_cast<std::uint64_t>(INT64_MAX) || !self->device_->seek(static_cast<qint64>(at))) {
+    if (at > static_cast<std::uint64_t>(INT64_MAX) ||
+        !self->device_->seek(static_cast<qint64>(at))) {
         return false;
     }
     return readSome(self->device_, static_cast<char*>(out), static_cast<qint64>(length)) ==

@@ -22,12 +22,12 @@ QSize headerSize(QIODevice* device) {
         return {};
     }
     const QByteArray head = device->peek(kHeaderSize);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(head.constData());
-    if (!recognise(bytes, static_cast<std::size_t>(head.size()))) {
+    if (head.size() < static_cast<int>(kHeaderSize)) {
         return {};
     }
     // Checked as for a file that holds every row: only the header counts here.
-    const VirtualScreenInfo info = inspectVirtualScreen(bytes, static_cast<std::size_t>(-1));
+    const VirtualScreenInfo info = inspectVirtualScreen(
+        reinterpret_cast<const std::uint8_t*>(head.constData()), static_cast<std::size_t>(-1));
     if (info.error != LoadError::None || info.layout.width > INT_MAX ||
         info.layout.height > INT_MAX) {
         return {};
@@ -115,8 +115,8 @@ bool VrsImageHandler::readRows(const PixelRows& rows, QImage* image) const {
     std::unique_ptr<RowSource> source;
     bool valid = false;
     if (shrink) {
-        auto thumbnail = std::make_unique<ThumbnailRowSource>(rows, scaledSize_.width(),
-                                                              scaledSize_.height());
+        auto thumbnail =
+            std::make_unique<ThumbnailRowSource>(rows, scaledSize_.width(), scaledSize_.height());
         valid = thumbnail->valid();
         source = std::move(thumbnail);
     } else {

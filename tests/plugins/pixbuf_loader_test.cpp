@@ -83,8 +83,8 @@ Fed feed(const std::vector<std::uint8_t>& bytes, std::size_t piece) {
                      &fed.updates);
     bool ok = true;
     for (std::size_t at = 0; ok && at < bytes.size(); at += piece) {
-        ok = gdk_pixbuf_loader_write(loader, bytes.data() + at,
-                                     std::min(piece, bytes.size() - at), &e) == TRUE;
+        ok = gdk_pixbuf_loader_write(loader, bytes.data() + at, std::min(piece, bytes.size() - at),
+                                     &e) == TRUE;
     }
     ok = gdk_pixbuf_loader_close(loader, ok ? &e : nullptr) == TRUE && ok;
     if (e != nullptr) {

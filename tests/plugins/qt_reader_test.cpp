@@ -2,12 +2,12 @@
 // The Qt image-format plugin as Qt programs meet it, through QImageReader
 // (built once against Qt 6 and once against Qt 5; QT_PLUGIN_PATH points at
 // the plugin built with it).
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
