@@ -16,8 +16,13 @@ fail() {
   echo "package test: FAIL: $*" >&2
   exit 1
 }
-debs=(build/package/*.deb)
-((${#debs[@]} == ${#packages[@]})) || fail "expected ${#packages[@]} packages in build/package, found ${#debs[@]}"
+debs=()
+for p in "${packages[@]}"; do
+  debs+=(build/package/"${p}"_*.deb)
+done
+for d in "${debs[@]}"; do
+  [[ -f $d ]] || fail "$d is missing: run scripts/package first"
+done
 for p in "${packages[@]}"; do
   [[ $(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true) != installed ]] ||
     fail "$p is installed already"
