@@ -13,8 +13,6 @@
 namespace vrs::plugin {
 namespace {
 
-static_assert(kHeaderSize == 196);
-
 // Bytes of a sequential device read at a time.
 constexpr std::uint64_t kChunk = std::uint64_t{1} << 20;
 // How long a sequential device may keep its next bytes waiting.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "decode/file_rows.h"
+#include "vrscreen/header.h"
 
 class QIODevice;
 
@@ -44,7 +45,7 @@ class DeviceBytes {
     int fd_ = -1;
     bool sequential_ = false;
     std::vector<std::uint8_t> memory_;  // a sequential device's bytes
-    std::uint8_t header_[196] = {};
+    std::uint8_t header_[kHeaderSize] = {};
     std::uint64_t size_ = 0;
     bool ok_ = false;
 };
