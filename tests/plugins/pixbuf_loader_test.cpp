@@ -176,7 +176,7 @@ TEST_F(PixbufLoaderTest, CorpusRefusesBadFilesLoadsGoodOnes) {
 // gdk-pixbuf-thumbnailer, as file managers run it, makes a 128-pixel
 // thumbnail with the sample's red mark at its top-left corner.
 TEST_F(PixbufLoaderTest, ThumbnailerMakesThumbnail) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#ifdef VRS_SANITIZED
     GTEST_SKIP() << "a sanitizer build's loader cannot load into the system's thumbnailer";
 #endif
     VrsLayout layout;
