@@ -110,6 +110,25 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
         height_ = std::clamp<std::int64_t>(
             std::llround(static_cast<double>(rows.layout.height) * scale), 1, maxSide);
     }
+    makeBuffers();
+}
+
+ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t width,
+                                       std::int64_t height)
+    : file_(rows) {
+    // Sides up to 2^24 keep boxStart's products below 2^63.
+    constexpr std::int64_t kLongestSide = std::int64_t{1} << 24;
+    if (width < 1 || height < 1 || width > rows.layout.width || height > rows.layout.height ||
+        width > kLongestSide || height > kLongestSide) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    makeBuffers();
+}
+
+void ThumbnailRowSource::makeBuffers() {
+    const PixelRows& rows = file_.geometry();
     try {
         for (std::int64_t x = 0; x <= width_; ++x) {
             firstColumn_.push_back(boxStart(x, rows.layout.width, width_));
@@ -126,8 +145,8 @@ ThumbnailRowSource::ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSi
 }
 
 std::int64_t ThumbnailRowSource::boxStart(std::int64_t i, std::int64_t n, std::int64_t out) {
-    // i <= out <= maxSide and n < 2^32 (header fields), so i * n stays far
-    // below 2^63 for any thumbnail size vrstool accepts.
+    // i <= out <= 2^24 and n < 2^32 (header fields), so i * n stays below
+    // 2^63 for any thumbnail size vrstool or a plugin asks for.
     return i * n / out;
 }
 

@@ -49,6 +49,9 @@ class FileRowSource final : public RowSource {
 class ThumbnailRowSource final : public RowSource {
   public:
     ThumbnailRowSource(const PixelRows& rows, std::int64_t maxSide);
+    // Exactly width x height, each from 1 to the file's own (a picture is
+    // never enlarged): the scaled reads of image plugins.
+    ThumbnailRowSource(const PixelRows& rows, std::int64_t width, std::int64_t height);
     bool valid() const { return valid_; }
     std::int64_t width() const override { return width_; }
     std::int64_t height() const override { return height_; }
@@ -58,6 +61,7 @@ class ThumbnailRowSource final : public RowSource {
   private:
     // The first file pixel that thumbnail pixel i of out covers, along n.
     static std::int64_t boxStart(std::int64_t i, std::int64_t n, std::int64_t out);
+    void makeBuffers();
     bool addRow(std::int64_t fileRow);
 
     FileRows file_;

@@ -27,6 +27,9 @@ bool FileBytes::read(std::uint64_t offset, void* out, std::size_t length) const 
     if (fd >= 0) {
         return readFully(fd, offset, out, length);
     }
+    if (readAt != nullptr) {
+        return readAt(context, offset, out, length);
+    }
     if (offset > size || length > size - offset) {
         return false;
     }

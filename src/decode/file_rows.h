@@ -20,12 +20,19 @@
 
 namespace vrs {
 
-// Where a file's bytes come from: a regular file's descriptor, or bytes in
-// memory (standard input, read whole). Neither is owned.
+// Where a file's bytes come from: a regular file's descriptor, bytes in
+// memory (standard input, read whole), or a reader of the caller's (an image
+// plugin reading through its host's device). None is owned.
 struct FileBytes {
+    // Reads exactly `length` bytes at `offset` into `out`; false when they
+    // are not there. Offsets only grow while rows are read in order.
+    using ReadAt = bool (*)(void* context, std::uint64_t offset, void* out, std::size_t length);
+
     int fd = -1;
-    const std::uint8_t* memory = nullptr;  // used when fd < 0
+    const std::uint8_t* memory = nullptr;  // used when fd < 0 and readAt is null
     std::uint64_t size = 0;                // of memory
+    ReadAt readAt = nullptr;               // used when fd < 0
+    void* context = nullptr;               // for readAt
     // The file as it was opened, before its first byte was read: a file
     // that no longer matches it has changed under the reader.
     std::optional<FileStamp> stamp{};

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// Reads a virtual-screen file for QImageReader, through the core's streaming
+// rows: a file by offset reads on its descriptor, any other random-access
+// device by its own seek and read, a sequential one read up to the bytes its
+// header promises. Built for Qt 6 and Qt 5 alike.
+#pragma once
+
+#include <QImageIOHandler>
+#include <QSize>
+
+#include "decode/file_rows.h"
+#include "vrscreen/loader.h"
+
+class QIODevice;
+
+namespace vrs::plugin {
+
+class VrsImageHandler final : public QImageIOHandler {
+  public:
+    bool canRead() const override;
+    bool read(QImage* image) override;
+    QVariant option(ImageOption option) const override;
+    void setOption(ImageOption option, const QVariant& value) override;
+    bool supportsOption(ImageOption option) const override;
+
+    // Whether the device's next bytes start a virtual-screen file; the
+    // device's position does not move.
+    static bool canRead(QIODevice* device);
+
+  private:
+    bool readRows(const PixelRows& rows, QImage* image) const;
+    QSize scaledSize_;
+};
+
+}  // namespace vrs::plugin

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Installs the packages scripts/package made (build/package/*.deb) into this
+# machine with apt, checks that they work as a user meets them, removes them
+# and checks that nothing is left: the programs, the file type, the loaders
+# cache, the desktop database. Needs root (or sudo); refuses to run while
+# one of the packages is installed already, since its removal would not be
+# this test's to make.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+packages=(vrsview qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader)
+sample=$PWD/fuzz/corpus/loader/good-sized-16-7x5.vrs
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+fail() {
+  echo "package test: FAIL: $*" >&2
+  exit 1
+}
+debs=()
+for p in "${packages[@]}"; do
+  debs+=(build/package/"${p}"_*.deb)
+done
+for d in "${debs[@]}"; do
+  [[ -f $d ]] || fail "$d is missing: run scripts/package first"
+done
+for p in "${packages[@]}"; do
+  [[ $(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true) != installed ]] ||
+    fail "$p is installed already"
+done
+moduledir=$(pkg-config --variable=gdk_pixbuf_moduledir gdk-pixbuf-2.0)
+cache=$(pkg-config --variable=gdk_pixbuf_cache_file gdk-pixbuf-2.0)
+query=$(pkg-config --variable=gdk_pixbuf_query_loaders gdk-pixbuf-2.0)
+work=$(mktemp -d)
+remove() {
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq "${packages[@]}" >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap remove EXIT
+
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${debs[@]/#/./}" >/dev/null
+for p in "${packages[@]}"; do
+  dpkg -L "$p" >>"$work/files"
+done
+
+# The programs, as installed.
+version=$(QT_QPA_PLATFORM=offscreen vrsview --version)
+[[ $version == *1.0.0* ]] || fail "vrsview --version said: $version"
+vrstool thumbnail -s 64 "$sample" "$work/thumb.png"
+[[ $(head -c 8 "$work/thumb.png" | od -An -tx1 | xargs) == "89 50 4e 47 0d 0a 1a 0a" ]] ||
+  fail "vrstool thumbnail wrote no PNG"
+# The loader is in gdk-pixbuf's cache (its trigger ran) and a fresh query.
+grep -q libpixbufloader-vrs.so "$cache" || fail "the loaders cache does not name the vrs loader"
+"$query" | grep -q '"image/x-vrscreen"' || fail "gdk-pixbuf-query-loaders does not list vrs"
+# The file type is known (the MIME trigger ran), so GdkPixbuf programs open it.
+[[ $(gio info -a standard::content-type "$sample" | awk '/content-type/ { print $2 }') == image/x-vrscreen ]] ||
+  fail "the file type of $sample is not image/x-vrscreen"
+gdk-pixbuf-thumbnailer -s 128 "$sample" "$work/pixbuf-thumb.png" || fail "gdk-pixbuf-thumbnailer failed"
+grep -q 'org.vrsview.vrsview.desktop' /usr/share/applications/mimeinfo.cache ||
+  fail "the desktop database does not know the viewer"
+echo "package test: installed and working"
+
+# Removed: no file of theirs, no trace in the caches.
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq "${packages[@]}" >/dev/null
+while read -r f; do
+  [[ -f $f ]] && fail "$f is left after removal"
+done <"$work/files"
+! grep -q libpixbufloader-vrs.so "$cache" || fail "the loaders cache still names the vrs loader"
+[[ ! -e /usr/share/mime/image/x-vrscreen.xml ]] || fail "the MIME database still knows image/x-vrscreen"
+! grep -q 'org.vrsview.vrsview.desktop' /usr/share/applications/mimeinfo.cache ||
+  fail "the desktop database still names the viewer"
+[[ -z $(ls "$moduledir" | grep vrs || true) ]] || fail "a vrs loader is left in $moduledir"
+echo "package test: removed cleanly"
