@@ -346,6 +346,10 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
+        <source>&amp;Keep Zoom Across Files</source>
+        <translation>&amp;Zoom für weitere Dateien beibehalten</translation>
+    </message>
+    <message>
         <source>Zoom &amp;In</source>
         <translation>Ver&amp;größern</translation>
     </message>

@@ -25,10 +25,6 @@ class Holding {
     bool& flag_;
 };
 
-bool sameSize(const std::shared_ptr<vrs::Image>& a, const std::shared_ptr<vrs::Image>& b) {
-    return a && b && a->size().width == b->size().width && a->size().height == b->size().height;
-}
-
 }  // namespace
 
 void MyDocument::reloadFromDisk() {

@@ -206,6 +206,14 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
     }
     QLabel* zoom = addZoomLabel(document);
     viewMenu->addSeparator();
+    QAction* keepZoom = viewMenu->addAction(ViewMenu::tr("&Keep Zoom Across Files"));
+    keepZoom->setObjectName(QStringLiteral("actionKeepZoom"));
+    keepZoom->setCheckable(true);
+    keepZoom->setChecked(MyDocument::keepZoomAcrossFiles());
+    // Every window's item follows the one setting.
+    QObject::connect(viewMenu, &QMenu::aboutToShow, keepZoom,
+                     [keepZoom] { keepZoom->setChecked(MyDocument::keepZoomAcrossFiles()); });
+    QObject::connect(keepZoom, &QAction::toggled, keepZoom, &MyDocument::setKeepZoomAcrossFiles);
     addFullScreen(window, document, viewMenu, zoom);
 
     auto* edit = new QMenu(ViewMenu::tr("&Edit"), window.menuBar());

@@ -131,6 +131,43 @@ TEST(NextFile, ALinkToTheFileShownIsSteppedPast) {
     h.controller.closeAll();
 }
 
+TEST(NextFile, ASeriesOfTheSameSizeKeepsTheRegionUnlessTurnedOff) {
+    ScratchDir dir;
+    Harness h;
+    const QString a = writeQuadrants(dir / "a.vrs", 400, 200);
+    writeQuadrants(dir / "b.vrs", 400, 200);
+    writeQuadrants(dir / "c.vrs", 300, 200);
+    writeQuadrants(dir / "d.vrs", 300, 200);
+    ASSERT_TRUE(h.controller.launch({a}));
+    MyDocument* document = h.controller.documents().front();
+    DocumentWindow* window = document->window();
+    QAction* next = window->findChild<QAction*>(QStringLiteral("actionNextFile"));
+    QAction* keep = window->findChild<QAction*>(QStringLiteral("actionKeepZoom"));
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(keep->isChecked()) << "on by default";
+    document->view()->zoomIn();
+    const vrs::CGRect region = document->view()->clipedRect();
+    ASSERT_GT(region.size.width, 0);
+
+    next->trigger();  // b.vrs, the same size: the same region
+    EXPECT_EQ(window->windowTitle(), "b.vrs");
+    EXPECT_EQ(document->view()->clipedRect().origin.x, region.origin.x);
+    EXPECT_EQ(document->view()->clipedRect().size.width, region.size.width);
+
+    next->trigger();  // c.vrs, another size: the whole picture
+    EXPECT_EQ(document->view()->clipedRect().size.width, 0);
+
+    document->view()->zoomIn();
+    keep->setChecked(false);
+    EXPECT_FALSE(MyDocument::keepZoomAcrossFiles()) << "remembered in the settings";
+    next->trigger();  // d.vrs, the same size, but turned off: the whole picture
+    EXPECT_EQ(window->windowTitle(), "d.vrs");
+    EXPECT_EQ(document->view()->clipedRect().size.width, 0);
+    keep->setChecked(true);
+    h.controller.closeAll();
+}
+
 TEST(FileNames, ANameThatIsNotUtf8OpensByNameByUrlAndByNextFile) {
     ScratchDir dir;
     Harness h;
