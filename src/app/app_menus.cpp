@@ -128,7 +128,8 @@ void showAboutBox(QWidget* parent) {
                   "as the mouse wheel does about the pointer; F11 shows the picture on "
                   "the full screen; Ctrl+C copies the part shown. Page Down and Page "
                   "Up (or Right and Left) go to the next and previous file of the "
-                  "folder.</p>"
+                  "folder, Home and End to the first and last; on a zoomed picture the "
+                  "arrow keys pan.</p>"
                   "<p>Drop files onto a window to open them.</p>")
             .arg(QCoreApplication::applicationVersion()));
 }

@@ -64,12 +64,16 @@ class MyImageView : public QWidget {
     void mouseDown(vrs::CGPoint p);
     void mouseDragged(vrs::CGPoint p);
     void mouseUp();
-    // `keyCode`: 122 zoom key, 99 fit key, anything else does nothing.
+    // `keyCode`: 122 zoom key, 99 fit key, 123 to 126 the arrows (left,
+    // right, down, up), anything else does nothing.
     void keyDown(std::uint16_t keyCode, bool isARepeat);
     // What F1 and F3 do (keys.cpp): zoom in by two about the pointer, or back
     // to the whole picture; fit the window to the view image.
     void zoomKey();
     void fitKey();
+    // An arrow on a zoomed picture: the region moves a tenth of its size
+    // (dx, dy: -1, 0 or 1, y up); nothing on the whole picture.
+    void panKey(int dx, int dy);
 
     // The menu commands (zoom_commands.cpp): one device pixel per full-image
     // pixel about the centre, in and out by two about the centre. Each sets
@@ -99,6 +103,7 @@ class MyImageView : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
 
   private:
     // The state of a mouse press.

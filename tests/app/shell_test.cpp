@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPrinter>
+#include <QTest>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -165,6 +166,38 @@ TEST(NextFile, ASeriesOfTheSameSizeKeepsTheRegionUnlessTurnedOff) {
     EXPECT_EQ(window->windowTitle(), "d.vrs");
     EXPECT_EQ(document->view()->clipedRect().size.width, 0);
     keep->setChecked(true);
+    h.controller.closeAll();
+}
+
+TEST(NextFile, LeftAndRightPanAZoomedPictureHomeAndEndGoToTheEnds) {
+    ScratchDir dir;
+    Harness h;
+    writeQuadrants(dir / "a.vrs", 400, 200);
+    const QString b = writeQuadrants(dir / "b.vrs", 400, 200);
+    writeQuadrants(dir / "c.vrs", 400, 200);
+    ASSERT_TRUE(h.controller.launch({b}));
+    MyDocument* document = h.controller.documents().front();
+    DocumentWindow* window = document->window();
+    MyImageView* view = document->view();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    view->setFocus();
+
+    QTest::keyClick(view, Qt::Key_Right);  // the whole picture: the next file
+    EXPECT_EQ(window->windowTitle(), "c.vrs");
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(window->windowTitle(), "a.vrs");
+
+    view->zoomIn();
+    const vrs::CGRect region = view->clipedRect();
+    QTest::keyClick(view, Qt::Key_Right);  // zoomed: a pan, the same file
+    EXPECT_EQ(window->windowTitle(), "a.vrs");
+    EXPECT_DOUBLE_EQ(view->clipedRect().origin.x, region.origin.x + region.size.width / 10);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_EQ(window->windowTitle(), "b.vrs");
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_EQ(window->windowTitle(), "c.vrs");
+    EXPECT_GT(view->clipedRect().size.width, 0) << "a series keeps its region";
     h.controller.closeAll();
 }
 
