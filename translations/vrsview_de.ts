@@ -354,6 +354,22 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
+        <source>x %1, y %2</source>
+        <translation>x %1, y %2</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 x %2</translation>
+    </message>
+    <message>
+        <source>Copy C&amp;olour</source>
+        <translation>&amp;Farbe kopieren</translation>
+    </message>
+    <message>
+        <source>No colour to copy: point at the picture first.</source>
+        <translation>Keine Farbe zum Kopieren: zuerst mit dem Mauszeiger auf das Bild zeigen.</translation>
+    </message>
+    <message>
         <source>&amp;Keep Zoom Across Files</source>
         <translation>&amp;Zoom für weitere Dateien beibehalten</translation>
     </message>

@@ -81,6 +81,7 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
     vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
     DecodeHost decodeHost(host, displayName(), bytes, length);
     myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal);
+    fiveBit_ = refusal.layout.depth == 16;
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
         refusal.error = vrs::LoadError::ChangedWhileRead;
         myimage.reset();
@@ -142,6 +143,7 @@ void MyDocument::showImages() {
         return;
     }
     if (mView) {
+        mView->setFiveBitChannels(fiveBit_);
         mView->setImage(myViewImage);
         mView->setBigImage(myimage);
     }
@@ -190,6 +192,7 @@ bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
         return false;
     }
     const bool keepRegion = keepZoomAcrossFiles() && sameSize(full, myimage);
+    fiveBit_ = refusal.layout.depth == 16;
     showPicture(path, std::move(full), std::move(viewImage), count, keepRegion);
     return true;
 }

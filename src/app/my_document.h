@@ -143,6 +143,7 @@ class MyDocument : public QObject {
     vrs::Host& host_;
     QByteArray filePath_;
     bool refusalInWindow_ = false;
+    bool fiveBit_ = false;  // the file holds 16-bit pixels
     QString refusal_;
     FileWatch watch_;
     QString fileNote_;  // beside the size line: the file gone, being written...

@@ -62,6 +62,7 @@ void MyDocument::reloadFromDisk() {
         return;
     }
     const bool keepRegion = sameSize(full, myimage);
+    fiveBit_ = refusal.layout.depth == 16;
     setFileNote({});
     refusal_.clear();
     showPicture(filePath_, std::move(full), std::move(viewImage), count, keepRegion);
