@@ -354,6 +354,10 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>&amp;Originalgröße</translation>
     </message>
     <message>
+        <source>No part of the picture is shown: there is nothing to copy.</source>
+        <translation>Kein Teil des Bildes ist zu sehen: Es gibt nichts zu kopieren.</translation>
+    </message>
+    <message>
         <source>x %1, y %2</source>
         <translation>x %1, y %2</translation>
     </message>

@@ -79,6 +79,8 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     file->addSeparator();
 
     QAction* print = addCommand(window, file, Menus::tr("&Print…"), Qt::CTRL | Qt::Key_P);
+    window.addPictureCommand(print);
+    print->setEnabled(document.fullImage() != nullptr);
     QObject::connect(print, &QAction::triggered, &document,
                      [&document] { document.printDocument(); });
     file->addSeparator();
@@ -102,6 +104,12 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
     // the keys call.
     QAction* zoom = view->addAction(Menus::tr("Zoom\tF1"));
     QAction* fit = view->addAction(Menus::tr("Fit Window\tF3"));
+    zoom->setObjectName(QStringLiteral("actionZoom"));
+    fit->setObjectName(QStringLiteral("actionFitWindow"));
+    for (QAction* needsPicture : {zoom, fit}) {
+        window.addPictureCommand(needsPicture);
+        needsPicture->setEnabled(document.fullImage() != nullptr);
+    }
     if (MyImageView* imageView = document.view()) {
         QObject::connect(zoom, &QAction::triggered, imageView, &MyImageView::zoomKey);
         QObject::connect(fit, &QAction::triggered, imageView, &MyImageView::fitKey);

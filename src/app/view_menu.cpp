@@ -131,9 +131,14 @@ void copyShown(DocumentWindow& window, MyDocument& document) {
                 .arg(kCopyLimit / 1000000));
         return;
     }
-    if (!pixels.isNull()) {
-        QApplication::clipboard()->setImage(pixels);
+    if (pixels.isNull()) {
+        // Panned or zoomed off the picture: the clipboard stays as it was.
+        QMessageBox::information(
+            &window, QString(),
+            ViewMenu::tr("No part of the picture is shown: there is nothing to copy."));
+        return;
     }
+    QApplication::clipboard()->setImage(pixels);
 }
 
 // Full screen shows the view alone; leaving it gives the window back as it
@@ -256,6 +261,10 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
                    {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     QAction* out = addCommand(window, viewMenu, ViewMenu::tr("Zoom &Out"),
                               {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    for (QAction* needsPicture : {actual, in, out}) {
+        window.addPictureCommand(needsPicture);
+        needsPicture->setEnabled(document.fullImage() != nullptr);
+    }
     if (view != nullptr) {
         QObject::connect(actual, &QAction::triggered, view, &MyImageView::actualSize);
         QObject::connect(in, &QAction::triggered, view, &MyImageView::zoomIn);

@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -107,11 +110,46 @@ TEST(OpenInPlace, APictureAfterARefusedFileCanBeCopied) {
     QFile::resize(bad, 300);
     ASSERT_TRUE(h.controller.launch({bad}));
     MyDocument* document = h.controller.documents().front();
-    QAction* copy = apptest::commandWithKey(document->window(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    DocumentWindow* window = document->window();
+    QAction* copy = apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_C));
     ASSERT_NE(copy, nullptr);
     ASSERT_FALSE(copy->isEnabled());
-    ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 17, 9)));
+    // Every command that needs a picture, off in the empty window.
+    const QList<QAction*> needPicture{
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_S)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_P)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_0)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_Plus)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+        window->findChild<QAction*>(QStringLiteral("actionZoom")),
+        window->findChild<QAction*>(QStringLiteral("actionFitWindow")),
+        window->findChild<QAction*>(QStringLiteral("actionCopyColour"))};
+    for (QAction* action : needPicture) {
+        ASSERT_NE(action, nullptr);
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+    ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 400, 200)));
     EXPECT_TRUE(copy->isEnabled());
+    for (QAction* action : needPicture) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    }
+
+    // Panned off the picture, Copy says there is nothing to copy.
+    MyImageView* view = document->view();
+    view->zoomIn();
+    view->mouseDown({10, 10});
+    view->mouseDragged({10 + 100000, 10});
+    view->mouseUp();
+    QString told;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    copy->trigger();
+    EXPECT_TRUE(told.contains(QStringLiteral("nothing to copy"))) << told.toStdString();
     h.controller.closeAll();
 }
 
