@@ -270,8 +270,8 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>Über vrsview</translation>
     </message>
     <message>
-        <source>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;A viewer for virtual-screen capture files (.vrs).&lt;/p&gt;&lt;p&gt;Drag a band over the picture to zoom to it, drag a zoomed picture to pan, click to see it whole again. F1 zooms in by two about the pointer, F3 fits the window to the picture.&lt;/p&gt;&lt;p&gt;Ctrl+0 shows the actual size, Ctrl++ and Ctrl+- zoom in and out, as the mouse wheel does about the pointer; F11 shows the picture on the full screen; Ctrl+C copies the part shown. Page Down and Page Up (or Right and Left) go to the next and previous file of the folder.&lt;/p&gt;&lt;p&gt;Drop files onto a window to open them.&lt;/p&gt;</source>
-        <translation>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;Ein Betrachter für Virtual-Screen-Aufnahmen (.vrs).&lt;/p&gt;&lt;p&gt;Ein über das Bild gezogener Rahmen zoomt auf ihn, ein gezoomtes Bild lässt sich mit der Maus verschieben, ein Klick zeigt wieder das ganze Bild. F1 vergrößert um das Doppelte um den Mauszeiger, F3 passt das Fenster an das Bild an.&lt;/p&gt;&lt;p&gt;Strg+0 zeigt die Originalgröße, Strg++ und Strg+- vergrößern und verkleinern, wie das Mausrad um den Mauszeiger; F11 zeigt das Bild auf dem ganzen Bildschirm; Strg+C kopiert den gezeigten Ausschnitt. Bild ab und Bild auf (oder Rechts und Links) gehen zur nächsten und vorigen Datei des Ordners.&lt;/p&gt;&lt;p&gt;Auf ein Fenster gezogene Dateien werden geöffnet.&lt;/p&gt;</translation>
+        <source>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;A viewer for virtual-screen capture files (.vrs).&lt;/p&gt;&lt;p&gt;Drag a band over the picture to zoom to it, drag a zoomed picture to pan, click to see it whole again. F1 zooms in by two about the pointer, F3 fits the window to the picture.&lt;/p&gt;&lt;p&gt;Ctrl+0 shows the actual size, Ctrl++ and Ctrl+- zoom in and out, as the mouse wheel does about the pointer; F11 shows the picture on the full screen; Ctrl+C copies the part shown. Page Down and Page Up (or Right and Left) go to the next and previous file of the folder, Home and End to the first and last; on a zoomed picture the arrow keys pan.&lt;/p&gt;&lt;p&gt;Drop files onto a window to open them.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;vrsview&lt;/b&gt; %1&lt;/p&gt;&lt;p&gt;Ein Betrachter für Virtual-Screen-Aufnahmen (.vrs).&lt;/p&gt;&lt;p&gt;Ein über das Bild gezogener Rahmen zoomt auf ihn, ein gezoomtes Bild lässt sich mit der Maus verschieben, ein Klick zeigt wieder das ganze Bild. F1 vergrößert um das Doppelte um den Mauszeiger, F3 passt das Fenster an das Bild an.&lt;/p&gt;&lt;p&gt;Strg+0 zeigt die Originalgröße, Strg++ und Strg+- vergrößern und verkleinern, wie das Mausrad um den Mauszeiger; F11 zeigt das Bild auf dem ganzen Bildschirm; Strg+C kopiert den gezeigten Ausschnitt. Bild ab und Bild auf (oder Rechts und Links) gehen zur nächsten und vorigen Datei des Ordners, Pos1 und Ende zur ersten und letzten; in einem gezoomten Bild verschieben die Pfeiltasten den Ausschnitt.&lt;/p&gt;&lt;p&gt;Auf ein Fenster gezogene Dateien werden geöffnet.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>&amp;Go</source>
@@ -284,6 +284,14 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
     <message>
         <source>&amp;Previous File</source>
         <translation>&amp;Vorige Datei</translation>
+    </message>
+    <message>
+        <source>&amp;First File</source>
+        <translation>&amp;Erste Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Last File</source>
+        <translation>&amp;Letzte Datei</translation>
     </message>
 </context>
 <context>
@@ -344,6 +352,30 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
     <message>
         <source>&amp;Actual Size</source>
         <translation>&amp;Originalgröße</translation>
+    </message>
+    <message>
+        <source>No part of the picture is shown: there is nothing to copy.</source>
+        <translation>Kein Teil des Bildes ist zu sehen: Es gibt nichts zu kopieren.</translation>
+    </message>
+    <message>
+        <source>x %1, y %2</source>
+        <translation>x %1, y %2</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 x %2</translation>
+    </message>
+    <message>
+        <source>Copy C&amp;olour</source>
+        <translation>&amp;Farbe kopieren</translation>
+    </message>
+    <message>
+        <source>No colour to copy: point at the picture first.</source>
+        <translation>Keine Farbe zum Kopieren: zuerst mit dem Mauszeiger auf das Bild zeigen.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Zoom Across Files</source>
+        <translation>&amp;Zoom für weitere Dateien beibehalten</translation>
     </message>
     <message>
         <source>Zoom &amp;In</source>

@@ -79,6 +79,8 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     file->addSeparator();
 
     QAction* print = addCommand(window, file, Menus::tr("&Print…"), Qt::CTRL | Qt::Key_P);
+    window.addPictureCommand(print);
+    print->setEnabled(document.fullImage() != nullptr);
     QObject::connect(print, &QAction::triggered, &document,
                      [&document] { document.printDocument(); });
     file->addSeparator();
@@ -102,6 +104,12 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
     // the keys call.
     QAction* zoom = view->addAction(Menus::tr("Zoom\tF1"));
     QAction* fit = view->addAction(Menus::tr("Fit Window\tF3"));
+    zoom->setObjectName(QStringLiteral("actionZoom"));
+    fit->setObjectName(QStringLiteral("actionFitWindow"));
+    for (QAction* needsPicture : {zoom, fit}) {
+        window.addPictureCommand(needsPicture);
+        needsPicture->setEnabled(document.fullImage() != nullptr);
+    }
     if (MyImageView* imageView = document.view()) {
         QObject::connect(zoom, &QAction::triggered, imageView, &MyImageView::zoomKey);
         QObject::connect(fit, &QAction::triggered, imageView, &MyImageView::fitKey);
@@ -128,7 +136,8 @@ void showAboutBox(QWidget* parent) {
                   "as the mouse wheel does about the pointer; F11 shows the picture on "
                   "the full screen; Ctrl+C copies the part shown. Page Down and Page "
                   "Up (or Right and Left) go to the next and previous file of the "
-                  "folder.</p>"
+                  "folder, Home and End to the first and last; on a zoomed picture the "
+                  "arrow keys pan.</p>"
                   "<p>Drop files onto a window to open them.</p>")
             .arg(QCoreApplication::applicationVersion()));
 }

@@ -75,12 +75,35 @@ QByteArray neighbourName(const QList<QByteArray>& names, const QByteArray& curre
     return best;
 }
 
-QByteArray neighbourFile(const QByteArray& path, int step) {
-    const QByteArray folder = folderOf(absolutePath(path));
-    const QByteArray name =
-        neighbourName(filesOf(folder), fileNameOf(path), step, fileNameCollator());
+QByteArray edgeName(const QList<QByteArray>& names, int step, const QCollator& collator) {
+    QByteArray best;
+    for (const QByteArray& name : names) {
+        if (isPictureName(name) && (best.isEmpty() || (step > 0 ? before(best, name, collator)
+                                                                : before(name, best, collator)))) {
+            best = name;
+        }
+    }
+    return best;
+}
+
+namespace {
+
+QByteArray inFolder(const QByteArray& folder, const QByteArray& name) {
     if (name.isEmpty()) {
         return {};
     }
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+}  // namespace
+
+QByteArray neighbourFile(const QByteArray& path, int step) {
+    const QByteArray folder = folderOf(absolutePath(path));
+    return inFolder(folder,
+                    neighbourName(filesOf(folder), fileNameOf(path), step, fileNameCollator()));
+}
+
+QByteArray edgeFile(const QByteArray& path, int step) {
+    const QByteArray folder = folderOf(absolutePath(path));
+    return inFolder(folder, edgeName(filesOf(folder), step, fileNameCollator()));
 }

@@ -18,6 +18,12 @@ QCollator fileNameCollator();
 QByteArray neighbourName(const QList<QByteArray>& names, const QByteArray& current, int step,
                          const QCollator& collator);
 
+// The first (`step` -1) or the last (+1) of the `.vrs` names of `names`, in
+// the same order; empty when there is none.
+QByteArray edgeName(const QList<QByteArray>& names, int step, const QCollator& collator);
+
 // The same for a file on the disk, among the files of its folder: the
 // neighbour's path, or empty.
 QByteArray neighbourFile(const QByteArray& path, int step);
+// The first or last file of the folder of `path`, or empty.
+QByteArray edgeFile(const QByteArray& path, int step);

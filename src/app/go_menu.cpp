@@ -23,14 +23,16 @@ class FileStepper : public QObject {
     FileStepper(DocumentController& controller, MyDocument& document, QObject* parent)
         : QObject(parent), controller_(controller), document_(document) {}
 
-    void step(int direction) {
+    // To the neighbour (`toEdge` false) or to the first or last file of the
+    // folder (`toEdge` true), before (-1) or after (+1).
+    void step(int direction, bool toEdge = false) {
         const bool stillThere = !tried_.isEmpty() && shownAfter_ == document_.filePath();
         const QByteArray from = stillThere ? tried_ : document_.filePath();
         if (from.isEmpty()) {
             return;
         }
-        const QByteArray next = neighbourFile(from, direction);
-        if (next.isEmpty()) {
+        const QByteArray next = toEdge ? edgeFile(from, direction) : neighbourFile(from, direction);
+        if (next.isEmpty() || next == from) {
             return;  // the first or the last file
         }
         controller_.openInPlace(document_, next);
@@ -67,4 +69,10 @@ void buildGoMenu(DocumentWindow& window, DocumentController& controller, MyDocum
                                 {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Left)});
     previous->setObjectName(QStringLiteral("actionPreviousFile"));
     QObject::connect(previous, &QAction::triggered, stepper, [stepper] { stepper->step(-1); });
+    QAction* first = addStep(go, window, Menus::tr("&First File"), {QKeySequence(Qt::Key_Home)});
+    first->setObjectName(QStringLiteral("actionFirstFile"));
+    QObject::connect(first, &QAction::triggered, stepper, [stepper] { stepper->step(-1, true); });
+    QAction* last = addStep(go, window, Menus::tr("&Last File"), {QKeySequence(Qt::Key_End)});
+    last->setObjectName(QStringLiteral("actionLastFile"));
+    QObject::connect(last, &QAction::triggered, stepper, [stepper] { stepper->step(+1, true); });
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QSettings>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -29,12 +30,18 @@ int truncatedToInt(double v) {
     return static_cast<int>(std::clamp(std::trunc(v), -limit - 1, limit));
 }
 
+const char* const kKeepZoomKey = "view/keepZoomAcrossFiles";
+
 bool showPrintDialog(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace
+
+bool sameSize(const std::shared_ptr<vrs::Image>& a, const std::shared_ptr<vrs::Image>& b) {
+    return a && b && a->size().width == b->size().width && a->size().height == b->size().height;
+}
 
 QString sizeLine(double width, double height) {
     // The line's own fixed text, printf's "%0.1f" in the C locale whatever the
@@ -74,6 +81,7 @@ bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t l
     vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
     DecodeHost decodeHost(host, displayName(), bytes, length);
     myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal);
+    fiveBit_ = refusal.layout.depth == 16;
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
         refusal.error = vrs::LoadError::ChangedWhileRead;
         myimage.reset();
@@ -135,6 +143,7 @@ void MyDocument::showImages() {
         return;
     }
     if (mView) {
+        mView->setFiveBitChannels(fiveBit_);
         mView->setImage(myViewImage);
         mView->setBigImage(myimage);
     }
@@ -182,8 +191,18 @@ bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
     if (!full) {
         return false;
     }
-    showPicture(path, std::move(full), std::move(viewImage), count, false);
+    const bool keepRegion = keepZoomAcrossFiles() && sameSize(full, myimage);
+    fiveBit_ = refusal.layout.depth == 16;
+    showPicture(path, std::move(full), std::move(viewImage), count, keepRegion);
     return true;
+}
+
+bool MyDocument::keepZoomAcrossFiles() {
+    return QSettings().value(QLatin1String(kKeepZoomKey), true).toBool();
+}
+
+void MyDocument::setKeepZoomAcrossFiles(bool keep) {
+    QSettings().setValue(QLatin1String(kKeepZoomKey), keep);
 }
 
 void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,

@@ -57,9 +57,15 @@ class MyDocument : public QObject {
     // Brings the window, as the user left it, to the front.
     void raiseWindow();
     // Shows another file in this document's window, which keeps its place and
-    // size, the whole picture in view. A file that cannot be decoded (the user
-    // has been told) leaves the document as it was and returns false.
+    // size: the region shown stays when the new picture has the same size and
+    // keepZoomAcrossFiles() is on (a series of the same screen), otherwise the
+    // whole picture is shown. A file that cannot be decoded (the user has
+    // been told) leaves the document as it was and returns false.
     bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length);
+    // View > Keep Zoom Across Files; on unless the user turned it off, and
+    // remembered in the settings.
+    static bool keepZoomAcrossFiles();
+    static void setKeepZoomAcrossFiles(bool keep);
 
     // Reads the file again after it changed on the disk (my_document_reload.cpp):
     // a complete picture replaces the one shown, keeping the region shown
@@ -137,6 +143,7 @@ class MyDocument : public QObject {
     vrs::Host& host_;
     QByteArray filePath_;
     bool refusalInWindow_ = false;
+    bool fiveBit_ = false;  // the file holds 16-bit pixels
     QString refusal_;
     FileWatch watch_;
     QString fileNote_;  // beside the size line: the file gone, being written...
@@ -154,6 +161,9 @@ class MyDocument : public QObject {
 // The extension the next export panel requires: "jpeg" at start-up, then the
 // last format picked in any document's panel, until the process ends.
 QString savePathExtension();
+
+// True when both pictures are there and of the same size.
+bool sameSize(const std::shared_ptr<vrs::Image>& a, const std::shared_ptr<vrs::Image>& b);
 
 // "pixel X=%d Y=%d Size=%0.1fM" for a full image of width x height.
 QString sizeLine(double width, double height);

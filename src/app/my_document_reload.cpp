@@ -25,10 +25,6 @@ class Holding {
     bool& flag_;
 };
 
-bool sameSize(const std::shared_ptr<vrs::Image>& a, const std::shared_ptr<vrs::Image>& b) {
-    return a && b && a->size().width == b->size().width && a->size().height == b->size().height;
-}
-
 }  // namespace
 
 void MyDocument::reloadFromDisk() {
@@ -66,6 +62,7 @@ void MyDocument::reloadFromDisk() {
         return;
     }
     const bool keepRegion = sameSize(full, myimage);
+    fiveBit_ = refusal.layout.depth == 16;
     setFileNote({});
     refusal_.clear();
     showPicture(filePath_, std::move(full), std::move(viewImage), count, keepRegion);

@@ -42,6 +42,43 @@ QAction* addCommand(DocumentWindow& window, QMenu* menu, const QString& text,
     return action;
 }
 
+// What the inspector shows of a pixel: "x 1203, y 455   #1E1E2E", and for a
+// file of 5 bits a channel the file's own values, "#F8F8F0 (31, 31, 30)".
+void showPixel(QLabel* inspector, bool fiveBit, bool over, int x, int y, std::uint32_t rgb) {
+    if (!over) {
+        inspector->clear();
+        return;
+    }
+    const QString colour = colourText(rgb);
+    QString text = ViewMenu::tr("x %1, y %2").arg(x).arg(y) + QStringLiteral("   ") + colour;
+    if (fiveBit) {
+        text += QStringLiteral(" (%1, %2, %3)")
+                    .arg((rgb >> 19) & 31)
+                    .arg((rgb >> 11) & 31)
+                    .arg((rgb >> 3) & 31);
+    }
+    inspector->setText(text);
+    inspector->setProperty("colour", colour);
+}
+
+// The pixel inspector, left of the zoom level.
+QLabel* addInspector(QHBoxLayout* row, QWidget* form, MyImageView* view) {
+    auto* inspector = new QLabel(form);
+    inspector->setObjectName(QStringLiteral("pixelInspector"));
+    inspector->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    inspector->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    inspector->setMinimumWidth(0);
+    row->addWidget(inspector);
+    QObject::connect(view, &MyImageView::pointerPixel, inspector,
+                     [inspector, view](bool over, int x, int y, std::uint32_t rgb) {
+                         showPixel(inspector, view->fiveBitChannels(), over, x, y, rgb);
+                     });
+    QObject::connect(view, &MyImageView::bandSized, inspector, [inspector](int w, int h) {
+        inspector->setText(ViewMenu::tr("%1 x %2").arg(w).arg(h));
+    });
+    return inspector;
+}
+
 // The zoom level at the right of the size line, in its row; null where the
 // layout has no size line.
 QLabel* addZoomLabel(MyDocument& document) {
@@ -63,6 +100,7 @@ QLabel* addZoomLabel(MyDocument& document) {
     row->setContentsMargins(0, 0, 0, 0);
     delete column->takeAt(index);
     row->addWidget(sizeText, 1);
+    addInspector(row, form, view);
     row->addWidget(zoom);
     column->insertLayout(index, row);
     QObject::connect(view, &MyImageView::zoomChanged, zoom,
@@ -93,9 +131,14 @@ void copyShown(DocumentWindow& window, MyDocument& document) {
                 .arg(kCopyLimit / 1000000));
         return;
     }
-    if (!pixels.isNull()) {
-        QApplication::clipboard()->setImage(pixels);
+    if (pixels.isNull()) {
+        // Panned or zoomed off the picture: the clipboard stays as it was.
+        QMessageBox::information(
+            &window, QString(),
+            ViewMenu::tr("No part of the picture is shown: there is nothing to copy."));
+        return;
     }
+    QApplication::clipboard()->setImage(pixels);
 }
 
 // Full screen shows the view alone; leaving it gives the window back as it
@@ -148,6 +191,9 @@ class FullScreen : public QObject {
         if (zoom_ != nullptr) {
             zoom_->setVisible(shown);
         }
+        if (auto* inspector = window_.findChild<QLabel*>(QStringLiteral("pixelInspector"))) {
+            inspector->setVisible(shown);
+        }
         // The margin below the size line goes with it.
         if (QLayout* column = sizeText_->parentWidget()->layout()) {
             if (!shown) {
@@ -182,7 +228,23 @@ void addFullScreen(DocumentWindow& window, MyDocument& document, QMenu* viewMenu
     QObject::connect(leave, &QAction::triggered, full, [full] { full->setChecked(false); });
 }
 
+void copyColour(DocumentWindow& window) {
+    const auto* inspector = window.findChild<QLabel*>(QStringLiteral("pixelInspector"));
+    const QString colour =
+        inspector != nullptr ? inspector->property("colour").toString() : QString();
+    if (colour.isEmpty()) {
+        QMessageBox::information(&window, QString(),
+                                 ViewMenu::tr("No colour to copy: point at the picture first."));
+        return;
+    }
+    QApplication::clipboard()->setText(colour);
+}
+
 }  // namespace
+
+QString colourText(std::uint32_t rgb) {
+    return QStringLiteral("#%1").arg(rgb & 0xffffffu, 6, 16, QLatin1Char('0')).toUpper();
+}
 
 QString zoomLevelText(double percent) {
     const int decimals = percent < 10 ? 1 : 0;
@@ -199,6 +261,10 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
                    {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     QAction* out = addCommand(window, viewMenu, ViewMenu::tr("Zoom &Out"),
                               {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    for (QAction* needsPicture : {actual, in, out}) {
+        window.addPictureCommand(needsPicture);
+        needsPicture->setEnabled(document.fullImage() != nullptr);
+    }
     if (view != nullptr) {
         QObject::connect(actual, &QAction::triggered, view, &MyImageView::actualSize);
         QObject::connect(in, &QAction::triggered, view, &MyImageView::zoomIn);
@@ -206,6 +272,14 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
     }
     QLabel* zoom = addZoomLabel(document);
     viewMenu->addSeparator();
+    QAction* keepZoom = viewMenu->addAction(ViewMenu::tr("&Keep Zoom Across Files"));
+    keepZoom->setObjectName(QStringLiteral("actionKeepZoom"));
+    keepZoom->setCheckable(true);
+    keepZoom->setChecked(MyDocument::keepZoomAcrossFiles());
+    // Every window's item follows the one setting.
+    QObject::connect(viewMenu, &QMenu::aboutToShow, keepZoom,
+                     [keepZoom] { keepZoom->setChecked(MyDocument::keepZoomAcrossFiles()); });
+    QObject::connect(keepZoom, &QAction::toggled, keepZoom, &MyDocument::setKeepZoomAcrossFiles);
     addFullScreen(window, document, viewMenu, zoom);
 
     auto* edit = new QMenu(ViewMenu::tr("&Edit"), window.menuBar());
@@ -216,4 +290,9 @@ void addViewCommands(DocumentWindow& window, MyDocument& document, QMenu* viewMe
     copy->setEnabled(document.fullImage() != nullptr);
     QObject::connect(copy, &QAction::triggered, &window,
                      [&window, &document] { copyShown(window, document); });
+    QAction* colour = edit->addAction(ViewMenu::tr("Copy C&olour"));
+    colour->setObjectName(QStringLiteral("actionCopyColour"));
+    window.addPictureCommand(colour);
+    colour->setEnabled(document.fullImage() != nullptr);
+    QObject::connect(colour, &QAction::triggered, &window, [&window] { copyColour(window); });
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The keys: F1 zooms about the pointer, F3 fits the window to the picture,
-// every other key is swallowed. Every key event goes to the system log.
+// the arrows pan a zoomed picture, every other key is swallowed. Every key
+// event goes to the system log.
 #include <QCursor>
 #include <QKeyEvent>
 #include <cmath>
@@ -12,6 +13,12 @@ namespace {
 
 constexpr std::uint16_t kZoomKey = 122;
 constexpr std::uint16_t kFitKey = 99;
+constexpr std::uint16_t kLeftKey = 123;
+constexpr std::uint16_t kRightKey = 124;
+constexpr std::uint16_t kDownKey = 125;
+constexpr std::uint16_t kUpKey = 126;
+// An arrow moves the region by this part of its size.
+constexpr double kArrowStep = 0.1;
 // The code of every other key: it does nothing.
 constexpr std::uint16_t kNoKey = 0xffff;
 // A region this wide or narrower goes back to the whole picture.
@@ -23,6 +30,14 @@ std::uint16_t keyCodeOf(int qtKey) {
             return kZoomKey;
         case Qt::Key_F3:
             return kFitKey;
+        case Qt::Key_Left:
+            return kLeftKey;
+        case Qt::Key_Right:
+            return kRightKey;
+        case Qt::Key_Down:
+            return kDownKey;
+        case Qt::Key_Up:
+            return kUpKey;
         default:
             return kNoKey;
     }
@@ -35,6 +50,20 @@ void MyImageView::keyPressEvent(QKeyEvent* event) {
     keyDown(keyCodeOf(event->key()), event->isAutoRepeat());
 }
 
+// Left and Right are the window's Previous and Next File while the whole
+// picture is shown; on a zoomed picture they are the view's, and pan.
+bool MyImageView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && !vrs::NSIsEmptyRect(clipedRect_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) &&
+            key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 // Tab and Backtab are keys like any other here, not a move of the focus.
 bool MyImageView::focusNextPrevChild(bool /*next*/) {
     return false;
@@ -42,14 +71,28 @@ bool MyImageView::focusNextPrevChild(bool /*next*/) {
 
 void MyImageView::keyDown(std::uint16_t keyCode, bool isARepeat) {
     vrs::systemLog("keyDown");
-    if (isARepeat) {
+    // Held, an arrow keeps panning; F1 and F3 act once.
+    if (keyCode == kLeftKey || keyCode == kRightKey) {
+        panKey(keyCode == kRightKey ? 1 : -1, 0);
+    } else if (keyCode == kDownKey || keyCode == kUpKey) {
+        panKey(0, keyCode == kUpKey ? 1 : -1);
+    } else if (isARepeat) {
         return;
-    }
-    if (keyCode == kFitKey) {
+    } else if (keyCode == kFitKey) {
         fitKey();
     } else if (keyCode == kZoomKey) {
         zoomKey();
     }
+}
+
+void MyImageView::panKey(int dx, int dy) {
+    if (vrs::NSIsEmptyRect(clipedRect_) || dragging_ != Dragging::Idle) {
+        return;  // the whole picture: nothing to pan
+    }
+    // As a drag pans: the region moves, keeping its size and what set it.
+    clipedRect_ = vrs::NSOffsetRect(clipedRect_, dx * clipedRect_.size.width * kArrowStep,
+                                    dy * clipedRect_.size.height * kArrowStep);
+    display();
 }
 
 void MyImageView::zoomKey() {

@@ -85,11 +85,13 @@ void MyImageView::mousePressEvent(QMouseEvent* event) {
 
 void MyImageView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) {
+        tellPointer(toView(event->position()));
         QWidget::mouseMoveEvent(event);
         return;
     }
     event->accept();
     mouseDragged(toView(event->position()));
+    tellPointer(toView(event->position()));
 }
 
 void MyImageView::mouseReleaseEvent(QMouseEvent* event) {

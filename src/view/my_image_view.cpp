@@ -51,6 +51,7 @@ QImage toQImage(const vrs::Image* image) {
 
 MyImageView::MyImageView(QWidget* parent) : QWidget(parent), deepZoom_(new DeepZoom(this)) {
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);  // the inspector follows the pointer
     deepZoom_->busyClock()->setObjectName(QStringLiteral("busyCursorTimer"));
     connect(deepZoom_, &DeepZoom::landed, this, qOverload<>(&QWidget::update));
 }

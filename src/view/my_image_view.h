@@ -64,12 +64,16 @@ class MyImageView : public QWidget {
     void mouseDown(vrs::CGPoint p);
     void mouseDragged(vrs::CGPoint p);
     void mouseUp();
-    // `keyCode`: 122 zoom key, 99 fit key, anything else does nothing.
+    // `keyCode`: 122 zoom key, 99 fit key, 123 to 126 the arrows (left,
+    // right, down, up), anything else does nothing.
     void keyDown(std::uint16_t keyCode, bool isARepeat);
     // What F1 and F3 do (keys.cpp): zoom in by two about the pointer, or back
     // to the whole picture; fit the window to the view image.
     void zoomKey();
     void fitKey();
+    // An arrow on a zoomed picture: the region moves a tenth of its size
+    // (dx, dy: -1, 0 or 1, y up); nothing on the whole picture.
+    void panKey(int dx, int dy);
 
     // The menu commands (zoom_commands.cpp): one device pixel per full-image
     // pixel about the centre, in and out by two about the centre. Each sets
@@ -81,6 +85,13 @@ class MyImageView : public QWidget {
     // (copy_pixels.cpp); null when there is none. A region of more than
     // `maxPixels` is not cut: `tooLarge` gets its size.
     QImage shownPixels(std::int64_t maxPixels, QSize* tooLarge) const;
+    // The full-image pixel under a view point (y-up), pixel_probe.cpp: its
+    // column and its row counted from the top, and its colour as 0xRRGGBB.
+    // False off the picture.
+    bool probe(vrs::CGPoint p, int* x, int* yFromTop, std::uint32_t* rgb) const;
+    // A file of 16-bit pixels holds 5 bits a channel: the inspector tells them.
+    void setFiveBitChannels(bool fiveBit) { fiveBit_ = fiveBit; }
+    bool fiveBitChannels() const { return fiveBit_; }
     // The zoom level last told by zoomChanged; negative before the first.
     double zoomLevel() const { return shownPercent_; }
 
@@ -89,6 +100,11 @@ class MyImageView : public QWidget {
     void cropDrawn();
     // Device pixels per full-image pixel in per cent, when it changes.
     void zoomChanged(double percent);
+    // The pointer moved over the view without a button: the pixel under it
+    // (`over` false off the picture), as probe() tells it.
+    void pointerPixel(bool over, int x, int yFromTop, std::uint32_t rgb);
+    // A rubber band being drawn, in full-image pixels.
+    void bandSized(int width, int height);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,6 +115,7 @@ class MyImageView : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
 
   private:
     // The state of a mouse press.
@@ -121,6 +138,9 @@ class MyImageView : public QWidget {
     void drawRubberBand(QPainter& painter) const;
     void drawDeepZoom(QPainter& painter, const vrs::ViewFrame& frame, Pass pass);
 
+    // Tells the pixel under, or the band's size at, a moving pointer.
+    void tellPointer(vrs::CGPoint p);
+
     // Zoom commands (zoom_commands.cpp).
     void zoomAbout(vrs::CGPoint p, bool in);
     void reportZoom();
@@ -142,6 +162,7 @@ class MyImageView : public QWidget {
     // The view image's pixels, converted once when the image is set.
     QImage viewPixels_;
     DeepZoom* deepZoom_;
+    bool fiveBit_ = false;
     // Wheel steps not yet a whole notch.
     int wheelDelta_ = 0;
     double shownPercent_ = -1;

@@ -176,9 +176,9 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         Data2NSImage(data, info.layout, viewImage, progress, host, &changed);
     if (changed) {
         info.error = LoadError::ChangedWhileRead;
-        if (refusal != nullptr) {
-            *refusal = info;
-        }
+    }
+    if (refusal != nullptr) {
+        *refusal = info;  // a picture read: its layout, the error None
     }
     return full;
 }

@@ -72,7 +72,8 @@ std::string describeFirstBytes(const VirtualScreenInfo& info);
 // its cause and figures are left in *refusal for the caller to word (an old
 // version also prints its line on standard output). `data` may be a mapping
 // of a file that shrinks while it is read: that load is refused too
-// (ChangedWhileRead). The decoder's own failures go through host.alert.
+// (ChangedWhileRead). The decoder's own failures go through host.alert. A
+// file read leaves its layout in *refusal too, with the error None.
 // `refusal` may be null where only the images matter (benchmarks).
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,

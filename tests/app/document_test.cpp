@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <clocale>
 #include <string>
@@ -389,6 +392,54 @@ bool writeSolid(const std::filesystem::path& path, std::uint32_t w, std::uint32_
     layout.height = h;
     return vrs::testing::writeVrsFile(path.string(), layout,
                                       [colour](std::int64_t, std::int64_t) { return colour; });
+}
+
+// A move of the pointer, without a button, to a view point given y-up.
+void movePointer(MyImageView& view, double x, double yUp, Qt::MouseButtons buttons = {}) {
+    const QPointF at(x, view.height() - yUp);
+    QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+}
+
+TEST(Inspector, TellsThePixelUnderThePointerCountedFromTheTopItsColourAndABandsSize) {
+    ScratchDir dir;
+    Harness h;
+    vrs::testing::VrsLayout layout;
+    layout.width = 400;
+    layout.height = 200;
+    layout.depth = 16;
+    ASSERT_TRUE(vrs::testing::writeVrsFile(
+        (dir / "shot.vrs").string(), layout, [](std::int64_t x, std::int64_t y) {
+            return x == 0 && y == 199 ? vrs::testing::Rgb{0xF8, 0xF8, 0xF0}
+                                      : vrs::testing::Rgb{0x18, 0x18, 0x28};
+        }));
+    MyDocument* doc =
+        h.controller.openDocument(QString::fromStdString((dir / "shot.vrs").string()));
+    ASSERT_NE(doc, nullptr);
+    MyImageView* view = doc->view();
+    auto* inspector = doc->window()->findChild<QLabel*>(QStringLiteral("pixelInspector"));
+    ASSERT_NE(inspector, nullptr);
+    const vrs::CGRect shown = view->frame()->viewRect;
+
+    // The lower-left pixel: row 199 counted from the top.
+    movePointer(*view, shown.origin.x + 0.5, shown.origin.y + 0.5);
+    EXPECT_EQ(inspector->text(), QStringLiteral("x 0, y 199   #F8F8F0 (31, 31, 30)"));
+    QAction* copyColour = doc->window()->findChild<QAction*>(QStringLiteral("actionCopyColour"));
+    ASSERT_NE(copyColour, nullptr);
+    copyColour->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("#F8F8F0"));
+    movePointer(*view, shown.origin.x + shown.size.width - 0.5,
+                shown.origin.y + shown.size.height - 0.5);
+    EXPECT_TRUE(inspector->text().startsWith(QStringLiteral("x 399, y 0   #181828")));
+
+    // A band over half the picture's width and height.
+    view->mouseDown({shown.origin.x, shown.origin.y});
+    movePointer(*view, shown.origin.x + shown.size.width / 2,
+                shown.origin.y + shown.size.height / 2, Qt::LeftButton);
+    EXPECT_EQ(inspector->text(), QStringLiteral("200 x 100"));
+    view->mouseUp();
+    h.controller.closeAll();
 }
 
 TEST(Reload, AFileRewrittenOrReplacedOnTheDiskIsShownAgain) {

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/command_line.h"
@@ -106,11 +110,46 @@ TEST(OpenInPlace, APictureAfterARefusedFileCanBeCopied) {
     QFile::resize(bad, 300);
     ASSERT_TRUE(h.controller.launch({bad}));
     MyDocument* document = h.controller.documents().front();
-    QAction* copy = apptest::commandWithKey(document->window(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    DocumentWindow* window = document->window();
+    QAction* copy = apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_C));
     ASSERT_NE(copy, nullptr);
     ASSERT_FALSE(copy->isEnabled());
-    ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 17, 9)));
+    // Every command that needs a picture, off in the empty window.
+    const QList<QAction*> needPicture{
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_S)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_P)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_0)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_Plus)),
+        apptest::commandWithKey(window, QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+        window->findChild<QAction*>(QStringLiteral("actionZoom")),
+        window->findChild<QAction*>(QStringLiteral("actionFitWindow")),
+        window->findChild<QAction*>(QStringLiteral("actionCopyColour"))};
+    for (QAction* action : needPicture) {
+        ASSERT_NE(action, nullptr);
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+    ASSERT_TRUE(h.controller.openInPlace(*document, writeQuadrants(dir / "good.vrs", 400, 200)));
     EXPECT_TRUE(copy->isEnabled());
+    for (QAction* action : needPicture) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    }
+
+    // Panned off the picture, Copy says there is nothing to copy.
+    MyImageView* view = document->view();
+    view->zoomIn();
+    view->mouseDown({10, 10});
+    view->mouseDragged({10 + 100000, 10});
+    view->mouseUp();
+    QString told;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            box->accept();
+        }
+    });
+    copy->trigger();
+    EXPECT_TRUE(told.contains(QStringLiteral("nothing to copy"))) << told.toStdString();
     h.controller.closeAll();
 }
 
@@ -128,6 +167,75 @@ TEST(NextFile, ALinkToTheFileShownIsSteppedPast) {
     next->trigger();
     EXPECT_EQ(document->window()->windowTitle(), "c.vrs");
     EXPECT_EQ(document->fullImage()->size().width, 9);
+    h.controller.closeAll();
+}
+
+TEST(NextFile, ASeriesOfTheSameSizeKeepsTheRegionUnlessTurnedOff) {
+    ScratchDir dir;
+    Harness h;
+    const QString a = writeQuadrants(dir / "a.vrs", 400, 200);
+    writeQuadrants(dir / "b.vrs", 400, 200);
+    writeQuadrants(dir / "c.vrs", 300, 200);
+    writeQuadrants(dir / "d.vrs", 300, 200);
+    ASSERT_TRUE(h.controller.launch({a}));
+    MyDocument* document = h.controller.documents().front();
+    DocumentWindow* window = document->window();
+    QAction* next = window->findChild<QAction*>(QStringLiteral("actionNextFile"));
+    QAction* keep = window->findChild<QAction*>(QStringLiteral("actionKeepZoom"));
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(keep->isChecked()) << "on by default";
+    document->view()->zoomIn();
+    const vrs::CGRect region = document->view()->clipedRect();
+    ASSERT_GT(region.size.width, 0);
+
+    next->trigger();  // b.vrs, the same size: the same region
+    EXPECT_EQ(window->windowTitle(), "b.vrs");
+    EXPECT_EQ(document->view()->clipedRect().origin.x, region.origin.x);
+    EXPECT_EQ(document->view()->clipedRect().size.width, region.size.width);
+
+    next->trigger();  // c.vrs, another size: the whole picture
+    EXPECT_EQ(document->view()->clipedRect().size.width, 0);
+
+    document->view()->zoomIn();
+    keep->setChecked(false);
+    EXPECT_FALSE(MyDocument::keepZoomAcrossFiles()) << "remembered in the settings";
+    next->trigger();  // d.vrs, the same size, but turned off: the whole picture
+    EXPECT_EQ(window->windowTitle(), "d.vrs");
+    EXPECT_EQ(document->view()->clipedRect().size.width, 0);
+    keep->setChecked(true);
+    h.controller.closeAll();
+}
+
+TEST(NextFile, LeftAndRightPanAZoomedPictureHomeAndEndGoToTheEnds) {
+    ScratchDir dir;
+    Harness h;
+    writeQuadrants(dir / "a.vrs", 400, 200);
+    const QString b = writeQuadrants(dir / "b.vrs", 400, 200);
+    writeQuadrants(dir / "c.vrs", 400, 200);
+    ASSERT_TRUE(h.controller.launch({b}));
+    MyDocument* document = h.controller.documents().front();
+    DocumentWindow* window = document->window();
+    MyImageView* view = document->view();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    view->setFocus();
+
+    QTest::keyClick(view, Qt::Key_Right);  // the whole picture: the next file
+    EXPECT_EQ(window->windowTitle(), "c.vrs");
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(window->windowTitle(), "a.vrs");
+
+    view->zoomIn();
+    const vrs::CGRect region = view->clipedRect();
+    QTest::keyClick(view, Qt::Key_Right);  // zoomed: a pan, the same file
+    EXPECT_EQ(window->windowTitle(), "a.vrs");
+    EXPECT_DOUBLE_EQ(view->clipedRect().origin.x, region.origin.x + region.size.width / 10);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_EQ(window->windowTitle(), "b.vrs");
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_EQ(window->windowTitle(), "c.vrs");
+    EXPECT_GT(view->clipedRect().size.width, 0) << "a series keeps its region";
     h.controller.closeAll();
 }
 

@@ -125,6 +125,28 @@ TEST(Keys, RepeatsAreIgnoredAndOtherKeysSwallowed) {
     EXPECT_EQ(parent.size(), QSize(404, 360)) << "a repeated F3 does nothing";
 }
 
+TEST(Keys, ArrowsPanAZoomedPictureByATenthOfTheRegionAndAreLogged) {
+    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
+    std::vector<std::string> lines;
+    const auto previous = setSystemLogHook([&](std::string_view l) { lines.emplace_back(l); });
+    pressKey(*view, Qt::Key_Right);
+    EXPECT_TRUE(NSIsEmptyRect(view->clipedRect())) << "the whole picture does not pan";
+    view->zoomIn();
+    const CGRect region = view->clipedRect();
+    ASSERT_GT(region.size.width, 0);
+    pressKey(*view, Qt::Key_Right);
+    pressKey(*view, Qt::Key_Up, true);  // held: it keeps panning
+    pressKey(*view, Qt::Key_Up);
+    setSystemLogHook(previous);
+    EXPECT_DOUBLE_EQ(view->clipedRect().origin.x, region.origin.x + region.size.width / 10);
+    EXPECT_DOUBLE_EQ(view->clipedRect().origin.y, region.origin.y + region.size.height / 5);
+    EXPECT_DOUBLE_EQ(view->clipedRect().size.width, region.size.width);
+    pressKey(*view, Qt::Key_Left);
+    pressKey(*view, Qt::Key_Down);
+    EXPECT_DOUBLE_EQ(view->clipedRect().origin.x, region.origin.x);
+    EXPECT_EQ(lines, std::vector<std::string>(4, "keyDown"));
+}
+
 TEST(Keys, F3FitsTheWindowOnceKeepingItsTopLeftCorner) {
     ensureApplication();
     QWidget window;
