@@ -85,8 +85,9 @@ bool DeepZoom::start(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region
                 image.reset();
                 slot->finish();
                 // This object outlives the thread: its destructor joins it.
-                QMetaObject::invokeMethod(
-                    this, [this, slot] { finished(slot); }, Qt::QueuedConnection);
+                // Called by name, so the thread hands over no object of its
+                // own making; the main thread finds the crop through the slot.
+                QMetaObject::invokeMethod(this, "cropFinished", Qt::QueuedConnection);
             });
         workers_.push_back({slot, std::move(thread)});
     } catch (const std::system_error&) {
@@ -103,7 +104,15 @@ bool DeepZoom::start(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region
     return true;
 }
 
-// On the main thread. A crop that was stopped or replaced meanwhile is let go.
+// On the main thread, queued by a drawing thread whose crop is finished. A
+// crop that was stopped or replaced meanwhile is not current: it is let go.
+void DeepZoom::cropFinished() {
+    if (current_ && current_->finished()) {
+        const std::shared_ptr<CropSlot> slot = current_;
+        finished(slot);
+    }
+}
+
 void DeepZoom::finished(const std::shared_ptr<CropSlot>& slot) {
     if (slot != current_ || state_ != State::Cutting) {
         return;

@@ -68,6 +68,9 @@ class DeepZoom : public QObject {
     // A crop has landed or the next one started: the view draws again.
     void landed();
 
+  private slots:
+    void cropFinished();
+
   private:
     struct Worker {
         std::shared_ptr<CropSlot> slot;
