@@ -151,22 +151,36 @@ void BM_Floor(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
 }
 
+// The sample of the state's width, height and depth, mapped and in the page
+// cache, with its header read; false (the benchmark skipped) when it cannot be.
+bool openSample(benchmark::State& state, vrs::MappedFile* file, vrs::VirtualScreenInfo* info) {
+    const auto depth = static_cast<std::int32_t>(state.range(2));
+    if (!file->open(samples().path(state.range(0), state.range(1), depth))) {
+        state.SkipWithError("cannot write or map the sample file");
+        return false;
+    }
+    touchAll(file->data(), file->size());
+    *info = vrs::inspectVirtualScreen(file->data(), file->size());
+    if (info->error != vrs::LoadError::None) {
+        state.SkipWithError("cannot load the sample file");
+        return false;
+    }
+    return true;
+}
+
 void BM_Warm(benchmark::State& state) {
     const std::int64_t width = state.range(0);
     const std::int64_t height = state.range(1);
-    const auto depth = static_cast<std::int32_t>(state.range(2));
     vrs::MappedFile file;
-    if (!file.open(samples().path(width, height, depth))) {
-        state.SkipWithError("cannot write or map the sample file");
+    vrs::VirtualScreenInfo info;
+    if (!openSample(state, &file, &info)) {
         return;
     }
-    touchAll(file.data(), file.size());
-    const vrs::VirtualScreenInfo info = vrs::inspectVirtualScreen(file.data(), file.size());
     const vrs::ViewSize view = vrs::viewSizeFor(width, height);
     auto full = vrs::MakeNewImageRep(width, height);
     auto small = vrs::MakeNewImageRep(view.width, view.height);
-    if (info.error != vrs::LoadError::None || !full || !small) {
-        state.SkipWithError("cannot load the sample file");
+    if (!full || !small) {
+        state.SkipWithError("cannot make the images");
         return;
     }
     vrs::HeadlessHost host(nullptr);
@@ -190,16 +204,9 @@ void BM_Warm(benchmark::State& state) {
 void BM_Fresh(benchmark::State& state) {
     const std::int64_t width = state.range(0);
     const std::int64_t height = state.range(1);
-    const auto depth = static_cast<std::int32_t>(state.range(2));
     vrs::MappedFile file;
-    if (!file.open(samples().path(width, height, depth))) {
-        state.SkipWithError("cannot write or map the sample file");
-        return;
-    }
-    touchAll(file.data(), file.size());
-    const vrs::VirtualScreenInfo info = vrs::inspectVirtualScreen(file.data(), file.size());
-    if (info.error != vrs::LoadError::None) {
-        state.SkipWithError("cannot load the sample file");
+    vrs::VirtualScreenInfo info;
+    if (!openSample(state, &file, &info)) {
         return;
     }
     vrs::HeadlessHost host(nullptr);
