@@ -11,6 +11,7 @@
 #include "app/folder_files.h"
 #include "app/menus_tr.h"
 #include "app/my_document.h"
+#include "app/startup_trace.h"
 
 namespace {
 
@@ -35,7 +36,10 @@ class FileStepper : public QObject {
         if (next.isEmpty() || next == from) {
             return;  // the first or the last file
         }
-        controller_.openInPlace(document_, next);
+        traceFileStepStart();
+        if (controller_.openInPlace(document_, next)) {
+            traceFileStepShown(document_.view());
+        }
         tried_ = next;
         shownAfter_ = document_.filePath();
     }

@@ -5,7 +5,9 @@
 #include <unistd.h>
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,8 +21,11 @@
 namespace {
 
 bool traceWanted() {
-    const char* value = std::getenv("VRSVIEW_TRACE");
-    return value != nullptr && std::strcmp(value, "1") == 0;
+    static const bool wanted = [] {
+        const char* value = std::getenv("VRSVIEW_TRACE");
+        return value != nullptr && std::strcmp(value, "1") == 0;
+    }();
+    return wanted;
 }
 
 // Seconds since boot at which this process started (field 22 of
@@ -108,6 +113,39 @@ class FirstPaintWatcher : public QObject {
     MyImageView* view_;
 };
 
+using Clock = std::chrono::steady_clock;
+
+// The time of the Go step being traced, if any.
+Clock::time_point stepStart;
+bool stepPending = false;
+
+// Prints the step's milliseconds at the view's first paint after the step
+// showed its file; a later step replaces it.
+class StepPaintWatcher : public QObject {
+  public:
+    StepPaintWatcher(MyImageView* view, Clock::time_point start)
+        : QObject(view), view_(view), start_(start) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Paint && view_->image()) {
+            view_->removeEventFilter(this);
+            // Runs once the paint has been drawn and flushed to the screen.
+            QTimer::singleShot(0, [start = start_] {
+                const auto ms =
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+                std::fprintf(stderr, "vrsview: next file shown after %.0f ms since the key\n", ms);
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    MyImageView* view_;
+    Clock::time_point start_;
+};
+
 }  // namespace
 
 void traceStep(const char* what) {
@@ -121,4 +159,23 @@ void traceFirstPaint(MyImageView* view) {
         return;
     }
     view->installEventFilter(new FirstPaintWatcher(view));
+}
+
+void traceFileStepStart() {
+    if (traceWanted()) {
+        stepStart = Clock::now();
+        stepPending = true;
+    }
+}
+
+void traceFileStepShown(MyImageView* view) {
+    if (!stepPending || view == nullptr) {
+        return;
+    }
+    stepPending = false;
+    // A step shown before the last one was painted is not told.
+    static QPointer<StepPaintWatcher> watching;
+    delete watching.data();
+    watching = new StepPaintWatcher(view, stepStart);
+    view->installEventFilter(watching.data());
 }

@@ -2,16 +2,20 @@
 # SPDX-License-Identifier: MIT
 # SIGTERM (a logout, kill) while the viewer saves: the temporary file beside
 # the target is removed and the viewer ends by the signal; no picture is
-# left half written.
+# left half written. The viewer is held (stopped) at its first write to the
+# temporary file and the signal sent then, so the export is under way when
+# it comes whatever the machine's speed.
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 
 e2e_setup
+[[ -x ${E2E_HOLD:-} ]] || skip "e2e-hold is not built"
 FILE="$WORK/large.vrs" OUT="$WORK/large.png"
+# A PNG of 48 million grainy pixels: many writes of the temporary file.
 "$E2E_PICTURE" --grain 8000 6000 "$FILE" || fail "could not write $FILE"
 
-# PNG of 48 million grainy pixels: seconds of work, so the export is still
-# running when the signal comes (the temporary file is looked for every 0.1 s).
+HOLD_PID=""
+trap 'kill "$HOLD_PID" 2>/dev/null; kill -CONT "$VIEWER_PID" 2>/dev/null; cleanup' EXIT
 start_viewer "$FILE"
 WIN=$(wait_window 90 'large\.vrs') || fail "no window titled large.vrs within 90 s"
 
@@ -21,12 +25,20 @@ wait_until 15 dialog_shown '^Save Image' || fail "Ctrl+S showed no Save Image pa
 focus "$(dialogs '^Save Image' | head -n1)"
 xdotool key ctrl+a
 xdotool type --delay 15 "$OUT"
+HELD="$E2E_ARTIFACTS/hold.out"
+"$E2E_HOLD" "$WORK" .vrsexport- "$VIEWER_PID" 60 >"$HELD" &
+HOLD_PID=$!
+watching() { grep -qx watching "$HELD"; }
+wait_until 10 watching || fail "e2e-hold did not watch $WORK"
 xdotool key Return
 
-temporary() { compgen -G "$WORK/.vrsexport-*" >/dev/null; }
-wait_until 30 temporary || fail "no temporary file beside $OUT within 30 s"
-[[ -e $OUT ]] && fail "the export had ended before the signal could be sent"
+wait "$HOLD_PID" || fail "the viewer wrote no temporary file beside $OUT within 60 s"
+HOLD_PID=""
+TEMP="$WORK/$(tail -n1 "$HELD")"
+check "the viewer is held writing $TEMP ($(stat -c %s "$TEMP") bytes)" test -s "$TEMP"
+check "the export has not ended" test ! -e "$OUT"
 kill -TERM "$VIEWER_PID"
+kill -CONT "$VIEWER_PID"
 wait_viewer_exit 15
 check "SIGTERM ends the viewer by the signal (status $VIEWER_STATUS)" test "$VIEWER_STATUS" = 143
 check "no temporary file is left" bash -c "! compgen -G '$WORK/.vrsexport-*' >/dev/null"
