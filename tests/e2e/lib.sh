@@ -71,6 +71,10 @@ e2e_setup() {
   mkdir -p "$E2E_ARTIFACTS"
   export XDG_RUNTIME_DIR="$E2E_ARTIFACTS/runtime"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  # Settings (recent files, Keep Zoom Across Files) of this test's own, so
+  # that tests running side by side, and the user's own settings, stay apart.
+  export XDG_CONFIG_HOME="$E2E_ARTIFACTS/config" XDG_CACHE_HOME="$E2E_ARTIFACTS/cache"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
   export QT_QPA_PLATFORM=xcb
   # xvfb-run returns once the server says it is ready; make sure it answers.
   wait_until 15 xdpyinfo_quiet || fail "the X server $DISPLAY does not answer"
@@ -81,7 +85,7 @@ e2e_setup() {
 # A successful run keeps only its logs (all of it with E2E_KEEP=1).
 e2e_passed() {
   if [[ ${E2E_KEEP:-0} != 1 ]]; then
-    rm -rf "$WORK" "$XDG_RUNTIME_DIR"
+    rm -rf "$WORK" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
     rm -f "$E2E_ARTIFACTS"/*.png "$E2E_ARTIFACTS"/*.rgb
   fi
   log "passed"
