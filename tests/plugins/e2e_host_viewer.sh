@@ -3,7 +3,7 @@
 # Another program's viewer opens a capture through our plugin and shows its
 # pixels: the sample's three corner marks (red top-left, green top-right,
 # blue bottom-left) are found on the screen where they belong.
-#   e2e_host_viewer.sh eog|qimgv
+#   e2e_host_viewer.sh eog|qimgv|geeqie
 # Expects E2E_NAME, E2E_ARTIFACTS, MAKE_SAMPLE (the sample writer),
 # VRS_QT5_PLUGINS (the built Qt 5 plugin folder), VRS_PIXBUF_LOADER (the
 # built loader), PIXBUF_QUERY_LOADERS, PIXBUF_MODULEDIR and VRS_MIME_XML.
@@ -34,6 +34,7 @@ export QT_PLUGIN_PATH="$VRS_QT5_PLUGINS" QT_QPA_PLATFORM=xcb
 case $viewer in
   eog) command=(dbus-run-session -- eog --new-instance "$E2E_ARTIFACTS/capture.vrs") ;;
   qimgv) command=(qimgv "$E2E_ARTIFACTS/capture.vrs") ;;
+  geeqie) command=(dbus-run-session -- geeqie "$E2E_ARTIFACTS/capture.vrs") ;;
   *) fail "unknown viewer $viewer" ;;
 esac
 "${command[@]}" >"$E2E_ARTIFACTS/viewer.out" 2>"$E2E_ARTIFACTS/viewer.err" &
