@@ -76,13 +76,16 @@ QIcon applicationIcon() {
 }  // namespace
 
 int applicationMain(int argc, char** argv) {
+    traceStep("main");
     int status = 0;
     QList<QByteArray> files;
     QString noDisplay;
     if (!readCommandLine(argc, argv, &status, &files, &noDisplay)) {
         return status;
     }
+    traceStep("command line read");
     const std::unique_ptr<QApplication> application = makeApplication(argc, argv, noDisplay);
+    traceStep("application made");
     setIdentity();
     installTranslations(*application);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));

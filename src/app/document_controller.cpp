@@ -143,6 +143,7 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
     document->setOpenFiles([this] { return openFilePaths(); });
     document->setSourceCheck(unchangedCheck(canonical, file.stamp()));
     document->setRefusalInWindow(refusalInWindow);
+    traceStep("decode begins");
     document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
     traceStep("file decoded");
     recent_.add(canonical);
@@ -151,6 +152,7 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
 
 MyDocument* DocumentController::showDocument(MyDocument* document) {
     document->makeWindowControllers();
+    traceStep("window made");
     documents_.push_back(document);
 
     DocumentWindow* window = document->window();
