@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "app/after_first_paint.h"
 #include "app/app_menus.h"
 #include "app/busy_step.h"
 #include "app/error_text.h"
@@ -163,6 +164,8 @@ MyDocument* DocumentController::showDocument(MyDocument* document) {
             [this, document] { documentWindowClosed(document); });
     document->showWindows();
     traceStep("window shown");
+    // The settings file is written once the window is on the screen.
+    afterFirstPaint(window, this, [this] { recent_.save(); });
     return document;
 }
 
@@ -190,6 +193,7 @@ bool DocumentController::openInPlace(MyDocument& document, const QByteArray& pat
         return false;
     }
     recent_.add(canonical);
+    recent_.save();
     return true;
 }
 

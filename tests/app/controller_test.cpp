@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 
 #include "app/my_document.h"
@@ -61,6 +62,21 @@ TEST(Controller, OpeningAnOpenFileAgainRaisesItsDocument) {
     EXPECT_EQ(h.controller.openDocument(other), first);
     EXPECT_EQ(h.controller.documents().size(), 1u);
     EXPECT_EQ(h.controller.recentFiles().files().value(0), QFileInfo(path).canonicalFilePath());
+}
+
+TEST(Controller, AnOpenedFileIsWrittenToTheSettingsOnceItsWindowIsPainted) {
+    ScratchDir dir;
+    Harness h;
+    h.controller.recentFiles().clear();
+    const QString path = writeQuadrants(dir / "painted.vrs", 20, 10);
+    MyDocument* document = h.controller.openDocument(path);
+    ASSERT_NE(document, nullptr);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    EXPECT_EQ(h.controller.recentFiles().files().value(0), canonical) << "listed at once";
+    EXPECT_TRUE(RecentFiles().files().isEmpty()) << "not written before the window is painted";
+    EXPECT_TRUE(QTest::qWaitFor([] { return !RecentFiles().files().isEmpty(); }, 10000));
+    EXPECT_EQ(RecentFiles().files().value(0), canonical);
+    h.controller.recentFiles().clear();
 }
 
 TEST(Controller, AFileThatCannotBeOpenedAloneIsToldAndMakesNoDocument) {
