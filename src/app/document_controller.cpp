@@ -138,14 +138,18 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
         open->raiseWindow();
         return open;
     }
-    const BusyStep busy;
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
     document->setOpenFiles([this] { return openFilePaths(); });
     document->setSourceCheck(unchangedCheck(canonical, file.stamp()));
     document->setRefusalInWindow(refusalInWindow);
-    traceStep("decode begins");
-    document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    {
+        // Busy while decoding only: a window made under the busy cursor would
+        // load that cursor from the theme, then be given its own.
+        const BusyStep busy;
+        traceStep("decode begins");
+        document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    }
     traceStep("file decoded");
     recent_.add(canonical);
     return showDocument(document);
