@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The image view's speed: one pan step's pass on a 16000 x 12000 picture
-// zoomed to its middle half, a crop of 1000 x 1000 full-image pixels from
-// the pass that asks for it to the pass that draws it, and a view image made
-// ready to draw.
+// zoomed to its middle half, a reduction of the view image to its window, a
+// crop of 1000 x 1000 full-image pixels from the pass that asks for it to
+// the pass that draws it, and a view image made ready to draw.
 //   QT_QPA_PLATFORM=offscreen build/default/bench/view/view_bench
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -13,8 +13,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "decode/image.h"
+#include "view/area_reduce.h"
 #include "view/my_image_view.h"
 
 namespace {
@@ -94,6 +96,27 @@ BENCHMARK(BM_PanStepMiddleHalf)
     ->Args({804, 604})
     ->Args({404, 304})
     ->Unit(benchmark::kMillisecond);
+
+// The view image of a 4000 x 3000 or larger picture, 1600 x 1200, reduced to
+// the 1476 x 1107 pixels its window shows it at on a 1920 x 1200 screen: the
+// first paint of such a picture.
+void BM_ReduceViewImageForWindow(benchmark::State& state) {
+    const int w = 1600;
+    const int h = 1200;
+    std::vector<std::uint32_t> in(static_cast<std::size_t>(w) * h);
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        in[i] = 0xff000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+    }
+    const int outW = 1476;
+    const int outH = 1107;
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * outH);
+    for (auto _ : state) {
+        vrs::reduceArea({in.data(), static_cast<std::size_t>(w), w, h}, {0, 0, w, h}, out.data(),
+                        static_cast<std::size_t>(outW), outW, outH);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ReduceViewImageForWindow)->Unit(benchmark::kMillisecond);
 
 // A pass of the whole picture (a window being resized or uncovered).
 void BM_WholePicturePass(benchmark::State& state) {
