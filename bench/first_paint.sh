@@ -5,7 +5,8 @@
 # of the machine falls on all of them alike) and prints, per binary, the
 # milliseconds from process start to the first paint of the picture, sorted,
 # and their median, then the median of every step VRSVIEW_TRACE reports on
-# the way (milliseconds since the process started). Needs a display: run it under
+# the way (milliseconds since the process started, and the processor time
+# used by then, which a busy machine changes less). Needs a display: run it under
 #   xvfb-run -a -s "-screen 0 1920x1200x24" bench/first_paint.sh ...
 set -euo pipefail
 if [[ $# -lt 3 ]]; then
@@ -20,7 +21,7 @@ steps=$(mktemp -d)
 trap 'rm -rf "$log" "$steps"' EXIT
 
 # One launch: the first-paint milliseconds, or nothing after 20 s. Every
-# step's line is kept in the binary's step file ("STEP<tab>MS").
+# step's line is kept in the binary's step file ("STEP<tab>MS<tab>CPU MS").
 first_paint() {
     local bin=$1 index=$2
     VRSVIEW_TRACE=1 "$bin" "$file" >/dev/null 2>"$log" &
@@ -32,7 +33,7 @@ first_paint() {
     done
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    sed -n 's/^vrsview: \(.*\) after \([0-9]*\) ms.*/\1\t\2/p' "$log" >>"$steps/$index"
+    sed -n 's/^vrsview: \(.*\) after \([0-9]*\) ms (cpu \([0-9]*\) ms).*/\1\t\2\t\3/p' "$log" >>"$steps/$index"
     sleep 1  # the display server clears the window away before the next launch
     echo "$ms"
 }
@@ -65,6 +66,8 @@ for bin in "$@"; do
     echo "$bin: median $median ms of $count (ms: $(tr '\n' ' ' <<<"$sorted"))"
     # Each step's median, in the order the steps came.
     cut -f1 "$steps/$index" | awk '!seen[$0]++' | while IFS= read -r step; do
-        echo "    $step: median $(awk -F'\t' -v s="$step" '$1 == s {print $2}' "$steps/$index" | median) ms"
+        ms=$(awk -F'\t' -v s="$step" '$1 == s {print $2}' "$steps/$index" | median)
+        cpu=$(awk -F'\t' -v s="$step" '$1 == s {print $3}' "$steps/$index" | median)
+        echo "    $step: median $ms ms (cpu $cpu ms)"
     done
 done

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The image view's speed: one pan step's pass on a 16000 x 12000 picture
-// zoomed to its middle half, and a crop of 1000 x 1000 full-image pixels from
-// the pass that asks for it to the pass that draws it.
+// zoomed to its middle half, a reduction of the view image to its window, a
+// crop of 1000 x 1000 full-image pixels from the pass that asks for it to
+// the pass that draws it, and a view image made ready to draw.
 //   QT_QPA_PLATFORM=offscreen build/default/bench/view/view_bench
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -11,8 +13,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "decode/image.h"
+#include "view/area_reduce.h"
 #include "view/my_image_view.h"
 
 namespace {
@@ -93,6 +97,27 @@ BENCHMARK(BM_PanStepMiddleHalf)
     ->Args({404, 304})
     ->Unit(benchmark::kMillisecond);
 
+// The view image of a 4000 x 3000 or larger picture, 1600 x 1200, reduced to
+// the 1476 x 1107 pixels its window shows it at on a 1920 x 1200 screen: the
+// first paint of such a picture.
+void BM_ReduceViewImageForWindow(benchmark::State& state) {
+    const int w = 1600;
+    const int h = 1200;
+    std::vector<std::uint32_t> in(static_cast<std::size_t>(w) * h);
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        in[i] = 0xff000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8);
+    }
+    const int outW = 1476;
+    const int outH = 1107;
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * outH);
+    for (auto _ : state) {
+        vrs::reduceArea({in.data(), static_cast<std::size_t>(w), w, h}, {0, 0, w, h}, out.data(),
+                        static_cast<std::size_t>(outW), outW, outH);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ReduceViewImageForWindow)->Unit(benchmark::kMillisecond);
+
 // A pass of the whole picture (a window being resized or uncovered).
 void BM_WholePicturePass(benchmark::State& state) {
     auto view = shownView(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -146,6 +171,24 @@ void BM_CropLands1000x1000(benchmark::State& state) {
     view.reset();  // stops and joins its drawing threads
 }
 BENCHMARK(BM_CropLands1000x1000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A view image handed to the view, as when a file has been read: its pixels
+// are made ready to draw, in memory the process has not used before (the C
+// library is kept from reusing the last one's: every large block is mapped
+// afresh, as the first one of a process is). Last of all, since that
+// setting stays for the rest of the run.
+void BM_SetViewImage(benchmark::State& state) {
+    if (mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 1) {
+        state.SkipWithError("mallopt refused");
+        return;
+    }
+    const auto image = picture(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    MyImageView view;
+    for (auto _ : state) {
+        view.setImage(image);
+    }
+}
+BENCHMARK(BM_SetViewImage)->Args({1600, 1200})->Args({1600, 1000})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

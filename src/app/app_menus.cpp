@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/after_first_paint.h"
 #include "app/document_controller.h"
 #include "app/document_window.h"
 #include "app/go_menu.h"
@@ -62,7 +63,8 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     QMenu* recent = file->addMenu(Menus::tr("Open &Recent"));
     QObject::connect(recent, &QMenu::aboutToShow, recent,
                      [recent, &controller] { fillRecentMenu(recent, controller); });
-    fillRecentMenu(recent, controller);
+    // Filled again whenever it opens; first once the window is on the screen.
+    afterFirstPaint(&window, recent, [recent, &controller] { fillRecentMenu(recent, controller); });
     file->addSeparator();
 
     QAction* save = addCommand(window, file, Menus::tr("&Save"), Qt::CTRL | Qt::Key_S);

@@ -38,8 +38,8 @@ void print(const QString& text, bool toStandardError) {
 
 // Reads the command line before any display is needed: --help, --version and
 // usage errors work anywhere. Returns the files to open, or ends the run.
-bool readCommandLine(int& argc, char** argv, int* status, QList<QByteArray>* files,
-                     QString* noDisplay) {
+bool readCommandLine(int& argc, char** argv, Translations& translations, int* status,
+                     QList<QByteArray>* files, QString* noDisplay) {
     // The file names as the process got them: bytes, not necessarily UTF-8.
     QList<QByteArray> raw;
     for (int i = 0; i < argc; ++i) {
@@ -47,7 +47,7 @@ bool readCommandLine(int& argc, char** argv, int* status, QList<QByteArray>* fil
     }
     QCoreApplication core(argc, argv);
     setIdentity();
-    installTranslations(core);
+    translations.install();
     const CommandLine line = parseCommandLine(QCoreApplication::arguments(), raw);
     if (line.done) {
         print(line.output, line.toStandardError);
@@ -76,15 +76,20 @@ QIcon applicationIcon() {
 }  // namespace
 
 int applicationMain(int argc, char** argv) {
+    traceStep("main");
+    // Read once, for the command-line pass and again for the windows.
+    Translations translations;
     int status = 0;
     QList<QByteArray> files;
     QString noDisplay;
-    if (!readCommandLine(argc, argv, &status, &files, &noDisplay)) {
+    if (!readCommandLine(argc, argv, translations, &status, &files, &noDisplay)) {
         return status;
     }
+    traceStep("command line read");
     const std::unique_ptr<QApplication> application = makeApplication(argc, argv, noDisplay);
+    traceStep("application made");
     setIdentity();
-    installTranslations(*application);
+    translations.install();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
     QApplication::setWindowIcon(applicationIcon());
     // The documents decide when the application ends, not message boxes or

@@ -7,7 +7,9 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
+#include "app/after_first_paint.h"
 #include "app/app_menus.h"
 #include "app/busy_step.h"
 #include "app/error_text.h"
@@ -137,20 +139,32 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
         open->raiseWindow();
         return open;
     }
-    const BusyStep busy;
     auto* document = new MyDocument(host_);
     document->setFilePath(canonical);
     document->setOpenFiles([this] { return openFilePaths(); });
     document->setSourceCheck(unchangedCheck(canonical, file.stamp()));
     document->setRefusalInWindow(refusalInWindow);
-    document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    {
+        // Busy while decoding only: a window made under the busy cursor would
+        // load that cursor from the theme, then be given its own.
+        const BusyStep busy;
+        traceStep("decode begins");
+        document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+    }
     traceStep("file decoded");
     recent_.add(canonical);
-    return showDocument(document);
+    showDocument(document);
+    // Unmapping takes tens of milliseconds for a large file (768 MB of
+    // pages the decode mapped): it waits until the picture is on the screen.
+    auto mapping = std::make_shared<vrs::MappedFile>(std::move(file));
+    afterFirstPaint(document->window(), this,
+                    [mapping = std::move(mapping)] { *mapping = vrs::MappedFile(); });
+    return document;
 }
 
 MyDocument* DocumentController::showDocument(MyDocument* document) {
     document->makeWindowControllers();
+    traceStep("window made");
     documents_.push_back(document);
 
     DocumentWindow* window = document->window();
@@ -161,6 +175,8 @@ MyDocument* DocumentController::showDocument(MyDocument* document) {
             [this, document] { documentWindowClosed(document); });
     document->showWindows();
     traceStep("window shown");
+    // The settings file is written once the window is on the screen.
+    afterFirstPaint(window, this, [this] { recent_.save(); });
     return document;
 }
 
@@ -188,6 +204,7 @@ bool DocumentController::openInPlace(MyDocument& document, const QByteArray& pat
         return false;
     }
     recent_.add(canonical);
+    recent_.save();
     return true;
 }
 

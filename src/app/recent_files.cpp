@@ -24,6 +24,18 @@ QList<QByteArray> stored(const QSettings& settings) {
     return paths;
 }
 
+// The files `added` (newest first) before the `stored` ones, each once.
+QList<QByteArray> merged(const QList<QByteArray>& added, QList<QByteArray> stored) {
+    for (auto it = added.rbegin(); it != added.rend(); ++it) {
+        stored.removeAll(*it);
+        stored.prepend(*it);
+    }
+    while (stored.size() > RecentFiles::kMaxCount) {
+        stored.removeLast();
+    }
+    return stored;
+}
+
 bool isFile(const QByteArray& path) {
     struct stat st {};
     return ::stat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
@@ -31,9 +43,13 @@ bool isFile(const QByteArray& path) {
 
 }  // namespace
 
+RecentFiles::~RecentFiles() {
+    save();
+}
+
 QList<QByteArray> RecentFiles::files() const {
     QList<QByteArray> result;
-    for (const QByteArray& path : stored(QSettings())) {
+    for (const QByteArray& path : merged(unsaved_, stored(QSettings()))) {
         if (isFile(path)) {
             result.append(path);
         }
@@ -42,13 +58,16 @@ QList<QByteArray> RecentFiles::files() const {
 }
 
 void RecentFiles::add(const QByteArray& path) {
-    QSettings settings;
-    QList<QByteArray> list = stored(settings);
-    list.removeAll(path);
-    list.prepend(path);
-    while (list.size() > kMaxCount) {
-        list.removeLast();
+    unsaved_ = merged({path}, unsaved_);
+}
+
+void RecentFiles::save() {
+    if (unsaved_.isEmpty()) {
+        return;
     }
+    QSettings settings;
+    const QList<QByteArray> list = merged(unsaved_, stored(settings));
+    unsaved_.clear();
     QVariantList values;
     for (const QByteArray& p : list) {
         values.append(QVariant(p));
@@ -57,6 +76,7 @@ void RecentFiles::add(const QByteArray& path) {
 }
 
 void RecentFiles::clear() {
+    unsaved_.clear();
     QSettings().remove(kKey);
 }
 

@@ -20,7 +20,7 @@ enum State : int { Free, Filling, Held, Removing };
 
 struct Slot {
     std::atomic<int> state{Free};
-    char path[kPath];
+    char path[kPath]{};
 };
 
 Slot slots[kSlots];

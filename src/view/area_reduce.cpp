@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/vectorise.h"
+
 namespace vrs {
 namespace {
 
@@ -41,7 +43,8 @@ Taps makeTaps(double start, double length, int count, int limit) {
 }
 
 // One source row reduced across: three floats per output pixel.
-void reduceRow(const std::uint32_t* in, const Taps& columns, std::vector<float>& row) {
+VRS_VECTORISE void reduceRow(const std::uint32_t* in, const Taps& columns,
+                             std::vector<float>& row) {
     const std::size_t w = columns.first.size() - 1;
     for (std::size_t ox = 0; ox < w; ++ox) {
         float r = 0;
@@ -67,8 +70,8 @@ std::uint32_t channel(float v) {
 
 }  // namespace
 
-void reduceArea(const RgbPixels& source, SourceArea area, std::uint32_t* out, std::size_t outStride,
-                int outWidth, int outHeight) {
+VRS_VECTORISE void reduceArea(const RgbPixels& source, SourceArea area, std::uint32_t* out,
+                              std::size_t outStride, int outWidth, int outHeight) {
     if (outWidth <= 0 || outHeight <= 0 || source.width <= 0 || source.height <= 0) {
         return;
     }

@@ -7,6 +7,7 @@
 #include <QPen>
 #include <cmath>
 
+#include "platform/page_advice.h"
 #include "view/area_reduce.h"
 #include "view/crop_slot.h"
 #include "view/my_image_view.h"
@@ -127,6 +128,10 @@ void MyImageView::drawPixels(QPainter& painter, const vrs::ViewFrame& frame, con
     if (reduced.isNull() || pixels.format() != QImage::Format_RGB32) {
         return;
     }
+    // Memory new to the process when the window is large: backed in one
+    // call rather than one page fault per page.
+    [[maybe_unused]] const bool backed =
+        vrs::backForWrite(reduced.bits(), static_cast<std::size_t>(reduced.sizeInBytes()));
     const vrs::RgbPixels in{reinterpret_cast<const std::uint32_t*>(pixels.constBits()),
                             static_cast<std::size_t>(pixels.bytesPerLine()) / 4, pixels.width(),
                             pixels.height()};

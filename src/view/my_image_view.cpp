@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QString>
 
+#include "platform/page_advice.h"
 #include "view/plane_pixels.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
@@ -41,6 +42,10 @@ QImage toQImage(const vrs::Image* image) {
     if (pixels.isNull()) {
         return {};
     }
+    // Fresh memory, several megabytes for a large view image: backed in one
+    // call rather than one page fault per page the copy writes.
+    [[maybe_unused]] const bool backed =
+        vrs::backForWrite(pixels.bits(), static_cast<std::size_t>(pixels.sizeInBytes()));
     auto* dest = reinterpret_cast<std::uint32_t*>(pixels.bits());
     vrs::copyToRgb32(rep, {0, 0, rep.width(), rep.height()}, dest,
                      static_cast<std::size_t>(pixels.bytesPerLine()) / 4);

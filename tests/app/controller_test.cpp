@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 
 #include "app/my_document.h"
@@ -61,6 +64,36 @@ TEST(Controller, OpeningAnOpenFileAgainRaisesItsDocument) {
     EXPECT_EQ(h.controller.openDocument(other), first);
     EXPECT_EQ(h.controller.documents().size(), 1u);
     EXPECT_EQ(h.controller.recentFiles().files().value(0), QFileInfo(path).canonicalFilePath());
+}
+
+TEST(Controller, AnOpenedFileIsWrittenToTheSettingsOnceItsWindowIsPainted) {
+    ScratchDir dir;
+    Harness h;
+    h.controller.recentFiles().clear();
+    const QString path = writeQuadrants(dir / "painted.vrs", 20, 10);
+    MyDocument* document = h.controller.openDocument(path);
+    ASSERT_NE(document, nullptr);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    EXPECT_EQ(h.controller.recentFiles().files().value(0), canonical) << "listed at once";
+    EXPECT_TRUE(RecentFiles().files().isEmpty()) << "not written before the window is painted";
+    EXPECT_TRUE(QTest::qWaitFor([] { return !RecentFiles().files().isEmpty(); }, 10000));
+    EXPECT_EQ(RecentFiles().files().value(0), canonical);
+    h.controller.recentFiles().clear();
+}
+
+// True while this process maps a file of that path.
+bool mapped(const QString& path) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(path.toUtf8());
+}
+
+TEST(Controller, AnOpenedFileIsUnmappedOnceItsWindowIsPainted) {
+    ScratchDir dir;
+    Harness h;
+    const QString path = QFileInfo(writeQuadrants(dir / "mapped.vrs", 20, 10)).canonicalFilePath();
+    ASSERT_NE(h.controller.openDocument(path), nullptr);
+    EXPECT_TRUE(mapped(path)) << "kept until the window is painted";
+    EXPECT_TRUE(QTest::qWaitFor([&path] { return !mapped(path); }, 10000));
 }
 
 TEST(Controller, AFileThatCannotBeOpenedAloneIsToldAndMakesNoDocument) {
