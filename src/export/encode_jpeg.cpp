@@ -34,9 +34,9 @@ struct Chunk {
 
 class ChunkedJpeg {
   public:
-    ChunkedJpeg(RowSource& source, OutputStream& out, int quality)
+    ChunkedJpeg(RowSource& source, OutputStream& out, int quality, std::int64_t chunkBytes)
         : source_(source), out_(out), quality_(quality), width_(source.width()) {
-        rowsPerChunk_ = std::max(kMcuRows, kChunkBytes / (3 * width_) / kMcuRows * kMcuRows);
+        rowsPerChunk_ = std::max(kMcuRows, chunkBytes / (3 * width_) / kMcuRows * kMcuRows);
         const std::int64_t count = (source.height() + rowsPerChunk_ - 1) / rowsPerChunk_;
         chunks_.resize(static_cast<std::size_t>(count));
         stats_.resize(chunks_.size());
@@ -44,8 +44,8 @@ class ChunkedJpeg {
     }
 
     bool encode() {
-        return compressAll() && planJoin(stats_, chunks_[0].jpeg.layout, &plan_) && writeAll() &&
-               !out_.failed();
+        return !chunks_.empty() && compressAll() &&
+               planJoin(stats_, chunks_[0].jpeg.layout, &plan_) && writeAll() && !out_.failed();
     }
 
   private:
@@ -166,13 +166,21 @@ class ChunkedJpeg {
 
 }  // namespace
 
-bool encodeJpeg(RowSource& source, OutputStream& out, const EncodeOptions& options) {
+bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality,
+                        std::int64_t chunkBytes) {
+    if (source.width() <= 0 || source.height() <= 0) {
+        return false;
+    }
     try {
-        ChunkedJpeg jpeg(source, out, std::clamp(options.jpegQuality, 1, 100));
+        ChunkedJpeg jpeg(source, out, std::clamp(quality, 1, 100), chunkBytes);
         return jpeg.encode();
     } catch (...) {
         return false;
     }
+}
+
+bool encodeJpeg(RowSource& source, OutputStream& out, const EncodeOptions& options) {
+    return encodeJpegInChunks(source, out, options.jpegQuality, kChunkBytes);
 }
 
 }  // namespace vrs
