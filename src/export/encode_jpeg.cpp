@@ -78,7 +78,7 @@ class ChunkedJpeg {
                                  &chunk.jpeg) &&
                    countScan(chunk.jpeg.bytes.get() + chunk.jpeg.dataAt,
                              chunk.jpeg.dataEnd - chunk.jpeg.dataAt, chunk.jpeg.layout,
-                             chunk.jpeg.decoders, &stats_[k]);
+                             chunk.jpeg.tables, &stats_[k]);
         });
         if (!pool.start(workers_)) {
             return false;
@@ -101,7 +101,7 @@ class ChunkedJpeg {
     bool recode(std::size_t k) {
         const JpegChunk& jpeg = chunks_[k].jpeg;
         return recodeScan(jpeg.bytes.get() + jpeg.dataAt, jpeg.dataEnd - jpeg.dataAt, jpeg.layout,
-                          jpeg.decoders, plan_.encoders, plan_.chunks[k], &chunks_[k].recoded);
+                          jpeg.tables, plan_.encoders, plan_.chunks[k], &chunks_[k].recoded);
     }
 
     bool writeByte(std::uint8_t byte) {
@@ -136,7 +136,7 @@ class ChunkedJpeg {
             if (scan.headComplete && !writeByte(pending | scan.head)) {
                 return false;
             }
-            if (!out_.write(scan.body.data(), scan.body.size())) {
+            if (!out_.write(scan.body.data() + scan.bodyStart, scan.body.size() - scan.bodyStart)) {
                 return false;
             }
             pending = static_cast<std::uint8_t>((scan.headComplete ? 0 : pending) | scan.tail);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <utility>
 
 #include "export/jpeg/chunk_compressor.h"
 
@@ -113,7 +114,7 @@ std::size_t be16(const std::uint8_t* p) {
 }
 
 // The tables of one DHT segment's payload.
-bool readTables(const std::uint8_t* p, std::size_t length, ScanDecoders* decoders) {
+bool readTables(const std::uint8_t* p, std::size_t length, JpegTables* tables) {
     std::size_t at = 0;
     while (at < length) {
         if (length - at < 17) {
@@ -133,10 +134,7 @@ bool readTables(const std::uint8_t* p, std::size_t length, ScanDecoders* decoder
         }
         spec.values.assign(p + at, p + at + count);
         at += count;
-        HuffmanDecoder& table = kind == 0 ? decoders->dc[id] : decoders->ac[id];
-        if (!makeDecoder(spec, &table)) {
-            return false;
-        }
+        (kind == 0 ? tables->dc[id] : tables->ac[id]) = std::move(spec);
     }
     return true;
 }
@@ -187,7 +185,7 @@ bool findParts(JpegChunk* chunk) {
         const std::uint8_t* payload = p + at + 4;
         if (marker == kStartOfFrame) {
             chunk->sofAt = at;
-        } else if (marker == kHuffmanTables && !readTables(payload, length - 2, &chunk->decoders)) {
+        } else if (marker == kHuffmanTables && !readTables(payload, length - 2, &chunk->tables)) {
             return false;
         } else if (marker == kStartOfScan) {
             chunk->sosAt = at;

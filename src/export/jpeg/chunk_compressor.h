@@ -24,7 +24,7 @@ struct JpegChunk {
     std::size_t sosAt = 0;   // the scan header's marker
     std::size_t dataAt = 0;  // the entropy-coded data, up to the end marker
     std::size_t dataEnd = 0;
-    ScanDecoders decoders;
+    JpegTables tables;  // the tables of its data
     ScanLayout layout;
 };
 

@@ -18,6 +18,12 @@ struct HuffmanSpec {
     std::vector<std::uint8_t> values;
 };
 
+// A scan's tables: DC and AC, 0 for luma and 1 for chroma.
+struct JpegTables {
+    std::array<HuffmanSpec, 2> dc;
+    std::array<HuffmanSpec, 2> ac;
+};
+
 using SymbolCounts = std::array<std::uint64_t, 256>;
 
 // The table for these counts, no code longer than 16 bits and none all ones.
@@ -35,7 +41,7 @@ bool makeEncoder(const HuffmanSpec& spec, HuffmanEncoder* encoder);
 
 // Codes up to kLookBits long are found in one lookup, longer ones by length.
 struct HuffmanDecoder {
-    static constexpr int kLookBits = 9;
+    static constexpr int kLookBits = 11;
     // (length << 8 | symbol) by the next kLookBits bits; 0: a longer code.
     std::array<std::uint16_t, 1 << kLookBits> look{};
     std::array<std::int32_t, 18> maxCode{};  // the largest code of each length, -1: none

@@ -12,11 +12,6 @@
 
 namespace vrs {
 
-struct JpegTables {
-    std::array<HuffmanSpec, 2> dc;
-    std::array<HuffmanSpec, 2> ac;
-};
-
 // False when the first chunk's markers are not as expected.
 bool jpegHeader(const JpegChunk& first, std::int64_t height, const JpegTables& tables,
                 std::vector<std::uint8_t>* out);

@@ -3,6 +3,8 @@
 
 #include <bit>
 #include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace vrs {
 namespace {
@@ -18,9 +20,15 @@ class BitReader {
   public:
     BitReader(const std::uint8_t* data, std::size_t size) : next_(data), end_(data + size) {}
 
+    // Makes at least 32 bits ready: a code and its magnitude bits.
+    void refill() {
+        if (count_ < 32) {
+            fill();
+        }
+    }
+
     // The symbol of the next code, or -1 when no code matches.
     int decode(const HuffmanDecoder& table) {
-        ensure(16);
         const std::uint16_t entry = table.look[acc_ >> (64 - HuffmanDecoder::kLookBits)];
         if (entry != 0) {
             skip(entry >> 8);
@@ -37,13 +45,9 @@ class BitReader {
         return -1;
     }
 
-    // The next n bits (n at most 16).
-    std::uint32_t bits(int n) {
-        if (n == 0) {
-            return 0;
-        }
-        ensure(n);
-        const auto value = static_cast<std::uint32_t>(acc_ >> (64 - n));
+    // The next n bits, n from 0 to 16.
+    std::uint32_t take(int n) {
+        const auto value = static_cast<std::uint32_t>((acc_ >> 32) >> (32 - n));
         skip(n);
         return value;
     }
@@ -52,12 +56,19 @@ class BitReader {
     bool overran() const { return zerosAdded_ > count_; }
 
   private:
-    void ensure(int n) {
-        if (count_ < n) {
-            fill();
-        }
-    }
     void fill() {
+        if (end_ - next_ >= 4) {
+            const std::uint32_t word = std::uint32_t{next_[0]} << 24 |
+                                       std::uint32_t{next_[1]} << 16 |
+                                       std::uint32_t{next_[2]} << 8 | next_[3];
+            const std::uint32_t inverse = ~word;
+            if (((inverse - 0x01010101u) & ~inverse & 0x80808080u) == 0) {  // no 0xFF byte
+                acc_ |= std::uint64_t{word} << (32 - count_);
+                count_ += 32;
+                next_ += 4;
+                return;
+            }
+        }
         while (count_ <= 56) {
             std::uint64_t byte = 0;
             if (next_ < end_) {
@@ -84,46 +95,97 @@ class BitReader {
     int zerosAdded_ = 0;
 };
 
-// Writes codes high bits first, stuffing 0x00 after each 0xFF byte, all but
-// a first byte shared with the data before (see RecodedScan).
+// Writes codes high bits first, stuffing 0x00 after each 0xFF byte, into
+// the body; a first byte shared with the data before becomes the head.
 class BitWriter {
   public:
-    BitWriter(int startBit, RecodedScan* out)
-        : out_(out), count_(startBit), shared_(startBit > 0) {}
+    BitWriter(int startBit, std::size_t expectedBytes, RecodedScan* out)
+        : out_(out), count_(startBit), shared_(startBit > 0) {
+        bytes_.resize(expectedBytes + kSlack);
+    }
 
     void put(std::uint32_t code, int length) {
         acc_ = (acc_ << length) | code;
         count_ += length;
         written_ += static_cast<std::uint64_t>(length);
-        while (count_ >= 8) {
-            count_ -= 8;
-            const auto byte = static_cast<std::uint8_t>(acc_ >> count_);
-            if (shared_) {
-                out_->head = byte;
-                out_->headComplete = true;
-                shared_ = false;
-            } else {
-                out_->body.push_back(byte);
-                if (byte == 0xFF) {
-                    out_->body.push_back(0);
-                }
-            }
+        if (count_ >= 32) {
+            count_ -= 32;
+            putWord(static_cast<std::uint32_t>(acc_ >> count_));
         }
     }
 
     std::uint64_t finish() {
+        while (count_ >= 8) {
+            count_ -= 8;
+            putByte(static_cast<std::uint8_t>(acc_ >> count_));
+        }
         out_->tail = static_cast<std::uint8_t>(acc_ << (8 - count_));
         out_->tailBits = count_;
+        bytes_.resize(size_);
+        if (shared_ && size_ > 0) {
+            out_->head = bytes_[0];
+            out_->headComplete = true;
+            out_->bodyStart = bytes_[0] == 0xFF ? 2 : 1;
+        }
+        out_->body = std::move(bytes_);
         return written_;
     }
 
   private:
+    static constexpr std::size_t kSlack = 16;  // room for a word and its stuffing
+
+    void putWord(std::uint32_t word) {
+        if (size_ + 8 > bytes_.size()) {
+            bytes_.resize(2 * bytes_.size());
+        }
+        const std::uint32_t inverse = ~word;
+        if (((inverse - 0x01010101u) & ~inverse & 0x80808080u) == 0) {  // no 0xFF byte
+            std::uint8_t* at = bytes_.data() + size_;
+            at[0] = static_cast<std::uint8_t>(word >> 24);
+            at[1] = static_cast<std::uint8_t>(word >> 16);
+            at[2] = static_cast<std::uint8_t>(word >> 8);
+            at[3] = static_cast<std::uint8_t>(word);
+            size_ += 4;
+            return;
+        }
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            putByte(static_cast<std::uint8_t>(word >> shift));
+        }
+    }
+
+    void putByte(std::uint8_t byte) {
+        if (size_ + 2 > bytes_.size()) {
+            bytes_.resize(2 * bytes_.size());
+        }
+        bytes_[size_++] = byte;
+        if (byte == 0xFF) {
+            bytes_[size_++] = 0;
+        }
+    }
+
     RecodedScan* out_;
+    std::vector<std::uint8_t> bytes_;
+    std::size_t size_ = 0;
     std::uint64_t acc_ = 0;  // the low count_ bits are pending
     int count_;
     bool shared_;
     std::uint64_t written_ = 0;
 };
+
+struct ScanDecoders {
+    std::array<HuffmanDecoder, 2> dc;
+    std::array<HuffmanDecoder, 2> ac;
+};
+
+bool makeDecoders(const JpegTables& tables, ScanDecoders* decoders) {
+    for (int t = 0; t < 2; ++t) {
+        if (!makeDecoder(tables.dc[t], &decoders->dc[t]) ||
+            !makeDecoder(tables.ac[t], &decoders->ac[t])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 int extend(std::uint32_t bits, int category) {
     if (category == 0) {
@@ -148,12 +210,14 @@ bool walkScan(BitReader& in, const ScanLayout& layout, const ScanDecoders& decod
             const HuffmanDecoder& dcTable = decoders.dc[layout.dcTable[c]];
             const HuffmanDecoder& acTable = decoders.ac[layout.acTable[c]];
             for (int block = 0; block < layout.blocksPerMcu[c]; ++block) {
-                const int category = dcTable.values.empty() ? -1 : in.decode(dcTable);
+                in.refill();
+                const int category = in.decode(dcTable);
                 if (category < 0 || category > kMaxDcCategory) {
                     return false;
                 }
-                dc(c, category, in.bits(category));
+                dc(c, category, in.take(category));
                 for (int k = 1; k < kBlockCoefficients;) {
+                    in.refill();
                     const int symbol = in.decode(acTable);
                     const int size = symbol & 15;
                     if (symbol < 0 || (size == 0 && symbol != kZeroRun && symbol != kEndOfBlock)) {
@@ -167,7 +231,7 @@ bool walkScan(BitReader& in, const ScanLayout& layout, const ScanDecoders& decod
                     if (k > kBlockCoefficients) {
                         return false;
                     }
-                    ac(layout.acTable[c], symbol, in.bits(size));
+                    ac(layout.acTable[c], symbol, in.take(size));
                 }
             }
         }
@@ -182,8 +246,12 @@ int magnitudeCategory(int value) {
 }
 
 bool countScan(const std::uint8_t* data, std::size_t size, const ScanLayout& layout,
-               const ScanDecoders& decoders, ScanStats* stats) {
+               const JpegTables& tables, ScanStats* stats) {
     *stats = {};
+    auto decoders = std::make_unique<ScanDecoders>();
+    if (!makeDecoders(tables, decoders.get())) {
+        return false;
+    }
     BitReader in(data, size);
     std::array<int, kScanComponents> predicted{};
     std::array<bool, kScanComponents> seen{};
@@ -200,27 +268,27 @@ bool countScan(const std::uint8_t* data, std::size_t size, const ScanLayout& lay
         ++stats->ac[table][symbol];
         stats->magnitudeBits += static_cast<std::uint64_t>(symbol & 15);
     };
-    const bool ok = walkScan(in, layout, decoders, dc, ac);
+    const bool ok = walkScan(in, layout, *decoders, dc, ac);
     stats->lastDc = predicted;
     return ok;
 }
 
 bool recodeScan(const std::uint8_t* data, std::size_t size, const ScanLayout& layout,
-                const ScanDecoders& decoders, const ScanEncoders& encoders,
+                const JpegTables& tables, const ScanEncoders& encoders,
                 const RecodeSettings& settings, RecodedScan* out) {
     *out = {};
-    out->body.reserve(size + size / 8);
+    auto decoders = std::make_unique<ScanDecoders>();
+    if (!makeDecoders(tables, decoders.get())) {
+        return false;
+    }
     BitReader in(data, size);
-    BitWriter writer(settings.startBit, out);
+    BitWriter writer(settings.startBit, settings.expectedBits / 8 + size / 64, out);
     std::array<bool, kScanComponents> seen{};
     bool coded = true;
     const auto put = [&](const HuffmanEncoder& table, int symbol, std::uint32_t bits, int n) {
         const int length = table.length[symbol];
         coded = coded && length > 0;
-        writer.put(table.code[symbol], length);
-        if (n > 0) {
-            writer.put(bits, n);
-        }
+        writer.put(std::uint32_t{table.code[symbol]} << n | bits, length + n);
     };
     const auto dc = [&](int c, int category, std::uint32_t bits) {
         if (!seen[c]) {
@@ -234,7 +302,7 @@ bool recodeScan(const std::uint8_t* data, std::size_t size, const ScanLayout& la
     const auto ac = [&](int table, int symbol, std::uint32_t bits) {
         put(encoders.ac[table], symbol, bits, symbol & 15);
     };
-    if (!walkScan(in, layout, decoders, dc, ac)) {
+    if (!walkScan(in, layout, *decoders, dc, ac)) {
         return false;
     }
     return coded && writer.finish() == settings.expectedBits;

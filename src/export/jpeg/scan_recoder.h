@@ -27,11 +27,6 @@ struct ScanLayout {
     std::int64_t mcus = 0;
 };
 
-struct ScanDecoders {
-    std::array<HuffmanDecoder, 2> dc;
-    std::array<HuffmanDecoder, 2> ac;
-};
-
 struct ScanEncoders {
     std::array<HuffmanEncoder, 2> dc;
     std::array<HuffmanEncoder, 2> ac;
@@ -48,18 +43,21 @@ struct ScanStats {
 // The number of magnitude bits of a value (its DC or AC size category).
 int magnitudeCategory(int value);
 
-// False when the data does not hold the layout's blocks.
+// False when the data, coded in `tables`, does not hold the layout's blocks.
 bool countScan(const std::uint8_t* data, std::size_t size, const ScanLayout& layout,
-               const ScanDecoders& decoders, ScanStats* stats);
+               const JpegTables& tables, ScanStats* stats);
 
 // A chunk's scan written again. Its bits start `startBit` (0 to 7) bits into
-// a byte the chunk before has begun: `head` holds that byte's later bits
-// (headComplete once the chunk fills it), `body` the following whole bytes
-// (0xFF stuffed with 0x00), `tail` the last tailBits bits, high bits first.
+// a byte the chunk before has begun: `head` holds that byte with zeros in
+// the bits before (headComplete once the chunk fills it), `body` from
+// bodyStart on the following whole bytes (0xFF stuffed with 0x00), `tail`
+// the last tailBits bits, high bits first (with the leading zeros when the
+// chunk does not fill its first byte).
 struct RecodedScan {
     std::uint8_t head = 0;
     bool headComplete = false;
     std::vector<std::uint8_t> body;
+    std::size_t bodyStart = 0;
     std::uint8_t tail = 0;
     int tailBits = 0;
 };
@@ -73,7 +71,7 @@ struct RecodeSettings {
 // False when the data does not hold the layout's blocks, a symbol has no new
 // code, or the bits written are not the expected number.
 bool recodeScan(const std::uint8_t* data, std::size_t size, const ScanLayout& layout,
-                const ScanDecoders& decoders, const ScanEncoders& encoders,
+                const JpegTables& tables, const ScanEncoders& encoders,
                 const RecodeSettings& settings, RecodedScan* out);
 
 }  // namespace vrs
