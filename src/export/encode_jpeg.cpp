@@ -27,11 +27,6 @@ namespace {
 constexpr std::int64_t kChunkBytes = std::int64_t{1} << 20;
 constexpr std::int64_t kMcuRows = 16;  // 4:2:0
 
-struct Chunk {
-    JpegChunk jpeg;
-    RecodedScan recoded;
-};
-
 class ChunkedJpeg {
   public:
     ChunkedJpeg(RowSource& source, OutputStream& out, int quality, std::int64_t chunkBytes)
@@ -41,11 +36,12 @@ class ChunkedJpeg {
         chunks_.resize(static_cast<std::size_t>(count));
         stats_.resize(chunks_.size());
         inFlight_ = std::min(chunks_.size(), static_cast<std::size_t>(2 * workers_));
+        recoded_.resize(inFlight_);
     }
 
     bool encode() {
-        return !chunks_.empty() && compressAll() &&
-               planJoin(stats_, chunks_[0].jpeg.layout, &plan_) && writeAll() && !out_.failed();
+        return !chunks_.empty() && compressAll() && planJoin(stats_, chunks_[0].layout, &plan_) &&
+               writeAll() && !out_.failed();
     }
 
   private:
@@ -73,12 +69,10 @@ class ChunkedJpeg {
             buffer.resize(static_cast<std::size_t>(3 * width_ * rowsPerChunk_));
         }
         ChunkPool pool(chunks_.size(), [&](std::size_t k) {
-            Chunk& chunk = chunks_[k];
-            return compressChunk(rows[k % inFlight_].data(), width_, rowsOf(k), quality_,
-                                 &chunk.jpeg) &&
-                   countScan(chunk.jpeg.bytes.get() + chunk.jpeg.dataAt,
-                             chunk.jpeg.dataEnd - chunk.jpeg.dataAt, chunk.jpeg.layout,
-                             chunk.jpeg.tables, &stats_[k]);
+            JpegChunk& chunk = chunks_[k];
+            return compressChunk(rows[k % inFlight_].data(), width_, rowsOf(k), quality_, &chunk) &&
+                   countScan(chunk.bytes.get() + chunk.dataAt, chunk.dataEnd - chunk.dataAt,
+                             chunk.layout, chunk.tables, &stats_[k]);
         });
         if (!pool.start(workers_)) {
             return false;
@@ -99,9 +93,9 @@ class ChunkedJpeg {
     }
 
     bool recode(std::size_t k) {
-        const JpegChunk& jpeg = chunks_[k].jpeg;
+        const JpegChunk& jpeg = chunks_[k];
         return recodeScan(jpeg.bytes.get() + jpeg.dataAt, jpeg.dataEnd - jpeg.dataAt, jpeg.layout,
-                          jpeg.tables, plan_.encoders, plan_.chunks[k], &chunks_[k].recoded);
+                          jpeg.tables, plan_.encoders, plan_.chunks[k], &recoded_[k % inFlight_]);
     }
 
     bool writeByte(std::uint8_t byte) {
@@ -109,10 +103,12 @@ class ChunkedJpeg {
         return out_.write(stuffed, byte == 0xFF ? 2 : 1);
     }
 
-    // Writes the header, then each chunk's scan as it is written again, in order.
+    // Writes the header, then each chunk's scan as it is written again, in
+    // order. The compressed chunks are freed at the end, when no other thread
+    // runs: unmapping memory while they do costs every core a TLB flush.
     bool writeAll() {
         std::vector<std::uint8_t> header;
-        if (!jpegHeader(chunks_[0].jpeg, source_.height(), plan_.tables, &header) ||
+        if (!jpegHeader(chunks_[0], source_.height(), plan_.tables, &header) ||
             !out_.write(header.data(), header.size())) {
             return false;
         }
@@ -129,10 +125,7 @@ class ChunkedJpeg {
             if (!pool.wait(k)) {
                 return false;
             }
-            if (k + inFlight_ < chunks_.size()) {
-                pool.submit(k + inFlight_);
-            }
-            RecodedScan& scan = chunks_[k].recoded;
+            const RecodedScan& scan = recoded_[k % inFlight_];
             if (scan.headComplete && !writeByte(pending | scan.head)) {
                 return false;
             }
@@ -141,7 +134,9 @@ class ChunkedJpeg {
             }
             pending = static_cast<std::uint8_t>((scan.headComplete ? 0 : pending) | scan.tail);
             pendingBits = scan.tailBits;
-            chunks_[k] = {};  // the memory of the chunks written goes back
+            if (k + inFlight_ < chunks_.size()) {
+                pool.submit(k + inFlight_);  // into the scan just written
+            }
         }
         // The last byte is filled with one bits.
         if (pendingBits > 0 &&
@@ -159,7 +154,8 @@ class ChunkedJpeg {
     std::int64_t rowsPerChunk_ = kMcuRows;
     int workers_ = chunkWorkers();
     std::size_t inFlight_ = 1;
-    std::vector<Chunk> chunks_;
+    std::vector<JpegChunk> chunks_;
+    std::vector<RecodedScan> recoded_;  // chunk k's in k % inFlight_
     std::vector<ScanStats> stats_;
     JoinPlan plan_;
 };

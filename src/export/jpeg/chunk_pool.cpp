@@ -65,7 +65,12 @@ void ChunkPool::workerLoop() {
             chunk = pending_.front();
             pending_.pop_front();
         }
-        const bool ok = task_(chunk);
+        bool ok = false;
+        try {
+            ok = task_(chunk);
+        } catch (...) {
+            ok = false;  // memory short: the chunk fails, the thread goes on
+        }
         {
             std::lock_guard lock(mutex_);
             states_[chunk] = ok ? State::Succeeded : State::Failed;

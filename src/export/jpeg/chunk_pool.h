@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Threads that run one task on numbered chunks, in the order submitted; the
-// caller waits for each chunk's result. The tasks must not throw. The
-// destructor lets running tasks end, drops the rest and joins every thread.
+// caller waits for each chunk's result. A task that throws fails its chunk.
+// The destructor lets running tasks end, drops the rest and joins every thread.
 #pragma once
 
 #include <condition_variable>

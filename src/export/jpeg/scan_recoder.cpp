@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "export/jpeg/scan_recoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <memory>
@@ -99,9 +100,11 @@ class BitReader {
 // the body; a first byte shared with the data before becomes the head.
 class BitWriter {
   public:
+    // Reuses the storage of the body already in `out`.
     BitWriter(int startBit, std::size_t expectedBytes, RecodedScan* out)
-        : out_(out), count_(startBit), shared_(startBit > 0) {
-        bytes_.resize(expectedBytes + kSlack);
+        : out_(out), bytes_(std::move(out->body)), count_(startBit), shared_(startBit > 0) {
+        *out = {};
+        bytes_.resize(std::max(bytes_.capacity(), expectedBytes + kSlack));
     }
 
     void put(std::uint32_t code, int length) {
@@ -276,7 +279,6 @@ bool countScan(const std::uint8_t* data, std::size_t size, const ScanLayout& lay
 bool recodeScan(const std::uint8_t* data, std::size_t size, const ScanLayout& layout,
                 const JpegTables& tables, const ScanEncoders& encoders,
                 const RecodeSettings& settings, RecodedScan* out) {
-    *out = {};
     auto decoders = std::make_unique<ScanDecoders>();
     if (!makeDecoders(tables, decoders.get())) {
         return false;
