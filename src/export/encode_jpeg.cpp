@@ -21,17 +21,18 @@
 namespace vrs {
 namespace {
 
-// Rows of about this many RGB bytes make a chunk: small enough to keep every
-// thread busy from the start, large enough that libjpeg's set up per chunk
-// costs little.
+// Rows of about this many RGB bytes make a chunk, small enough to keep every
+// thread busy from the start, and at least kLeastRows rows: libjpeg's set up
+// for each chunk costs about as much as compressing 16 rows of its width.
 constexpr std::int64_t kChunkBytes = std::int64_t{1} << 20;
 constexpr std::int64_t kMcuRows = 16;  // 4:2:0
+constexpr std::int64_t kLeastRows = 4 * kMcuRows;
 
 class ChunkedJpeg {
   public:
-    ChunkedJpeg(RowSource& source, OutputStream& out, int quality, std::int64_t chunkBytes)
+    ChunkedJpeg(RowSource& source, OutputStream& out, int quality, std::int64_t chunkRows)
         : source_(source), out_(out), quality_(quality), width_(source.width()) {
-        rowsPerChunk_ = std::max(kMcuRows, chunkBytes / (3 * width_) / kMcuRows * kMcuRows);
+        rowsPerChunk_ = std::max<std::int64_t>(1, (chunkRows + kMcuRows - 1) / kMcuRows) * kMcuRows;
         const std::int64_t count = (source.height() + rowsPerChunk_ - 1) / rowsPerChunk_;
         chunks_.resize(static_cast<std::size_t>(count));
         stats_.resize(chunks_.size());
@@ -163,12 +164,12 @@ class ChunkedJpeg {
 }  // namespace
 
 bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality,
-                        std::int64_t chunkBytes) {
+                        std::int64_t chunkRows) {
     if (source.width() <= 0 || source.height() <= 0) {
         return false;
     }
     try {
-        ChunkedJpeg jpeg(source, out, std::clamp(quality, 1, 100), chunkBytes);
+        ChunkedJpeg jpeg(source, out, std::clamp(quality, 1, 100), chunkRows);
         return jpeg.encode();
     } catch (...) {
         return false;
@@ -176,7 +177,8 @@ bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality,
 }
 
 bool encodeJpeg(RowSource& source, OutputStream& out, const EncodeOptions& options) {
-    return encodeJpegInChunks(source, out, options.jpegQuality, kChunkBytes);
+    const std::int64_t rows = std::max(kLeastRows, kChunkBytes / (3 * source.width()));
+    return encodeJpegInChunks(source, out, options.jpegQuality, rows);
 }
 
 }  // namespace vrs

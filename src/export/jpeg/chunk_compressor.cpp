@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "export/jpeg/chunk_compressor.h"
@@ -43,6 +44,20 @@ struct Destination {
 }
 
 void silentMessage(j_common_ptr) {}
+
+// Each compressing thread writes into a buffer of its own, grown as needed
+// and kept for its next chunks; a chunk's bytes are then copied into memory
+// of their size. Chunks kept until the end would otherwise sit between the
+// buffers libjpeg allocates and frees for each chunk, and those would land
+// on fresh pages every time.
+struct Scratch {
+    Scratch() = default;
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    ~Scratch() { std::free(buffer); }
+    std::uint8_t* buffer = nullptr;
+    std::size_t capacity = 0;
+};
 
 void initDestination(j_compress_ptr cinfo) {
     auto* dest = reinterpret_cast<Destination*>(cinfo->dest);
@@ -208,19 +223,31 @@ void FreeDeleter::operator()(std::uint8_t* p) const {
 
 bool compressChunk(const std::uint8_t* rgb, std::int64_t width, std::int64_t rows, int quality,
                    JpegChunk* chunk) {
+    thread_local Scratch scratch;
+    if (scratch.buffer == nullptr) {
+        scratch.capacity =
+            std::max<std::size_t>(kFirstBytes, static_cast<std::size_t>(3 * width * rows / 8));
+        scratch.buffer = static_cast<std::uint8_t*>(std::malloc(scratch.capacity));
+        if (scratch.buffer == nullptr) {
+            return false;
+        }
+    }
     Destination dest{};
-    // A quarter of the pixels' bytes holds all but the noisiest rows at high
-    // quality; pages never written take no memory.
-    dest.capacity =
-        std::max<std::size_t>(kFirstBytes, static_cast<std::size_t>(3 * width * rows / 4));
-    dest.buffer = static_cast<std::uint8_t*>(std::malloc(dest.capacity));
-    if (dest.buffer == nullptr) {
+    dest.buffer = scratch.buffer;
+    dest.capacity = scratch.capacity;
+    const bool ok = compress(rgb, width, rows, quality, dest);
+    scratch.buffer = dest.buffer;  // perhaps grown
+    scratch.capacity = dest.capacity;
+    if (!ok) {
         return false;
     }
-    const bool ok = compress(rgb, width, rows, quality, dest);
-    chunk->bytes.reset(dest.buffer);
+    chunk->bytes.reset(static_cast<std::uint8_t*>(std::malloc(dest.size)));
+    if (!chunk->bytes) {
+        return false;
+    }
+    std::memcpy(chunk->bytes.get(), dest.buffer, dest.size);
     chunk->size = dest.size;
-    return ok && findParts(chunk);
+    return findParts(chunk);
 }
 
 }  // namespace vrs
