@@ -19,6 +19,9 @@ namespace vrs {
 bool encodeTiff(RowSource& source, OutputStream& out, const EncodeOptions& options);
 // Baseline JPEG at libjpeg's quality 1 to 100 (clamped).
 bool encodeJpeg(RowSource& source, OutputStream& out, const EncodeOptions& options);
+// The same file, compressed in chunks of chunkRows rows rounded up to whole
+// MCU rows (16); encodeJpeg chooses the size.
+bool encodeJpegInChunks(RowSource& source, OutputStream& out, int quality, std::int64_t chunkRows);
 // 24-bit BMP: a 54-byte header, rows bottom-up, each padded to 4 bytes.
 bool encodeBmp(RowSource& source, OutputStream& out, const EncodeOptions& options);
 // False when the BMP file's 32-bit size field cannot hold the picture.
