@@ -60,7 +60,7 @@ wait_until 10 popup_open || fail "the format pop-up did not open"
 xdotool type --delay 50 p
 xdotool key Return
 xdotool key alt+n ctrl+a
-xdotool type --delay 15 "$OUT"
+paste_text "$OUT"
 xdotool key Return
 
 progress_up() { PROGRESS=$(viewer_windows '^(make tiff data|convert to png data|write to file)$' | head -n1) && [[ -n $PROGRESS ]]; }

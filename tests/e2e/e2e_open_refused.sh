@@ -27,7 +27,7 @@ OPEN=$(dialogs '^Open' | head -n1)
 log "ok: Ctrl+O shows the Open dialog"
 shot open-dialog
 focus "$OPEN"
-xdotool type --delay 15 "$BAD"
+paste_text "$BAD"
 xdotool key Return
 message_shown() { no_dialog '^Open' && dialog_shown; }
 wait_until 20 message_shown || fail "no message window for the refused file within 20 s"

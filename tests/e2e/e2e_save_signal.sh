@@ -24,7 +24,7 @@ xdotool key ctrl+s
 wait_until 15 dialog_shown '^Save Image' || fail "Ctrl+S showed no Save Image panel"
 focus "$(dialogs '^Save Image' | head -n1)"
 xdotool key ctrl+a
-xdotool type --delay 15 "$OUT"
+paste_text "$OUT"
 HELD="$E2E_ARTIFACTS/hold.out"
 "$E2E_HOLD" "$WORK" .vrsexport- "$VIEWER_PID" 60 >"$HELD" &
 HOLD_PID=$!

@@ -61,6 +61,15 @@ trap 'exit 143' TERM INT
 
 xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
 
+# Puts TEXT into the focused text field in one paste (Ctrl+V) rather than key
+# by key: a file dialog's completer, working while the keys arrive, can turn
+# a path typed key by key into another one on a busy machine.
+paste_text() {  # paste_text TEXT
+  command -v xclip >/dev/null || fail "xclip is not installed"
+  printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1 || fail "could not put the text on the clipboard"
+  xdotool key ctrl+v
+}
+
 e2e_setup() {
   [[ -x ${VRSVIEW:-} ]] || skip "the viewer is not built (${VRSVIEW:-unset})"
   [[ -x ${E2E_PICTURE:-} ]] || skip "the picture generator is not built"
