@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 
 #include "app/after_first_paint.h"
 #include "app/app_menus.h"
@@ -153,13 +152,7 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
     }
     traceStep("file decoded");
     recent_.add(canonical);
-    showDocument(document);
-    // Unmapping takes tens of milliseconds for a large file (768 MB of
-    // pages the decode mapped): it waits until the picture is on the screen.
-    auto mapping = std::make_shared<vrs::MappedFile>(std::move(file));
-    afterFirstPaint(document->window(), this,
-                    [mapping = std::move(mapping)] { *mapping = vrs::MappedFile(); });
-    return document;
+    return showDocument(document);
 }
 
 MyDocument* DocumentController::showDocument(MyDocument* document) {

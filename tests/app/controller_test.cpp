@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMimeData>
@@ -79,21 +77,6 @@ TEST(Controller, AnOpenedFileIsWrittenToTheSettingsOnceItsWindowIsPainted) {
     EXPECT_TRUE(QTest::qWaitFor([] { return !RecentFiles().files().isEmpty(); }, 10000));
     EXPECT_EQ(RecentFiles().files().value(0), canonical);
     h.controller.recentFiles().clear();
-}
-
-// True while this process maps a file of that path.
-bool mapped(const QString& path) {
-    QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(path.toUtf8());
-}
-
-TEST(Controller, AnOpenedFileIsUnmappedOnceItsWindowIsPainted) {
-    ScratchDir dir;
-    Harness h;
-    const QString path = QFileInfo(writeQuadrants(dir / "mapped.vrs", 20, 10)).canonicalFilePath();
-    ASSERT_NE(h.controller.openDocument(path), nullptr);
-    EXPECT_TRUE(mapped(path)) << "kept until the window is painted";
-    EXPECT_TRUE(QTest::qWaitFor([&path] { return !mapped(path); }, 10000));
 }
 
 TEST(Controller, AFileThatCannotBeOpenedAloneIsToldAndMakesNoDocument) {
