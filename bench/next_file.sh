@@ -6,14 +6,15 @@
 # waits for its first paint, then is sent Page Down and Page Up, and prints
 # the milliseconds from each key to the new picture painted on the screen,
 # sorted, and their median. RUNS launches per binary, STEPS keys per launch
-# (default 2). A FOLDER with fewer than two .vrs files is given two
-# 4000 x 3000 pictures by make-sample (MAKE_SAMPLE, default
+# (default 2); NEXT_KEY and PREVIOUS_KEY name other keys (Right and Left
+# for builds from before Page Down stepped files). A FOLDER with fewer than
+# two .vrs files is given two 4000 x 3000 pictures by make-sample (MAKE_SAMPLE, default
 # build/default/tools/make-sample; SIZE="W H" for another size). A binary
 # that does not trace the step shows "no figure". Needs a display: run it under
 #   xvfb-run -a -s "-screen 0 1920x1200x24" bench/next_file.sh ...
 set -euo pipefail
 if [[ $# -lt 3 ]]; then
-    sed -n '2,13s/^# \{0,1\}//p' "$0" >&2
+    sed -n '2,15s/^# \{0,1\}//p' "$0" >&2
     exit 2
 fi
 folder=$1
@@ -57,8 +58,8 @@ launch() {
         if [[ -n $window ]]; then
             xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window" || true
             for ((step = 1; step <= steps_per_launch; step++)); do
-                key=Next
-                ((step % 2 == 0)) && key=Prior
+                key=${NEXT_KEY:-Next}
+                ((step % 2 == 0)) && key=${PREVIOUS_KEY:-Prior}
                 xdotool key "$key"
                 ms=$(wait_line "$pid" \
                     's/^vrsview: next file shown after \([0-9]*\) ms since the key.*/\1/p' "$step")
