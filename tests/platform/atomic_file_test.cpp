@@ -135,6 +135,11 @@ TEST(AtomicFile, EveryFailureLeavesTheTargetAndNoTemporaryFile) {
 // SIGTERM while this thread makes its temporary file, with the signal held
 // here: another thread takes it, and its handler must still find the file.
 TEST(AtomicFile, ASignalTakenByAnotherThreadWhileTheTempIsMadeRemovesIt) {
+#if defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer runs a handler later, in a thread and at a moment of its
+    // choosing; on a busy machine the handler here had not run 10 s later.
+    GTEST_SKIP() << "ThreadSanitizer defers signal handlers";
+#endif
     ScratchDir dir;
     const pid_t child = fork();
     ASSERT_GE(child, 0);
