@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // e2e-hold: stops a process (SIGSTOP) the moment a file of a folder whose name
-// starts with a prefix is written to, so that a test finds the process in
-// the middle of writing that file, however fast the machine is.
+// starts with a prefix is made or written to, so that a test finds the
+// process in the middle of writing that file, however fast the machine is.
 //
 //   e2e-hold FOLDER PREFIX PID SECONDS
 //
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
     const std::string prefix = argv[2];
     const int fd = inotify_init1(IN_CLOEXEC);
-    if (fd < 0 || inotify_add_watch(fd, argv[1], IN_MODIFY) < 0) {
+    if (fd < 0 || inotify_add_watch(fd, argv[1], IN_CREATE | IN_MODIFY) < 0) {
         std::perror("e2e-hold: inotify");
         return 2;
     }

@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 # SIGTERM (a logout, kill) while the viewer saves: the temporary file beside
 # the target is removed and the viewer ends by the signal; no picture is
-# left half written. The viewer is held (stopped) at its first write to the
-# temporary file and the signal sent then, so the export is under way when
-# it comes whatever the machine's speed.
+# left half written. The viewer is held (stopped) as it makes the temporary
+# file and the signal sent then, so the export is under way when it comes
+# whatever the machine's speed. The viewer runs at a lower priority, so that
+# on a busy machine the holder, woken by the file, stops it at once.
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 
@@ -16,6 +17,10 @@ FILE="$WORK/large.vrs" OUT="$WORK/large.png"
 
 HOLD_PID=""
 trap 'kill "$HOLD_PID" 2>/dev/null; kill -CONT "$VIEWER_PID" 2>/dev/null; cleanup' EXIT
+LOW="$WORK/low-vrsview"
+printf '#!/bin/sh\nexec nice -n 10 "%s" "$@"\n' "$VRSVIEW" >"$LOW"
+chmod +x "$LOW"
+VRSVIEW=$LOW
 start_viewer "$FILE"
 WIN=$(wait_window 90 'large\.vrs') || fail "no window titled large.vrs within 90 s"
 
@@ -32,10 +37,10 @@ watching() { grep -qx watching "$HELD"; }
 wait_until 10 watching || fail "e2e-hold did not watch $WORK"
 xdotool key Return
 
-wait "$HOLD_PID" || fail "the viewer wrote no temporary file beside $OUT within 60 s"
+wait "$HOLD_PID" || fail "the viewer made no temporary file beside $OUT within 60 s"
 HOLD_PID=""
 TEMP="$WORK/$(tail -n1 "$HELD")"
-check "the viewer is held writing $TEMP ($(stat -c %s "$TEMP") bytes)" test -s "$TEMP"
+check "the viewer is held writing $TEMP" test -e "$TEMP"
 check "the export has not ended" test ! -e "$OUT"
 kill -TERM "$VIEWER_PID"
 kill -CONT "$VIEWER_PID"
