@@ -111,7 +111,7 @@ TEST(JpegEncoder, HuffmanTablesEqualLibjpegs) {
         }
         JHUFF_TBL* theirs = jpeg_alloc_huff_table(reinterpret_cast<j_common_ptr>(&cinfo));
         jpeg_gen_optimal_table(&cinfo, theirs, freq);
-        const HuffmanSpec ours = optimalHuffman(cases[i]);
+        const HuffmanTable ours = optimalHuffman(cases[i]);
         std::size_t codes = 0;
         for (int n = 1; n <= 16; ++n) {
             EXPECT_EQ(theirs->bits[n], ours.bits[static_cast<std::size_t>(n)]) << n;

@@ -137,19 +137,19 @@ bool readTables(const std::uint8_t* p, std::size_t length, JpegTables* tables) {
         }
         const int kind = p[at] >> 4;
         const int id = p[at] & 15;
-        HuffmanSpec spec;
+        HuffmanTable codeTable;
         std::size_t count = 0;
         for (int i = 1; i <= 16; ++i) {
-            spec.bits[i] = p[at + i];
+            codeTable.bits[i] = p[at + i];
             count += p[at + i];
         }
         at += 17;
         if (kind > 1 || id > 1 || count > 256 || length - at < count) {
             return false;
         }
-        spec.values.assign(p + at, p + at + count);
+        codeTable.values.assign(p + at, p + at + count);
         at += count;
-        (kind == 0 ? tables->dc[id] : tables->ac[id]) = std::move(spec);
+        (kind == 0 ? tables->dc[id] : tables->ac[id]) = std::move(codeTable);
     }
     return true;
 }

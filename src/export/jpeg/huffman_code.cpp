@@ -61,7 +61,7 @@ std::array<int, 257> codeLengths(const SymbolCounts& counts) {
 
 }  // namespace
 
-HuffmanSpec optimalHuffman(const SymbolCounts& counts) {
+HuffmanTable optimalHuffman(const SymbolCounts& counts) {
     const std::array<int, 257> size = codeLengths(counts);
     std::array<std::int64_t, kMaxBuildLength + 1> bits{};
     for (const int s : size) {
@@ -88,65 +88,65 @@ HuffmanSpec optimalHuffman(const SymbolCounts& counts) {
         --last;
     }
     --bits[last];  // the reserved symbol's code, the longest
-    HuffmanSpec spec;
+    HuffmanTable codeTable;
     for (int i = 1; i <= kMaxLength; ++i) {
-        spec.bits[i] = static_cast<std::uint8_t>(bits[i]);
+        codeTable.bits[i] = static_cast<std::uint8_t>(bits[i]);
     }
     for (int length = 1; length <= kMaxBuildLength; ++length) {
         for (int symbol = 0; symbol < 256; ++symbol) {
             if (size[symbol] == length) {
-                spec.values.push_back(static_cast<std::uint8_t>(symbol));
+                codeTable.values.push_back(static_cast<std::uint8_t>(symbol));
             }
         }
     }
-    return spec;
+    return codeTable;
 }
 
-bool makeEncoder(const HuffmanSpec& spec, HuffmanEncoder* encoder) {
+bool makeEncoder(const HuffmanTable& codeTable, HuffmanEncoder* encoder) {
     *encoder = {};
     std::uint32_t code = 0;
     std::size_t k = 0;
     for (int length = 1; length <= kMaxLength; ++length) {
-        for (int n = 0; n < spec.bits[length]; ++n, ++k) {
-            if (k >= spec.values.size() || code >= (std::uint32_t{1} << length)) {
+        for (int n = 0; n < codeTable.bits[length]; ++n, ++k) {
+            if (k >= codeTable.values.size() || code >= (std::uint32_t{1} << length)) {
                 return false;
             }
-            encoder->code[spec.values[k]] = static_cast<std::uint16_t>(code);
-            encoder->length[spec.values[k]] = static_cast<std::uint8_t>(length);
+            encoder->code[codeTable.values[k]] = static_cast<std::uint16_t>(code);
+            encoder->length[codeTable.values[k]] = static_cast<std::uint8_t>(length);
             ++code;
         }
         code <<= 1;
     }
-    return k == spec.values.size();
+    return k == codeTable.values.size();
 }
 
-bool makeDecoder(const HuffmanSpec& spec, HuffmanDecoder* decoder) {
+bool makeDecoder(const HuffmanTable& codeTable, HuffmanDecoder* decoder) {
     constexpr int kLook = HuffmanDecoder::kLookBits;
     decoder->look.fill(0);
     decoder->maxCode.fill(-1);
-    decoder->values = spec.values;
+    decoder->values = codeTable.values;
     std::int32_t code = 0;
     std::int32_t k = 0;
     for (int length = 1; length <= kMaxLength; ++length) {
         decoder->offset[length] = k - code;
-        for (int n = 0; n < spec.bits[length]; ++n, ++k, ++code) {
-            if (static_cast<std::size_t>(k) >= spec.values.size() || code >= (1 << length)) {
+        for (int n = 0; n < codeTable.bits[length]; ++n, ++k, ++code) {
+            if (static_cast<std::size_t>(k) >= codeTable.values.size() || code >= (1 << length)) {
                 return false;
             }
             if (length <= kLook) {
                 const int shift = kLook - length;
                 for (int fill = 0; fill < (1 << shift); ++fill) {
                     decoder->look[static_cast<std::size_t>((code << shift) | fill)] =
-                        static_cast<std::uint16_t>(length << 8 | spec.values[k]);
+                        static_cast<std::uint16_t>(length << 8 | codeTable.values[k]);
                 }
             }
         }
-        if (spec.bits[length] > 0) {
+        if (codeTable.bits[length] > 0) {
             decoder->maxCode[length] = code - 1;
         }
         code <<= 1;
     }
-    return static_cast<std::size_t>(k) == spec.values.size();
+    return static_cast<std::size_t>(k) == codeTable.values.size();
 }
 
 }  // namespace vrs

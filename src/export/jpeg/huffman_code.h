@@ -13,22 +13,22 @@ namespace vrs {
 
 // bits[n]: the number of codes n bits long, n = 1 to 16; values: the symbols,
 // shortest codes first.
-struct HuffmanSpec {
+struct HuffmanTable {
     std::array<std::uint8_t, 17> bits{};
     std::vector<std::uint8_t> values;
 };
 
 // A scan's tables: DC and AC, 0 for luma and 1 for chroma.
 struct JpegTables {
-    std::array<HuffmanSpec, 2> dc;
-    std::array<HuffmanSpec, 2> ac;
+    std::array<HuffmanTable, 2> dc;
+    std::array<HuffmanTable, 2> ac;
 };
 
 using SymbolCounts = std::array<std::uint64_t, 256>;
 
 // The table for these counts, no code longer than 16 bits and none all ones.
 // Symbols counted 0 get no code.
-HuffmanSpec optimalHuffman(const SymbolCounts& counts);
+HuffmanTable optimalHuffman(const SymbolCounts& counts);
 
 // Each symbol's code (in the low `length` bits) and length; length 0: no code.
 struct HuffmanEncoder {
@@ -37,7 +37,7 @@ struct HuffmanEncoder {
 };
 
 // False when the table is not a valid prefix code.
-bool makeEncoder(const HuffmanSpec& spec, HuffmanEncoder* encoder);
+bool makeEncoder(const HuffmanTable& codeTable, HuffmanEncoder* encoder);
 
 // Codes up to kLookBits long are found in one lookup, longer ones by length.
 struct HuffmanDecoder {
@@ -49,6 +49,6 @@ struct HuffmanDecoder {
     std::vector<std::uint8_t> values;
 };
 
-bool makeDecoder(const HuffmanSpec& spec, HuffmanDecoder* decoder);
+bool makeDecoder(const HuffmanTable& codeTable, HuffmanDecoder* decoder);
 
 }  // namespace vrs

@@ -16,12 +16,12 @@ void putBe16(std::vector<std::uint8_t>* out, std::size_t value) {
 void putTables(const JpegTables& tables, std::vector<std::uint8_t>* out) {
     for (int id = 0; id < 2; ++id) {
         for (int kind = 0; kind < 2; ++kind) {
-            const HuffmanSpec& spec = kind == 0 ? tables.dc[id] : tables.ac[id];
+            const HuffmanTable& codeTable = kind == 0 ? tables.dc[id] : tables.ac[id];
             out->insert(out->end(), {0xFF, kHuffmanTables});
-            putBe16(out, 2 + 1 + 16 + spec.values.size());
+            putBe16(out, 2 + 1 + 16 + codeTable.values.size());
             out->push_back(static_cast<std::uint8_t>(kind << 4 | id));
-            out->insert(out->end(), spec.bits.begin() + 1, spec.bits.end());
-            out->insert(out->end(), spec.values.begin(), spec.values.end());
+            out->insert(out->end(), codeTable.bits.begin() + 1, codeTable.bits.end());
+            out->insert(out->end(), codeTable.values.begin(), codeTable.values.end());
         }
     }
 }
