@@ -25,20 +25,20 @@ struct PlaneSet {
     std::uint8_t* row(int plane, std::int64_t y) const { return planes[plane] + y * bytesPerRow; }
 };
 
+// The planes share one block, so the rows' memory is one range of it: from
+// the first row of the first plane to the last sample of the last plane.
 bool backPlaneRows(const DecodeSource& source, const PlaneSet& full, RowRange rows) {
-    const auto width = static_cast<std::size_t>(source.layout.width);
-    const auto fileBytes = static_cast<std::size_t>(source.layout.rowPixelBytes());
-    for (std::int64_t y = rows.first; y < rows.end; ++y) {
-        for (int plane = 0; plane < PlanarBitmap::kPlanes; ++plane) {
-            if (!backForWrite(full.row(plane, y), width)) {
-                return false;
-            }
-        }
-        if (!backForRead(source.row(y), fileBytes)) {
-            return false;
-        }
+    if (rows.empty()) {
+        return true;
     }
-    return true;
+    std::uint8_t* const first = full.row(0, rows.first);
+    std::uint8_t* const last = full.row(PlanarBitmap::kPlanes - 1, rows.end - 1);
+    const auto used = static_cast<std::size_t>(last - first + source.layout.width);
+    const std::uint8_t* const firstRead = source.row(rows.first);
+    const std::uint8_t* const lastRead = source.row(rows.end - 1);
+    const auto read =
+        static_cast<std::size_t>(lastRead - firstRead + source.layout.rowPixelBytes());
+    return backForWrite(first, used) && backForRead(firstRead, read);
 }
 
 // Everything one thread needs to decode rows: the images, and a sampler of
@@ -65,9 +65,9 @@ struct RowDecoder {
     }
 
     // The same, after having the kernel back the rows' memory in one call
-    // per plane row instead of one fault per page written: several times
-    // cheaper for memory the process has never touched. Where the kernel
-    // cannot, the decode takes the faults as before.
+    // instead of one fault per page written: several times cheaper for
+    // memory the process has never touched. Where the kernel cannot, the
+    // decode takes the faults as before.
     bool backAndDecode(RowRange rows) {
         [[maybe_unused]] const bool backed = backPlaneRows(source, full, rows);
         return decodeGuarded(rows);

@@ -31,9 +31,9 @@ struct DecodeSource {
 };
 
 // Has the kernel back the memory of full-image rows [rows.first, rows.end)
-// ahead of their decoding: the used bytes of each plane row, nothing of the
-// three quarters of every row that stay unused, and the file's bytes of the
-// rows. False as soon as the kernel cannot; the bytes are unchanged.
+// ahead of their decoding: the planes' bytes of those rows and the file's
+// bytes of the rows. False as soon as the kernel cannot; the bytes are
+// unchanged.
 bool backRows(const DecodeSource& source, const PlanarBitmap& full, RowRange rows);
 
 // `full` is width x height; `view` has the size viewSizeFor gives and is

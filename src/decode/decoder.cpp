@@ -23,17 +23,6 @@ ImageSize sizeOf(std::int64_t width, std::int64_t height) {
     return {static_cast<double>(width), static_cast<double>(height)};
 }
 
-void fillWhite(const PlanarBitmap& bitmap) {
-    bitmap.willWriteWholePlanes();
-    std::uint8_t* planes[5];
-    bitmap.getBitmapDataPlanes(planes);
-    for (int i = 0; i < PlanarBitmap::kPlanes; ++i) {
-        if (planes[i] != nullptr) {
-            std::memset(planes[i], 255, bitmap.planeSize());
-        }
-    }
-}
-
 }  // namespace
 
 ViewSize viewSizeFor(std::int64_t width, std::int64_t height) {
@@ -86,7 +75,7 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
         host.alert("Data2NSImage new view_image is nil");
         return nullptr;
     }
-    fillWhite(*view->rep());
+    view->rep()->fillPlanes(255);
     DecodeProgress decodeProgress(host, progress, width, height);
     const bool whole = decodePass({data, layout}, *fullImage->rep(), *view->rep(), decodeProgress);
     decodeProgress.finish();

@@ -4,63 +4,59 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 
 namespace vrs {
 namespace {
 
-constexpr std::int64_t kPageSize = 4096;
 constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
 
-// A plane as large as a huge page starts on a 2 MiB boundary, so that the
-// kernel can back it with huge pages where it is asked to.
-std::size_t alignmentFor(std::size_t size) {
-    return size >= kHugePageSize ? kHugePageSize : 0;
+// Blocks of half a huge page or more are made of whole huge pages: the last
+// one, zeroed at its first touch like the others, costs less than the
+// hundreds of small-page faults it replaces.
+std::size_t mappedSize(std::size_t size) {
+    return size >= kHugePageSize / 2 ? (size + kHugePageSize - 1) & ~(kHugePageSize - 1) : size;
 }
 
-// Only advice: on failure the plane is still good, just backed otherwise.
-void advise(void* p, std::size_t size, int advice) {
-    [[maybe_unused]] const int advised = madvise(p, size, advice);
-}
-
-// Anonymous mappings come zeroed and are only backed where they are touched,
-// which matters because three quarters of every plane row are never used.
-// Where a row leaves whole pages unused, huge pages would back those too
-// (four times the memory, all of it zeroed at the first touch), so such
-// planes ask for small pages; in narrower ones every page is used anyway and
-// huge pages take a fault per 2 MiB instead of one per 4 KiB.
-std::uint8_t* mapPlane(std::size_t size, std::int64_t width) {
-    const std::size_t align = alignmentFor(size);
+// Anonymous mappings come zeroed and are backed where they are first
+// touched. A block of whole huge pages starts on a 2 MiB boundary and asks
+// for them; the kernel backs it with small pages where it has none to give.
+std::uint8_t* mapBlock(std::size_t size) {
+    const std::size_t align = size % kHugePageSize == 0 ? kHugePageSize : 0;
     void* p =
         mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) {
         return nullptr;
     }
     auto* start = static_cast<std::uint8_t*>(p);
-    if (align != 0) {
-        const auto address = reinterpret_cast<std::uintptr_t>(p);
-        const std::size_t head = ((address + align - 1) & ~(align - 1)) - address;
-        // Trimming a mapping of our own only fails for a bad range: the plane
-        // is then merely larger.
-        if (head != 0) {
-            [[maybe_unused]] const int rc = munmap(start, head);
-        }
-        if (align - head != 0) {
-            [[maybe_unused]] const int rc = munmap(start + head + size, align - head);
-        }
-        start += head;
+    if (align == 0) {
+        return start;
     }
-    advise(start, size,
-           planarBytesPerRow(width) - width >= kPageSize ? MADV_NOHUGEPAGE : MADV_HUGEPAGE);
+    const auto address = reinterpret_cast<std::uintptr_t>(p);
+    const std::size_t head = ((address + align - 1) & ~(align - 1)) - address;
+    // Trimming a mapping of our own only fails for a bad range: the block
+    // is then merely larger.
+    if (head != 0) {
+        [[maybe_unused]] const int rc = munmap(start, head);
+    }
+    if (align - head != 0) {
+        [[maybe_unused]] const int rc = munmap(start + head + size, align - head);
+    }
+    start += head;
+    // Only advice: on failure the block is still good, just backed otherwise.
+    [[maybe_unused]] const int advised = madvise(start, size, MADV_HUGEPAGE);
     return start;
 }
 
-void unmapPlane(std::uint8_t* p, std::size_t size) {
-    if (p != nullptr && size != 0) {
-        // munmap can only fail for a range that was never mapped; nothing to recover.
-        [[maybe_unused]] const int rc = munmap(p, size);
-    }
+// The distance between plane starts: a multiple of 16 where one fits, so
+// that plane rows stay aligned as they would be in planes of their own.
+// Three offsets and a row of samples always fit in a row, since bytesPerRow
+// exceeds 4 x width.
+std::int64_t planeOffsetFor(std::int64_t width, std::int64_t bytesPerRow) {
+    const std::int64_t aligned = (width + 15) & ~std::int64_t{15};
+    return 3 * aligned + width <= bytesPerRow ? aligned : bytesPerRow / 4;
 }
 
 }  // namespace
@@ -74,16 +70,15 @@ std::int64_t planarBytesPerRow(std::int64_t width) {
 }
 
 PlanarBitmap::~PlanarBitmap() {
-    for (std::uint8_t* p : planes_) {
-        unmapPlane(p, planeSize_);
+    if (block_ != nullptr) {
+        // munmap can only fail for a range that was never mapped; nothing to recover.
+        [[maybe_unused]] const int rc = munmap(block_, blockSize_);
     }
 }
 
-void PlanarBitmap::willWriteWholePlanes() const {
-    for (std::uint8_t* p : planes_) {
-        if (p != nullptr) {
-            advise(p, planeSize_, MADV_HUGEPAGE);
-        }
+void PlanarBitmap::fillPlanes(std::uint8_t value) const {
+    if (block_ != nullptr) {
+        std::memset(block_, value, blockSize_);
     }
 }
 
@@ -120,11 +115,17 @@ std::shared_ptr<PlanarBitmap> MakeNewImageRep(std::int64_t width, std::int64_t h
     if (planeSize == 0) {
         return bitmap;
     }
-    for (auto& plane : bitmap->planes_) {
-        plane = mapPlane(planeSize, width);
-        if (plane == nullptr) {
-            return nullptr;  // the destructor unmaps the planes already made
-        }
+    const std::int64_t offset = planeOffsetFor(width, bytesPerRow);
+    bitmap->planeOffset_ = offset;
+    const std::size_t blockSize =
+        mappedSize(planeSize + static_cast<std::size_t>(offset) * (PlanarBitmap::kPlanes - 1));
+    bitmap->block_ = mapBlock(blockSize);
+    if (bitmap->block_ == nullptr) {
+        return nullptr;
+    }
+    bitmap->blockSize_ = blockSize;
+    for (std::size_t i = 0; i < PlanarBitmap::kPlanes; ++i) {
+        bitmap->planes_[i] = bitmap->block_ + static_cast<std::size_t>(offset) * i;
     }
     return bitmap;
 }

@@ -3,6 +3,12 @@
 // per pixel in each, row 0 at the top. Every plane row is bytesPerRow() long:
 // (4 x width + 16) with the low four bits cleared, of which the first width
 // bytes hold samples.
+//
+// The planes share one block of memory: plane p starts p x planeOffset()
+// bytes into it, so the three quarters of each plane row that hold no
+// samples hold the other planes' rows. The block is then as large as the
+// samples and every byte of it is used, which lets huge pages back it (one
+// fault per 2 MiB instead of one per 4 KiB) at no cost in memory.
 #pragma once
 
 #include <array>
@@ -23,14 +29,16 @@ class PlanarBitmap {
     std::int64_t width() const { return width_; }
     std::int64_t height() const { return height_; }
     std::int64_t bytesPerRow() const { return bytesPerRow_; }
+    // Bytes from a plane's start to the end of its last row: height x bytesPerRow.
     std::size_t planeSize() const { return planeSize_; }
+    // Bytes between the starts of two neighbouring planes (at least width).
+    std::int64_t planeOffset() const { return planeOffset_; }
     // Start of each plane in the order red, green, blue, alpha; null when the
     // bitmap is empty. The fifth entry is always null.
     void getBitmapDataPlanes(std::uint8_t* planes[5]) const;
-    // Tells the kernel that every byte of the planes is about to be written
-    // (a whole-plane fill), so that huge pages may back them at no cost in
-    // memory. Only advice: the contents do not change.
-    void willWriteWholePlanes() const;
+    // Sets every byte of every plane, row padding included, to `value`: the
+    // same as filling the four planes one after the other.
+    void fillPlanes(std::uint8_t value) const;
     std::uint8_t* plane(int index) const { return planes_[static_cast<std::size_t>(index)]; }
 
   private:
@@ -41,6 +49,9 @@ class PlanarBitmap {
     std::int64_t height_ = 0;
     std::int64_t bytesPerRow_ = 0;
     std::size_t planeSize_ = 0;
+    std::int64_t planeOffset_ = 0;
+    std::uint8_t* block_ = nullptr;
+    std::size_t blockSize_ = 0;
     std::array<std::uint8_t*, kPlanes> planes_{};
 };
 
