@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     std::shared_ptr<vrs::Image> view;
     std::int64_t progress = 1;
     vrs::VirtualScreenInfo refusal;
-    const auto full =
-        vrs::loadVirtualScreen(file.data(), file.size(), &view, &progress, host, &refusal);
+    const auto full = vrs::loadVirtualScreen(file.data(), file.size(), &view, &progress, host,
+                                             &refusal, file.fd());
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!full) {

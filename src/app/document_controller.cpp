@@ -148,7 +148,8 @@ MyDocument* DocumentController::openDocument(const QByteArray& path, bool refusa
         // load that cursor from the theme, then be given its own.
         const BusyStep busy;
         traceStep("decode begins");
-        document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"));
+        document->loadDataRepresentation(file.data(), file.size(), QStringLiteral("vrs"),
+                                         file.fd());
     }
     traceStep("file decoded");
     recent_.add(canonical);
@@ -193,7 +194,7 @@ bool DocumentController::openInPlace(MyDocument& document, const QByteArray& pat
     }
     const BusyStep busy;
     document.setSourceCheck(unchangedCheck(canonical, file.stamp()));
-    if (!document.openInPlace(canonical, file.data(), file.size())) {
+    if (!document.openInPlace(canonical, file.data(), file.size(), file.fd())) {
         return false;
     }
     recent_.add(canonical);

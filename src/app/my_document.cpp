@@ -74,13 +74,14 @@ MyDocument::~MyDocument() {
 }
 
 bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
-                                        const QString& /*type*/) {
+                                        const QString& /*type*/, int fd) {
     progress = 1;
     vrs::VirtualScreenInfo refusal;
     RecordingHost quiet(host_);
     vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
     DecodeHost decodeHost(host, displayName(), bytes, length);
-    myimage = vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal);
+    myimage =
+        vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal, fd);
     fiveBit_ = refusal.layout.depth == 16;
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
         refusal.error = vrs::LoadError::ChangedWhileRead;
@@ -173,14 +174,14 @@ void MyDocument::raiseWindow() {
     }
 }
 
-bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes,
-                             std::size_t length) {
+bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
+                             int fd) {
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
     vrs::VirtualScreenInfo refusal;
     DecodeHost decodeHost(host_, ::displayName(fileNameOf(path)), bytes, length);
     std::shared_ptr<vrs::Image> full =
-        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, decodeHost, &refusal);
+        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, decodeHost, &refusal, fd);
     if (refusal.error == vrs::LoadError::None && sourceChanged()) {
         refusal.error = vrs::LoadError::ChangedWhileRead;
         full.reset();

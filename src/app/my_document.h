@@ -38,8 +38,10 @@ class MyDocument : public QObject {
 
     // Decodes the file's bytes into the full image and the view image. A
     // refused file leaves both empty (the user has been told why); the
-    // document still opens, so this returns true.
-    bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type);
+    // document still opens, so this returns true. `fd`, when not -1, is the
+    // open file the bytes map: its rows are read from it.
+    bool loadDataRepresentation(const std::uint8_t* bytes, std::size_t length, const QString& type,
+                                int fd = -1);
     // While several files open at once, a refusal is not told in a message
     // box, which would hold up the others, but shown in the document's own
     // window, in the size line's place.
@@ -61,7 +63,8 @@ class MyDocument : public QObject {
     // keepZoomAcrossFiles() is on (a series of the same screen), otherwise the
     // whole picture is shown. A file that cannot be decoded (the user has
     // been told) leaves the document as it was and returns false.
-    bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length);
+    bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
+                     int fd = -1);
     // View > Keep Zoom Across Files; on unless the user turned it off, and
     // remembered in the settings.
     static bool keepZoomAcrossFiles();

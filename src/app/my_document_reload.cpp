@@ -45,8 +45,8 @@ void MyDocument::reloadFromDisk() {
     std::shared_ptr<vrs::Image> viewImage;
     std::int64_t count = 1;
     vrs::VirtualScreenInfo refusal;
-    std::shared_ptr<vrs::Image> full =
-        vrs::loadVirtualScreen(file.data(), file.size(), &viewImage, &count, quiet, &refusal);
+    std::shared_ptr<vrs::Image> full = vrs::loadVirtualScreen(file.data(), file.size(), &viewImage,
+                                                              &count, quiet, &refusal, file.fd());
     vrs::FileStamp now;
     if (full && !(vrs::stampPath(filePath_.toStdString(), &now) && now == file.stamp())) {
         // Written again while it was read: never shown mixed.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "decode/chunk_rows.h"
 #include "decode/row_sharing.h"
 #include "decode/view_sampler.h"
 #include "platform/mapped_read_guard.h"
@@ -34,21 +35,31 @@ bool backPlaneRows(const DecodeSource& source, const PlaneSet& full, RowRange ro
     std::uint8_t* const first = full.row(0, rows.first);
     std::uint8_t* const last = full.row(PlanarBitmap::kPlanes - 1, rows.end - 1);
     const auto used = static_cast<std::size_t>(last - first + source.layout.width);
+    if (!backForWrite(first, used)) {
+        return false;
+    }
+    if (source.fd >= 0) {
+        return true;  // the rows are read into a buffer, not from the mapping
+    }
     const std::uint8_t* const firstRead = source.row(rows.first);
     const std::uint8_t* const lastRead = source.row(rows.end - 1);
     const auto read =
         static_cast<std::size_t>(lastRead - firstRead + source.layout.rowPixelBytes());
-    return backForWrite(first, used) && backForRead(firstRead, read);
+    return backForRead(firstRead, read);
 }
 
-// Everything one thread needs to decode rows: the images, and a sampler of
-// its own, whose gather buffer is not shared.
+// Everything one thread needs to decode rows: the images, and a sampler and
+// a source reader of its own, whose buffers are not shared.
 struct RowDecoder {
     const DecodeSource& source;
     const PlaneSet& full;
     const PlaneSet& view;
     ViewSampler sampler;
     DecodeRow decodeRow;
+    ChunkRows chunk{source};
+
+    // Another decoder of the same rows, with buffers of its own.
+    RowDecoder helper() const { return {source, full, view, sampler, decodeRow}; }
 
     void decode(RowRange rows) {
         for (std::int64_t y = rows.first; y < rows.end; ++y) {
@@ -56,10 +67,20 @@ struct RowDecoder {
         }
     }
 
-    // The rows, or false when the file under them has shrunk: a read past
-    // its end stops the decode there instead of ending the process. Every
-    // frame below holds only pointers and numbers.
+    // The rows, or false when the file under them has shrunk: a short read,
+    // or a read of the mapping past its end, which stops the decode there
+    // instead of ending the process. Every frame below holds only pointers
+    // and numbers.
     bool decodeGuarded(RowRange rows) {
+        switch (chunk.fetch(rows)) {
+            case ChunkRows::Fetched::Read:
+                decode(rows);
+                return true;
+            case ChunkRows::Fetched::Short:
+                return false;
+            case ChunkRows::Fetched::InPlace:
+                break;
+        }
         auto work = [this, rows] { decode(rows); };
         return readMapped(source.row(0), source.rowsLength(), work);
     }
@@ -75,7 +96,7 @@ struct RowDecoder {
 
     // Source row y into the full image and, if it feeds one, into its view row.
     void decode(std::int64_t y) {
-        const std::uint8_t* sourceRow = source.row(y);
+        const std::uint8_t* sourceRow = chunk.row(y);
         std::uint8_t* const fullRow[3] = {full.row(0, y), full.row(1, y), full.row(2, y)};
         decodeRow(sourceRow, source.layout.width, fullRow[0], fullRow[1], fullRow[2]);
         std::memset(full.row(3, y), 255, static_cast<std::size_t>(source.layout.width));
@@ -105,7 +126,7 @@ struct RowDecoder {
 
 // 32 bits: no progress to report, so the helper decodes the rows it takes.
 bool decodeShared(RowDecoder& decoder, bool helped) {
-    RowDecoder helper = decoder;
+    RowDecoder helper = decoder.helper();
     std::atomic<bool> changed{false};
     {
         // Leaving the scope leaves the helper nothing more and waits for it.

@@ -15,10 +15,13 @@
 
 namespace vrs {
 
-// The file's bytes (a mapping, or memory) and where its rows lie in them.
+// The file's bytes (a mapping, or memory) and where its rows lie in them;
+// with the file's descriptor, when there is one, the rows are read from it
+// instead of from the mapping.
 struct DecodeSource {
     const std::uint8_t* data = nullptr;
     RowLayout layout;
+    int fd = -1;
 
     const std::uint8_t* row(std::int64_t y) const { return data + layout.rowOffset(y); }
     // Bytes from the first row's start to the last pixel's end (the loader
@@ -31,9 +34,9 @@ struct DecodeSource {
 };
 
 // Has the kernel back the memory of full-image rows [rows.first, rows.end)
-// ahead of their decoding: the planes' bytes of those rows and the file's
-// bytes of the rows. False as soon as the kernel cannot; the bytes are
-// unchanged.
+// ahead of their decoding: the planes' bytes of those rows and, when the
+// rows are read in place, the file's bytes of the rows. False as soon as the
+// kernel cannot; the bytes are unchanged.
 bool backRows(const DecodeSource& source, const PlanarBitmap& full, RowRange rows);
 
 // `full` is width x height; `view` has the size viewSizeFor gives and is

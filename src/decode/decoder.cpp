@@ -47,7 +47,8 @@ const ImageFactory& defaultImageFactory() {
 
 std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* data,
                                          const RowLayout& layout, std::shared_ptr<Image>* viewImage,
-                                         std::int64_t* progress, Host& host, bool* fileChanged) {
+                                         std::int64_t* progress, Host& host, bool* fileChanged,
+                                         int fd) {
     const std::int64_t width = layout.width;
     const std::int64_t height = layout.height;
     std::shared_ptr<PlanarBitmap> fullRep = factory.makeBitmap(width, height);
@@ -77,7 +78,8 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
     }
     view->rep()->fillPlanes(255);
     DecodeProgress decodeProgress(host, progress, width, height);
-    const bool whole = decodePass({data, layout}, *fullImage->rep(), *view->rep(), decodeProgress);
+    const bool whole =
+        decodePass({data, layout, fd}, *fullImage->rep(), *view->rep(), decodeProgress);
     decodeProgress.finish();
     if (!whole) {
         if (viewImage != nullptr) {
@@ -93,9 +95,9 @@ std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std:
 
 std::shared_ptr<Image> Data2NSImage(const std::uint8_t* data, const RowLayout& layout,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                    Host& host, bool* fileChanged) {
+                                    Host& host, bool* fileChanged, int fd) {
     return decodeWithFactory(defaultImageFactory(), data, layout, viewImage, progress, host,
-                             fileChanged);
+                             fileChanged, fd);
 }
 
 }  // namespace vrs

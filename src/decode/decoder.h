@@ -45,9 +45,10 @@ DecodeRow rowDecoderFor(std::int64_t depth);
 // through host.alert. Returns the full image, or null after a failure. When the rows are a file
 // mapping and the file shrinks under the decode, nothing is alerted: the
 // result and *viewImage are null and *fileChanged (if given) is set, for the
-// caller to word.
+// caller to word. `fd`, when not -1, is the mapped file's descriptor: the
+// rows are then read from it with pread rather than from the mapping.
 std::shared_ptr<Image> Data2NSImage(const std::uint8_t* data, const RowLayout& layout,
                                     std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                    Host& host, bool* fileChanged = nullptr);
+                                    Host& host, bool* fileChanged = nullptr, int fd = -1);
 
 }  // namespace vrs

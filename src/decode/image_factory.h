@@ -28,6 +28,6 @@ const ImageFactory& defaultImageFactory();
 std::shared_ptr<Image> decodeWithFactory(const ImageFactory& factory, const std::uint8_t* data,
                                          const RowLayout& layout, std::shared_ptr<Image>* viewImage,
                                          std::int64_t* progress, Host& host,
-                                         bool* fileChanged = nullptr);
+                                         bool* fileChanged = nullptr, int fd = -1);
 
 }  // namespace vrs

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "decode/planar_bitmap.h"
 
-#include <sys/mman.h>
-
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -10,45 +8,6 @@
 
 namespace vrs {
 namespace {
-
-constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
-
-// Blocks of half a huge page or more are made of whole huge pages: the last
-// one, zeroed at its first touch like the others, costs less than the
-// hundreds of small-page faults it replaces.
-std::size_t mappedSize(std::size_t size) {
-    return size >= kHugePageSize / 2 ? (size + kHugePageSize - 1) & ~(kHugePageSize - 1) : size;
-}
-
-// Anonymous mappings come zeroed and are backed where they are first
-// touched. A block of whole huge pages starts on a 2 MiB boundary and asks
-// for them; the kernel backs it with small pages where it has none to give.
-std::uint8_t* mapBlock(std::size_t size) {
-    const std::size_t align = size % kHugePageSize == 0 ? kHugePageSize : 0;
-    void* p =
-        mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) {
-        return nullptr;
-    }
-    auto* start = static_cast<std::uint8_t*>(p);
-    if (align == 0) {
-        return start;
-    }
-    const auto address = reinterpret_cast<std::uintptr_t>(p);
-    const std::size_t head = ((address + align - 1) & ~(align - 1)) - address;
-    // Trimming a mapping of our own only fails for a bad range: the block
-    // is then merely larger.
-    if (head != 0) {
-        [[maybe_unused]] const int rc = munmap(start, head);
-    }
-    if (align - head != 0) {
-        [[maybe_unused]] const int rc = munmap(start + head + size, align - head);
-    }
-    start += head;
-    // Only advice: on failure the block is still good, just backed otherwise.
-    [[maybe_unused]] const int advised = madvise(start, size, MADV_HUGEPAGE);
-    return start;
-}
 
 // The distance between plane starts: a multiple of 16 where one fits, so
 // that plane rows stay aligned as they would be in planes of their own.
@@ -69,16 +28,11 @@ std::int64_t planarBytesPerRow(std::int64_t width) {
     return (4 * width + 16) & ~std::int64_t{15};
 }
 
-PlanarBitmap::~PlanarBitmap() {
-    if (block_ != nullptr) {
-        // munmap can only fail for a range that was never mapped; nothing to recover.
-        [[maybe_unused]] const int rc = munmap(block_, blockSize_);
-    }
-}
+PlanarBitmap::~PlanarBitmap() = default;
 
 void PlanarBitmap::fillPlanes(std::uint8_t value) const {
-    if (block_ != nullptr) {
-        std::memset(block_, value, blockSize_);
+    if (!block_.empty()) {
+        std::memset(block_.data(), value, block_.size());
     }
 }
 
@@ -117,15 +71,14 @@ std::shared_ptr<PlanarBitmap> MakeNewImageRep(std::int64_t width, std::int64_t h
     }
     const std::int64_t offset = planeOffsetFor(width, bytesPerRow);
     bitmap->planeOffset_ = offset;
-    const std::size_t blockSize =
-        mappedSize(planeSize + static_cast<std::size_t>(offset) * (PlanarBitmap::kPlanes - 1));
-    bitmap->block_ = mapBlock(blockSize);
-    if (bitmap->block_ == nullptr) {
+    // Anonymous memory comes zeroed and is backed where it is first touched.
+    bitmap->block_ =
+        HugeBlock::make(planeSize + static_cast<std::size_t>(offset) * (PlanarBitmap::kPlanes - 1));
+    if (bitmap->block_.empty()) {
         return nullptr;
     }
-    bitmap->blockSize_ = blockSize;
     for (std::size_t i = 0; i < PlanarBitmap::kPlanes; ++i) {
-        bitmap->planes_[i] = bitmap->block_ + static_cast<std::size_t>(offset) * i;
+        bitmap->planes_[i] = bitmap->block_.data() + static_cast<std::size_t>(offset) * i;
     }
     return bitmap;
 }

@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/huge_block.h"
+
 namespace vrs {
 
 class PlanarBitmap {
@@ -50,8 +52,7 @@ class PlanarBitmap {
     std::int64_t bytesPerRow_ = 0;
     std::size_t planeSize_ = 0;
     std::int64_t planeOffset_ = 0;
-    std::uint8_t* block_ = nullptr;
-    std::size_t blockSize_ = 0;
+    HugeBlock block_;
     std::array<std::uint8_t*, kPlanes> planes_{};
 };
 

@@ -20,6 +20,7 @@ constexpr std::uint8_t kNoBytes[1] = {0};
 MappedFile::MappedFile(MappedFile&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
+      fd_(std::exchange(other.fd_, -1)),
       error_(std::exchange(other.error_, 0)),
       stamp_(other.stamp_) {}
 
@@ -28,6 +29,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
         reset();
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        fd_ = std::exchange(other.fd_, -1);
         error_ = std::exchange(other.error_, 0);
         stamp_ = other.stamp_;
     }
@@ -45,6 +47,12 @@ void MappedFile::reset() {
     }
     data_ = nullptr;
     size_ = 0;
+    if (fd_ >= 0) {
+        // Closing a read-only descriptor has nothing to flush: its result
+        // changes nothing.
+        [[maybe_unused]] const int closed = ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 bool MappedFile::open(const std::string& path) {
@@ -70,9 +78,10 @@ bool MappedFile::open(const std::string& path) {
             size_ = size;
         }
     }
-    // The mapping stays valid without the descriptor, and closing a
-    // read-only descriptor has nothing to flush: its result changes nothing.
-    [[maybe_unused]] const int closed = ::close(file.fd);
+    fd_ = file.fd;
+    if (!ok) {
+        reset();  // keeps error_
+    }
     return ok;
 }
 

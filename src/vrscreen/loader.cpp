@@ -144,7 +144,7 @@ VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t len
 
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, VirtualScreenInfo* refusal) {
+                                         Host& host, VirtualScreenInfo* refusal, int fd) {
     // The header is copied under guard: the file may already be shorter.
     std::uint8_t header[kHeaderSize] = {};
     const std::size_t headerBytes = length < kHeaderSize ? length : kHeaderSize;
@@ -166,14 +166,14 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         }
         return nullptr;
     }
-    if (rowDecoderFor(info.layout.depth) != nullptr) {
+    if (rowDecoderFor(info.layout.depth) != nullptr && fd < 0) {
         // Only these depths read the rows. The result is a hint's: either way
         // the decoder reads the same bytes.
         [[maybe_unused]] const bool early = adviseWillRead(data, info.bytesNeeded);
     }
     bool changed = false;
     std::shared_ptr<Image> full =
-        Data2NSImage(data, info.layout, viewImage, progress, host, &changed);
+        Data2NSImage(data, info.layout, viewImage, progress, host, &changed, fd);
     if (changed) {
         info.error = LoadError::ChangedWhileRead;
     }

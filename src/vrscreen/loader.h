@@ -74,9 +74,11 @@ std::string describeFirstBytes(const VirtualScreenInfo& info);
 // of a file that shrinks while it is read: that load is refused too
 // (ChangedWhileRead). The decoder's own failures go through host.alert. A
 // file read leaves its layout in *refusal too, with the error None.
-// `refusal` may be null where only the images matter (benchmarks).
+// `refusal` may be null where only the images matter (benchmarks). `fd`,
+// when not -1, is the mapped file's descriptor, which the rows are read from.
 std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t length,
                                          std::shared_ptr<Image>* viewImage, std::int64_t* progress,
-                                         Host& host, VirtualScreenInfo* refusal = nullptr);
+                                         Host& host, VirtualScreenInfo* refusal = nullptr,
+                                         int fd = -1);
 
 }  // namespace vrs
