@@ -47,8 +47,8 @@ FedRows::Status FedRows::headerDone() {
 
 // A full-size picture is made once an eighth of the rows' bytes have come
 // (or all of them), a shrunk one once the first row's have (they back the
-// planes of a decoded row), and only when what has come backs its memory by the
-// loader's rule.
+// planes of a decoded row); either only when what has come backs its memory
+// by the loader's rule.
 bool FedRows::mayPrepare() const {
     const std::uint64_t rows = info_.bytesNeeded - kHeaderSize;
     const std::uint64_t have = received_ - kHeaderSize;

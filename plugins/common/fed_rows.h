@@ -26,9 +26,9 @@ class RowSink {
     virtual bool sized(std::int64_t width, std::int64_t height) = 0;
     // True once sized() when the picture the sink makes is smaller than the
     // file's, at a size its host asked for: its memory is the host's choice,
-    // so it is made as soon as the header is in, and rows are decoded and
-    // let go as they come instead of waiting for enough of them to back a
-    // full-size picture.
+    // so it is made once the first row's bytes are in, and rows are decoded
+    // and let go as they come instead of waiting for enough of them to back
+    // a full-size picture.
     virtual bool shrinks() const { return false; }
     // Makes the picture (width x height are the file's); false when memory
     // is short.
