@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer entry: every input is a file fed to the GdkPixbuf loader in
-// pieces whose size the input's length picks, then read whole as a stream.
-// Each row the loader says is done is read to its last byte.
+// pieces whose size the input's length picks, asked for its own size or one
+// a divisor (also from the length) makes smaller, then read whole as a
+// stream. Each row the loader says is done is read to its last byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +13,9 @@
 namespace {
 
 struct Seen {
+    int divisor = 1;
+    int width = 0;  // asked for
+    int height = 0;
     GdkPixbuf* pixbuf = nullptr;
 };
 
@@ -21,8 +25,21 @@ void check(bool ok) {
     }
 }
 
+void sizeFunc(int* width, int* height, gpointer data) {
+    auto* seen = static_cast<Seen*>(data);
+    *width = 1 + (*width - 1) / seen->divisor;
+    *height = 1 + (*height - 1) / seen->divisor;
+    seen->width = *width;
+    seen->height = *height;
+}
+
 void prepared(GdkPixbuf* pixbuf, GdkPixbufAnimation* /*animation*/, gpointer data) {
-    static_cast<Seen*>(data)->pixbuf = pixbuf;
+    auto* seen = static_cast<Seen*>(data);
+    seen->pixbuf = pixbuf;
+    if (seen->divisor > 1) {
+        check(gdk_pixbuf_get_width(pixbuf) == seen->width &&
+              gdk_pixbuf_get_height(pixbuf) == seen->height);
+    }
 }
 
 void updated(GdkPixbuf* pixbuf, int x, int y, int width, int height, gpointer data) {
@@ -39,8 +56,9 @@ void updated(GdkPixbuf* pixbuf, int x, int y, int width, int height, gpointer da
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Seen seen;
+    seen.divisor = 1 + static_cast<int>(size % 3);
     GError* error = nullptr;
-    gpointer load = vrs::plugin::beginLoad(nullptr, prepared, updated, &seen, &error);
+    gpointer load = vrs::plugin::beginLoad(sizeFunc, prepared, updated, &seen, &error);
     check(load != nullptr);
     const std::size_t piece = 1 + size % 251;
     bool ok = true;

@@ -45,12 +45,18 @@ FedRows::Status FedRows::headerDone() {
     return Status::Ok;
 }
 
-// The picture is made once an eighth of the rows' bytes have come (or all
-// of them), and only when what has come backs its memory by the loader's rule.
+// A full-size picture is made once an eighth of the rows' bytes have come
+// (or all of them), a shrunk one once the first row's have (they back the
+// planes of a decoded row); either only when what has come backs its memory
+// by the loader's rule.
 bool FedRows::mayPrepare() const {
     const std::uint64_t rows = info_.bytesNeeded - kHeaderSize;
     const std::uint64_t have = received_ - kHeaderSize;
-    if (have < rows && have < rows / 8) {
+    const RowLayout& layout = info_.layout;
+    const std::uint64_t wait = sink_.shrinks() ? static_cast<std::uint64_t>(std::max<std::int64_t>(
+                                                     layout.stride, layout.rowPixelBytes()))
+                                               : rows / 8;
+    if (have < rows && have < wait) {
         return false;
     }
     const std::uint64_t judged = std::max(received_, info_.bytesNeeded);

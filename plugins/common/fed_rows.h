@@ -24,11 +24,19 @@ class RowSink {
     // The header has been read: the picture will be width x height. False
     // stops the load (the host wants only the size, or refuses it).
     virtual bool sized(std::int64_t width, std::int64_t height) = 0;
-    // Makes the picture; false when memory is short.
+    // True once sized() when the picture the sink makes is smaller than the
+    // file's, at a size its host asked for: its memory is the host's choice,
+    // so it is made once the first row's bytes are in, and rows are decoded
+    // and let go as they come instead of waiting for enough of them to back
+    // a full-size picture.
+    virtual bool shrinks() const { return false; }
+    // Makes the picture (width x height are the file's); false when memory
+    // is short.
     virtual bool prepare(std::int64_t width, std::int64_t height) = 0;
     // Row y of the picture, decoded.
     virtual void row(std::int64_t y, const RgbRow& row) = 0;
-    // Rows [first, first + count) are final; called once per fed piece.
+    // Rows [first, first + count) of the file have been handed to row()
+    // since the last call; called once per fed piece that completes a row.
     virtual void updated(std::int64_t first, std::int64_t count) = 0;
 };
 

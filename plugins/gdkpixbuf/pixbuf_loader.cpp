@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "decode/box_average.h"
 #include "decode/file_row_source.h"
 #include "fed_rows.h"
 #include "platform/regular_file.h"
@@ -34,7 +35,7 @@ void changed(GError** error) {
     refuse(error, info);
 }
 
-// An RGB pixbuf of the picture's size, or null (sizes beyond an int, or
+// An RGB pixbuf of this size, or null (sizes beyond an int, or
 // memory short).
 GdkPixbuf* makePixbuf(std::int64_t width, std::int64_t height) {
     if (width > INT_MAX || height > INT_MAX) {
@@ -49,7 +50,10 @@ std::uint8_t* pixbufRow(GdkPixbuf* pixbuf, std::int64_t y) {
 }
 
 // One incremental load: hands each decoded row to the pixbuf and tells the
-// host which rows are final.
+// host which rows are final. When the host's size function asks for a
+// smaller picture, the pixbuf is made at that size and the file's rows are
+// box-averaged into it as they come; a larger or mixed size is left to the
+// host, which scales the full picture.
 class PixbufSink final : public RowSink {
   public:
     PixbufSink(GdkPixbufModuleSizeFunc sizeFunc, GdkPixbufModulePreparedFunc preparedFunc,
@@ -76,10 +80,26 @@ class PixbufSink final : public RowSink {
             // A caller that sets 0 wants only the size (gdk_pixbuf_get_file_info).
             sizeFunc_(&w, &h, userData_);
         }
+        shrinks_ = w > 0 && h > 0 && w <= width && h <= height && (w < width || h < height) &&
+                   w <= BoxAverage::kLongestSide && h <= BoxAverage::kLongestSide;
+        if (shrinks_) {
+            width_ = w;
+            height_ = h;
+        }
         return w > 0 && h > 0;
     }
+    bool shrinks() const override { return shrinks_; }
     bool prepare(std::int64_t width, std::int64_t height) override {
-        pixbuf_ = makePixbuf(width, height);
+        if (shrinks_) {
+            if (!box_.prepare(width, height, width_, height_)) {
+                return false;
+            }
+            fileWidth_ = width;
+        } else {
+            width_ = width;
+            height_ = height;
+        }
+        pixbuf_ = makePixbuf(width_, height_);
         if (pixbuf_ == nullptr) {
             return false;
         }
@@ -89,11 +109,26 @@ class PixbufSink final : public RowSink {
         return true;
     }
     void row(std::int64_t y, const RgbRow& row) override {
-        interleaveRgb(row, gdk_pixbuf_get_width(pixbuf_), pixbufRow(pixbuf_, y));
+        if (!shrinks_) {
+            interleaveRgb(row, width_, pixbufRow(pixbuf_, y));
+            return;
+        }
+        // File rows come in order, each in the box of pixbuf row done_.
+        box_.add(0, fileWidth_, row.red, row.green, row.blue);
+        if (y + 1 == box_.top(done_ + 1)) {
+            interleaveRgb(box_.take(done_), width_, pixbufRow(pixbuf_, done_));
+            ++done_;
+        }
     }
     void updated(std::int64_t first, std::int64_t count) override {
-        if (updatedFunc_ != nullptr) {
-            updatedFunc_(pixbuf_, 0, static_cast<int>(first), gdk_pixbuf_get_width(pixbuf_),
+        if (shrinks_) {
+            // The pixbuf rows whose boxes those file rows completed.
+            first = reported_;
+            count = done_ - reported_;
+            reported_ = done_;
+        }
+        if (updatedFunc_ != nullptr && count > 0) {
+            updatedFunc_(pixbuf_, 0, static_cast<int>(first), static_cast<int>(width_),
                          static_cast<int>(count), userData_);
         }
     }
@@ -110,6 +145,14 @@ class PixbufSink final : public RowSink {
     GdkPixbufModuleUpdatedFunc updatedFunc_;
     gpointer userData_;
     GdkPixbuf* pixbuf_ = nullptr;
+    std::int64_t width_ = 0;  // of the pixbuf
+    std::int64_t height_ = 0;
+    bool shrinks_ = false;
+    // Shrinking only:
+    BoxAverage box_;
+    std::int64_t fileWidth_ = 0;
+    std::int64_t done_ = 0;      // pixbuf rows whose boxes are complete
+    std::int64_t reported_ = 0;  // pixbuf rows told to the host as final
 };
 
 struct Load {

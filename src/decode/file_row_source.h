@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "decode/box_average.h"
 #include "decode/file_rows.h"
 #include "decode/row_source.h"
 
@@ -41,9 +42,8 @@ class FileRowSource final : public RowSource {
     bool valid_ = false;
 };
 
-// A picture whose longer side is at most maxSide (never enlarged): each pixel
-// is the mean of the file pixels it covers (a box over whole file rows and
-// columns), so fine detail turns to its average colour instead of aliasing.
+// A picture whose longer side is at most maxSide (never enlarged), shrunk by
+// BoxAverage: each pixel is the mean of the file pixels it covers.
 // Each file row is read once, in order, in spans: memory follows the
 // thumbnail, not the file.
 class ThumbnailRowSource final : public RowSource {
@@ -59,19 +59,15 @@ class ThumbnailRowSource final : public RowSource {
     bool fileChanged() const { return file_.changed(); }
 
   private:
-    // The first file pixel that thumbnail pixel i of out covers, along n.
-    static std::int64_t boxStart(std::int64_t i, std::int64_t n, std::int64_t out);
-    void makeBuffers();
+    void makeBuffers(std::int64_t width, std::int64_t height);
     bool addRow(std::int64_t fileRow);
 
     FileRows file_;
+    BoxAverage box_;
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;
-    std::int64_t span_ = 0;                  // file pixels decoded at a time
-    std::vector<std::int64_t> firstColumn_;  // of each thumbnail column, then the file's width
-    std::vector<std::uint64_t> sums_;        // three planes of sums over the covered pixels
-    std::vector<std::uint8_t> decoded_;      // three planes of a span
-    std::vector<std::uint8_t> out_;          // three planes of the thumbnail row
+    std::int64_t span_ = 0;              // file pixels decoded at a time
+    std::vector<std::uint8_t> decoded_;  // three planes of a span
     bool valid_ = false;
 };
 

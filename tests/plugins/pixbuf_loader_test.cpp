@@ -63,11 +63,14 @@ Picture fromFile(const std::filesystem::path& path, std::string* error = nullptr
 struct Fed {
     Picture picture;
     int updates = 0;
+    int updatedRows = 0;   // the heights of the updated areas, added up
+    int lowestUpdate = 0;  // the bottom of the lowest updated area
     std::string error;
 };
 
-// The file's bytes written to a GdkPixbufLoader `piece` bytes at a time.
-Fed feed(const std::vector<std::uint8_t>& bytes, std::size_t piece) {
+// The file's bytes written to a GdkPixbufLoader `piece` bytes at a time,
+// the picture asked for at width x height when they are given.
+Fed feed(const std::vector<std::uint8_t>& bytes, std::size_t piece, int width = 0, int height = 0) {
     Fed fed;
     GError* e = nullptr;
     GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("vrs", &e);
@@ -76,11 +79,17 @@ Fed feed(const std::vector<std::uint8_t>& bytes, std::size_t piece) {
         g_clear_error(&e);
         return fed;
     }
+    if (width > 0) {
+        gdk_pixbuf_loader_set_size(loader, width, height);
+    }
     g_signal_connect(loader, "area-updated",
-                     G_CALLBACK(+[](GdkPixbufLoader*, int, int, int, int, gpointer count) {
-                         ++*static_cast<int*>(count);
+                     G_CALLBACK(+[](GdkPixbufLoader*, int, int y, int, int h, gpointer data) {
+                         auto* f = static_cast<Fed*>(data);
+                         ++f->updates;
+                         f->updatedRows += h;
+                         f->lowestUpdate = std::max(f->lowestUpdate, y + h);
                      }),
-                     &fed.updates);
+                     &fed);
     bool ok = true;
     for (std::size_t at = 0; ok && at < bytes.size(); at += piece) {
         ok = gdk_pixbuf_loader_write(loader, bytes.data() + at, std::min(piece, bytes.size() - at),
@@ -137,6 +146,61 @@ TEST_F(PixbufLoaderTest, PiecesAndFilesGiveVrstoolPixels) {
         EXPECT_TRUE(pieces.picture == want);
         EXPECT_TRUE(fromFile(file) == want);
     }
+}
+
+// Asked for a smaller size, fed a byte or 64 KiB at a time, the loader gives
+// vrstool's thumbnail of that size pixel for pixel, and reports each of its
+// rows once as it is done.
+TEST_F(PixbufLoaderTest, SmallerSizeIsVrstoolThumbnail) {
+    VrsLayout sized;
+    sized.width = 400;
+    sized.height = 300;
+    VrsLayout rect;
+    rect.sized = false;
+    rect.depth = 16;
+    rect.width = 151;
+    rect.height = 89;
+    for (const auto& [name, layout] : {std::pair{"sized32", sized}, std::pair{"rect16", rect}}) {
+        SCOPED_TRACE(name);
+        const auto file = writeSample(dir.path(), std::string(name) + ".vrs", layout);
+        const auto png = dir / (std::string(name) + ".png");
+        ASSERT_TRUE(
+            runProgram({VRSTOOL_PATH, "thumbnail", "-s", "50", file.string(), png.string()}));
+        const Picture want = fromFile(png);
+        ASSERT_EQ(want.width, 50);
+        ASSERT_LT(want.height, static_cast<int>(layout.height) / 2);
+        const std::vector<std::uint8_t> bytes = readFile(file);
+        for (const std::size_t piece : {std::size_t{1}, std::size_t{64} << 10}) {
+            SCOPED_TRACE(piece);
+            const Fed fed = feed(bytes, piece, want.width, want.height);
+            EXPECT_EQ(fed.error, "");
+            EXPECT_TRUE(fed.picture == want);
+            EXPECT_EQ(fed.updatedRows, want.height);
+            EXPECT_EQ(fed.lowestUpdate, want.height);
+        }
+    }
+}
+
+// Asked for a larger size, the loader loads the full picture and GdkPixbuf
+// scales it up.
+TEST_F(PixbufLoaderTest, LargerSizeScalesTheFullPicture) {
+    VrsLayout layout;
+    layout.sized = false;
+    layout.depth = 16;
+    layout.width = 151;
+    layout.height = 89;
+    const auto file = writeSample(dir.path(), "rect.vrs", layout);
+    const auto png = dir / "rect.png";
+    ASSERT_TRUE(runProgram({VRSTOOL_PATH, "convert", "-o", png.string(), file.string()}));
+    GdkPixbuf* full = gdk_pixbuf_new_from_file(png.c_str(), nullptr);
+    ASSERT_NE(full, nullptr);
+    GdkPixbuf* scaled = gdk_pixbuf_scale_simple(full, 302, 178, GDK_INTERP_BILINEAR);
+    const Picture want = pictureOf(scaled);
+    g_object_unref(scaled);
+    g_object_unref(full);
+    const Fed fed = feed(readFile(file), 4096, 302, 178);
+    EXPECT_EQ(fed.error, "");
+    EXPECT_TRUE(fed.picture == want);
 }
 
 // A file cut short is an error in every path, worded as the loader words it.
