@@ -216,7 +216,7 @@ void BM_Fresh(benchmark::State& state) {
         std::int64_t progress = 1;
         const Stopwatch watch;
         std::shared_ptr<vrs::Image> full =
-            vrs::Data2NSImage(file.data(), info.layout, &view, &progress, host);
+            vrs::Data2NSImage(file.data(), info.layout, &view, &progress, host, nullptr, file.fd());
         watch.addTo(&total);
         state.PauseTiming();
         if (!full) {
