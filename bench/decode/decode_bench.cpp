@@ -201,7 +201,9 @@ void BM_Warm(benchmark::State& state) {
     state.SetItemsProcessed(width * height * state.iterations());
 }
 
-void BM_Fresh(benchmark::State& state) {
+// Fresh image memory, rows read from the mapping (already in memory) or with
+// pread from the file's descriptor, as the viewer reads them.
+void freshDecode(benchmark::State& state, bool readRows) {
     const std::int64_t width = state.range(0);
     const std::int64_t height = state.range(1);
     vrs::MappedFile file;
@@ -215,8 +217,8 @@ void BM_Fresh(benchmark::State& state) {
         std::shared_ptr<vrs::Image> view;
         std::int64_t progress = 1;
         const Stopwatch watch;
-        std::shared_ptr<vrs::Image> full =
-            vrs::Data2NSImage(file.data(), info.layout, &view, &progress, host, nullptr, file.fd());
+        std::shared_ptr<vrs::Image> full = vrs::Data2NSImage(
+            file.data(), info.layout, &view, &progress, host, nullptr, readRows ? file.fd() : -1);
         watch.addTo(&total);
         state.PauseTiming();
         if (!full) {
@@ -228,6 +230,13 @@ void BM_Fresh(benchmark::State& state) {
     }
     reportRatio(state, width, total);
     state.SetItemsProcessed(width * height * state.iterations());
+}
+
+void BM_Fresh(benchmark::State& state) {
+    freshDecode(state, false);
+}
+void BM_FreshRead(benchmark::State& state) {
+    freshDecode(state, true);
 }
 
 void BM_Cold(benchmark::State& state) {
@@ -274,6 +283,7 @@ void sizes(benchmark::internal::Benchmark* b, bool withDepth) {
 BENCHMARK(BM_Floor)->Apply([](auto* b) { sizes(b, false); });
 BENCHMARK(BM_Warm)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_Fresh)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
+BENCHMARK(BM_FreshRead)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
 BENCHMARK(BM_Cold)->ArgNames({"w", "h", "depth"})->Apply([](auto* b) { sizes(b, true); });
 
 }  // namespace
