@@ -7,11 +7,11 @@
 #include <QPen>
 #include <cmath>
 
-#include "platform/page_advice.h"
 #include "view/area_reduce.h"
 #include "view/crop_slot.h"
 #include "view/my_image_view.h"
 #include "view/plane_pixels.h"
+#include "view/screen_image.h"
 
 namespace {
 
@@ -124,14 +124,10 @@ void MyImageView::drawPixels(QPainter& painter, const vrs::ViewFrame& frame, con
     // Reduce by area averaging to the target's size on the device.
     const QSize size(std::max(1, static_cast<int>(std::lround(device.width()))),
                      std::max(1, static_cast<int>(std::lround(device.height()))));
-    QImage reduced(size, QImage::Format_RGB32);
+    QImage reduced = makeScreenImage(size.width(), size.height());
     if (reduced.isNull() || pixels.format() != QImage::Format_RGB32) {
         return;
     }
-    // Memory new to the process when the window is large: backed in one
-    // call rather than one page fault per page.
-    [[maybe_unused]] const bool backed =
-        vrs::backForWrite(reduced.bits(), static_cast<std::size_t>(reduced.sizeInBytes()));
     const vrs::RgbPixels in{reinterpret_cast<const std::uint32_t*>(pixels.constBits()),
                             static_cast<std::size_t>(pixels.bytesPerLine()) / 4, pixels.width(),
                             pixels.height()};

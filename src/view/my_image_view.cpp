@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <QString>
 
-#include "platform/page_advice.h"
 #include "view/plane_pixels.h"
+#include "view/screen_image.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
 static void initCursorResources() {
@@ -37,15 +37,10 @@ QImage toQImage(const vrs::Image* image) {
         rep.height() > INT32_MAX || rep.plane(0) == nullptr) {
         return {};
     }
-    QImage pixels(static_cast<int>(rep.width()), static_cast<int>(rep.height()),
-                  QImage::Format_RGB32);
+    QImage pixels = makeScreenImage(static_cast<int>(rep.width()), static_cast<int>(rep.height()));
     if (pixels.isNull()) {
         return {};
     }
-    // Fresh memory, several megabytes for a large view image: backed in one
-    // call rather than one page fault per page the copy writes.
-    [[maybe_unused]] const bool backed =
-        vrs::backForWrite(pixels.bits(), static_cast<std::size_t>(pixels.sizeInBytes()));
     auto* dest = reinterpret_cast<std::uint32_t*>(pixels.bits());
     vrs::copyToRgb32(rep, {0, 0, rep.width(), rep.height()}, dest,
                      static_cast<std::size_t>(pixels.bytesPerLine()) / 4);
