@@ -70,6 +70,9 @@ void MyImageView::loadCursors() {
 
 void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
     image_ = std::move(viewImage);
+    // The last picture's reduction goes before the new pixels are made.
+    reduced_.clear();
+    viewPixels_ = QImage();
     viewPixels_ = toQImage(image_.get());
     update();
 }
