@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
 #include <csignal>
 #include <cstdio>
 
@@ -13,6 +16,7 @@
 #include "app/my_object.h"
 #include "app/qt_host.h"
 #include "app/startup_trace.h"
+#include "app/startup_warmup.h"
 #include "app/translations.h"
 #include "platform/cleanup_signals.h"
 
@@ -68,7 +72,14 @@ QIcon applicationIcon() {
     initIconResource();
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+        // Read as PNG, no format guessed: QIcon::addFile, or a reader that
+        // may guess, loads every image format plugin of the system first.
+        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }
@@ -86,7 +97,9 @@ int applicationMain(int argc, char** argv) {
         return status;
     }
     traceStep("command line read");
+    StartupWarmup warmup;
     const std::unique_ptr<QApplication> application = makeApplication(argc, argv, noDisplay);
+    warmup.applicationMade();
     traceStep("application made");
     setIdentity();
     translations.install();
@@ -101,6 +114,7 @@ int applicationMain(int argc, char** argv) {
     [[maybe_unused]] const auto previous = std::signal(SIGPIPE, SIG_IGN);
     // A logout, kill or Ctrl+C during a save removes its temporary file.
     vrs::removeTempsOnSignals();
+    warmup.finish();
     traceStep("application ready");
 
     MyObject delegate;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "view/my_image_view.h"
 
+#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -20,11 +21,15 @@ constexpr int kHotSpot = 8;
 
 // A cursor from the image resource `name`, or `fallback` when it is missing.
 QCursor cursorNamed(const QString& name, Qt::CursorShape fallback) {
-    const QPixmap pixmap(QStringLiteral(":/cursors/%1.png").arg(name));
-    if (pixmap.isNull()) {
+    // Read as PNG, no format guessed: a reader that may guess loads every
+    // image format plugin of the system first.
+    QImageReader reader(QStringLiteral(":/cursors/%1.png").arg(name), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (image.isNull()) {
         return QCursor(fallback);
     }
-    return QCursor(pixmap, kHotSpot, kHotSpot);
+    return QCursor(QPixmap::fromImage(image), kHotSpot, kHotSpot);
 }
 
 // The view image's pixels as a QImage, or a null QImage when there are none.
