@@ -2,11 +2,13 @@
 #include "app/application_main.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
+#include <QWidget>
 #include <csignal>
 #include <cstdio>
 
@@ -84,6 +86,29 @@ QIcon applicationIcon() {
     return icon;
 }
 
+// Gives the application its icon when its first window is about to be put
+// on the screen: a Show event comes after the native window is made and
+// before it is mapped. A window made while the application has an icon
+// has it converted and sent to the X server twice (once as it is made,
+// once more by QWidget); set afterwards, once.
+class IconAtFirstShow : public QObject {
+  public:
+    explicit IconAtFirstShow(QIcon icon) : icon_(std::move(icon)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QApplication::setWindowIcon(icon_);
+        }
+        return false;
+    }
+
+  private:
+    QIcon icon_;
+};
+
 }  // namespace
 
 int applicationMain(int argc, char** argv) {
@@ -104,7 +129,6 @@ int applicationMain(int argc, char** argv) {
     setIdentity();
     translations.install();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
-    QApplication::setWindowIcon(applicationIcon());
     // The documents decide when the application ends, not message boxes or
     // progress windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -114,7 +138,9 @@ int applicationMain(int argc, char** argv) {
     [[maybe_unused]] const auto previous = std::signal(SIGPIPE, SIG_IGN);
     // A logout, kill or Ctrl+C during a save removes its temporary file.
     vrs::removeTempsOnSignals();
+    IconAtFirstShow iconSetter(applicationIcon());
     warmup.finish();
+    application->installEventFilter(&iconSetter);
     traceStep("application ready");
 
     MyObject delegate;
