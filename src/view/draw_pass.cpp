@@ -151,8 +151,16 @@ void MyImageView::prepareReduction() {
     if (isVisible() || viewPixels_.isNull()) {
         return;
     }
+    // Started once the events are handled again: by then the window is on
+    // its way to the screen, and the file it was read from is unmapped (its
+    // pages and the reduction are not resident together).
+    QMetaObject::invokeMethod(
+        this, [this] { startReduction(); }, Qt::QueuedConnection);
+}
+
+void MyImageView::startReduction() {
     const auto f = frame();
-    if (!f || f->fromFull) {
+    if (viewPixels_.isNull() || !f || f->fromFull) {
         return;
     }
     // A widget's painter maps to the device by the pixel ratio (and an offset).
@@ -160,10 +168,14 @@ void MyImageView::prepareReduction() {
     QRectF target;
     QRectF source;
     QSize size;
-    if (placePixels(*f, viewPixels_.size(), f->imageRect, f->src,
-                    QTransform::fromScale(ratio, ratio), &target, &source, &size) &&
-        !size.isEmpty()) {
-        reduced_.prepare(viewPixels_, {viewPixels_.cacheKey(), source, size});
+    if (!placePixels(*f, viewPixels_.size(), f->imageRect, f->src,
+                     QTransform::fromScale(ratio, ratio), &target, &source, &size) ||
+        size.isEmpty()) {
+        return;
+    }
+    const ReducedPixels::Key key{viewPixels_.cacheKey(), source, size};
+    if (!reduced_.holds(key)) {
+        reduced_.prepare(viewPixels_, key);
     }
 }
 

@@ -147,8 +147,9 @@ class MyImageView : public QWidget {
                      vrs::CGRect src, const QTransform& toDevice, QRectF* target, QRectF* source,
                      QSize* reducedSize) const;
     // A view about to be shown: the reduction its first pass draws is made
-    // on a thread meanwhile.
+    // on a thread meanwhile (startReduction, once events are handled again).
     void prepareReduction();
+    void startReduction();
     void drawRubberBand(QPainter& painter) const;
     void drawDeepZoom(QPainter& painter, const vrs::ViewFrame& frame, Pass pass);
 

@@ -62,6 +62,10 @@ QImage ReducedPixels::reduction(const QImage& pixels, const Key& key) {
     return kept_;
 }
 
+bool ReducedPixels::holds(const Key& key) const {
+    return key_ == key && (pending_.valid() || !kept_.isNull());
+}
+
 void ReducedPixels::clear() {
     if (pending_.valid()) {
         pending_.wait();

@@ -2,8 +2,8 @@
 // The view image reduced by area averaging to the size a pass draws it at.
 // The last reduction is kept, so that a pass of the same region at the same
 // size (a window uncovered or repainted) only draws it; and a reduction can
-// be made ahead on a thread of its own, as soon as the size of a view about
-// to be shown is known, while the window is still being put on the screen.
+// be made ahead on a thread of its own once the size of a view about to be
+// shown is known, while the window is still being put on the screen.
 #pragma once
 
 #include <QImage>
@@ -35,6 +35,8 @@ class ReducedPixels {
     // The reduction of `pixels` for `key`: the one kept, the one under way
     // once it is done, or one made now. Null when no memory is left.
     QImage reduction(const QImage& pixels, const Key& key);
+    // True when the reduction for `key` is kept or under way.
+    bool holds(const Key& key) const;
     // Drops what is kept (waiting for a reduction under way).
     void clear();
 
