@@ -2,8 +2,13 @@
 #include "app/application_main.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QWidget>
 #include <csignal>
 #include <cstdio>
 
@@ -13,6 +18,7 @@
 #include "app/my_object.h"
 #include "app/qt_host.h"
 #include "app/startup_trace.h"
+#include "app/startup_warmup.h"
 #include "app/translations.h"
 #include "platform/cleanup_signals.h"
 
@@ -68,10 +74,40 @@ QIcon applicationIcon() {
     initIconResource();
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+        // Read as PNG, no format guessed: QIcon::addFile, or a reader that
+        // may guess, loads every image format plugin of the system first.
+        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }
+
+// Gives the application its icon when its first window is about to be put
+// on the screen: a Show event comes after the native window is made and
+// before it is mapped. A window made while the application has an icon
+// has it converted and sent to the X server twice (once as it is made,
+// once more by QWidget); set afterwards, once.
+class IconAtFirstShow : public QObject {
+  public:
+    explicit IconAtFirstShow(QIcon icon) : icon_(std::move(icon)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QApplication::setWindowIcon(icon_);
+        }
+        return false;
+    }
+
+  private:
+    QIcon icon_;
+};
 
 }  // namespace
 
@@ -86,12 +122,13 @@ int applicationMain(int argc, char** argv) {
         return status;
     }
     traceStep("command line read");
+    StartupWarmup warmup;
     const std::unique_ptr<QApplication> application = makeApplication(argc, argv, noDisplay);
+    warmup.applicationMade();
     traceStep("application made");
     setIdentity();
     translations.install();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vrsview.vrsview"));
-    QApplication::setWindowIcon(applicationIcon());
     // The documents decide when the application ends, not message boxes or
     // progress windows.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -101,6 +138,9 @@ int applicationMain(int argc, char** argv) {
     [[maybe_unused]] const auto previous = std::signal(SIGPIPE, SIG_IGN);
     // A logout, kill or Ctrl+C during a save removes its temporary file.
     vrs::removeTempsOnSignals();
+    IconAtFirstShow iconSetter(applicationIcon());
+    warmup.finish();
+    application->installEventFilter(&iconSetter);
     traceStep("application ready");
 
     MyObject delegate;

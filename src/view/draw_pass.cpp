@@ -7,8 +7,6 @@
 #include <QPen>
 #include <cmath>
 
-#include "platform/page_advice.h"
-#include "view/area_reduce.h"
 #include "view/crop_slot.h"
 #include "view/my_image_view.h"
 #include "view/plane_pixels.h"
@@ -93,53 +91,92 @@ void MyImageView::drawDeepZoom(QPainter& painter, const vrs::ViewFrame& frame, P
     }
 }
 
+bool MyImageView::placePixels(const vrs::ViewFrame& frame, QSize pixelsSize,
+                              vrs::CGRect pixelsRegion, vrs::CGRect src, const QTransform& toDevice,
+                              QRectF* target, QRectF* source, QSize* reducedSize) const {
+    if (pixelsSize.isEmpty() || vrs::NSIsEmptyRect(src) || vrs::NSIsEmptyRect(pixelsRegion)) {
+        return false;
+    }
+    const vrs::CGRect part = vrs::NSIntersectionRect(src, pixelsRegion);
+    if (vrs::NSIsEmptyRect(part)) {
+        return false;
+    }
+    // The part in pixels of the picture, rows from the top.
+    const double px = pixelsSize.width() / pixelsRegion.size.width;
+    const double py = pixelsSize.height() / pixelsRegion.size.height;
+    *source = QRectF(
+        (part.origin.x - pixelsRegion.origin.x) * px,
+        (pixelsRegion.origin.y + pixelsRegion.size.height - (part.origin.y + part.size.height)) *
+            py,
+        part.size.width * px, part.size.height * py);
+    *target = toQt(vrs::NSMapRect(part, src, frame.viewRect));
+    const QRectF device = toDevice.mapRect(*target);
+    if (device.width() >= source->width() && device.height() >= source->height()) {
+        *reducedSize = QSize();
+    } else {
+        *reducedSize = QSize(std::max(1, static_cast<int>(std::lround(device.width()))),
+                             std::max(1, static_cast<int>(std::lround(device.height()))));
+    }
+    return true;
+}
+
 // Draws the part `src` of a picture into the view rectangle; `pixels` covers
 // `pixelsRegion`, both in the picture's y-up coordinates. Reductions are
 // filtered, enlargements keep square pixels.
 void MyImageView::drawPixels(QPainter& painter, const vrs::ViewFrame& frame, const QImage& pixels,
                              vrs::CGRect pixelsRegion, vrs::CGRect src) const {
-    if (pixels.isNull() || vrs::NSIsEmptyRect(src) || vrs::NSIsEmptyRect(pixelsRegion)) {
+    QRectF target;
+    QRectF source;
+    QSize size;
+    if (pixels.isNull() || !placePixels(frame, pixels.size(), pixelsRegion, src,
+                                        painter.deviceTransform(), &target, &source, &size)) {
         return;
     }
-    const vrs::CGRect part = vrs::NSIntersectionRect(src, pixelsRegion);
-    if (vrs::NSIsEmptyRect(part)) {
-        return;
-    }
-    const vrs::CGRect target = vrs::NSMapRect(part, src, frame.viewRect);
-    // The part in pixels of `pixels`, rows from the top.
-    const double px = pixels.width() / pixelsRegion.size.width;
-    const double py = pixels.height() / pixelsRegion.size.height;
-    const QRectF source(
-        (part.origin.x - pixelsRegion.origin.x) * px,
-        (pixelsRegion.origin.y + pixelsRegion.size.height - (part.origin.y + part.size.height)) *
-            py,
-        part.size.width * px, part.size.height * py);
-    const QRectF targetQt = toQt(target);
-    const QRectF device = painter.deviceTransform().mapRect(targetQt);
-    if (device.width() >= source.width() && device.height() >= source.height()) {
+    if (size.isEmpty()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(targetQt, pixels, source);
+        painter.drawImage(target, pixels, source);
         return;
     }
-    // Reduce by area averaging to the target's size on the device.
-    const QSize size(std::max(1, static_cast<int>(std::lround(device.width()))),
-                     std::max(1, static_cast<int>(std::lround(device.height()))));
-    QImage reduced(size, QImage::Format_RGB32);
-    if (reduced.isNull() || pixels.format() != QImage::Format_RGB32) {
+    // Reduce by area averaging to the target's size on the device. The view
+    // image's reduction for this view is kept for the next pass.
+    const bool keep = &pixels == &viewPixels_ && painter.device() == this;
+    const QImage reduced = keep ? reduced_.reduction(pixels, {pixels.cacheKey(), source, size})
+                                : reducePixels(pixels, source, size);
+    if (!reduced.isNull()) {
+        painter.drawImage(target, reduced);
+    }
+}
+
+void MyImageView::prepareReduction() {
+    if (isVisible() || viewPixels_.isNull()) {
         return;
     }
-    // Memory new to the process when the window is large: backed in one
-    // call rather than one page fault per page.
-    [[maybe_unused]] const bool backed =
-        vrs::backForWrite(reduced.bits(), static_cast<std::size_t>(reduced.sizeInBytes()));
-    const vrs::RgbPixels in{reinterpret_cast<const std::uint32_t*>(pixels.constBits()),
-                            static_cast<std::size_t>(pixels.bytesPerLine()) / 4, pixels.width(),
-                            pixels.height()};
-    vrs::reduceArea(in, {source.x(), source.y(), source.width(), source.height()},
-                    reinterpret_cast<std::uint32_t*>(reduced.bits()),
-                    static_cast<std::size_t>(reduced.bytesPerLine()) / 4, size.width(),
-                    size.height());
-    painter.drawImage(targetQt, reduced);
+    // Started once the events are handled again: by then the window is on
+    // its way to the screen, and the file it was read from is unmapped (its
+    // pages and the reduction are not resident together).
+    QMetaObject::invokeMethod(
+        this, [this] { startReduction(); }, Qt::QueuedConnection);
+}
+
+void MyImageView::startReduction() {
+    const auto f = frame();
+    if (viewPixels_.isNull() || !f || f->fromFull) {
+        return;
+    }
+    // A widget's painter maps to the device by the pixel ratio (and an offset).
+    const qreal ratio = devicePixelRatioF();
+    QRectF target;
+    QRectF source;
+    QSize size;
+    if (!placePixels(*f, viewPixels_.size(), f->imageRect, f->src,
+                     QTransform::fromScale(ratio, ratio), &target, &source, &size) ||
+        size.isEmpty()) {
+        return;
+    }
+    const ReducedPixels::Key key{viewPixels_.cacheKey(), source, size};
+    if (!reduced_.holds(key)) {
+        reduced_.prepare(viewPixels_, key);
+    }
 }
 
 void MyImageView::drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect clip) const {

@@ -53,6 +53,11 @@ void MyImageView::keyPressEvent(QKeyEvent* event) {
 // Left and Right are the window's Previous and Next File while the whole
 // picture is shown; on a zoomed picture they are the view's, and pan.
 bool MyImageView::event(QEvent* event) {
+    // The picture is drawn alike in an active and an inactive window: the
+    // palette change QWidget redraws for is not drawn here.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate) {
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride && !vrs::NSIsEmptyRect(clipedRect_)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) &&
@@ -63,6 +68,10 @@ bool MyImageView::event(QEvent* event) {
     }
     return QWidget::event(event);
 }
+
+void MyImageView::focusInEvent(QFocusEvent* /*event*/) {}
+
+void MyImageView::focusOutEvent(QFocusEvent* /*event*/) {}
 
 // Tab and Backtab are keys like any other here, not a move of the focus.
 bool MyImageView::focusNextPrevChild(bool /*next*/) {

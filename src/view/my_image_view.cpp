@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "view/my_image_view.h"
 
+#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
 
-#include "platform/page_advice.h"
 #include "view/plane_pixels.h"
+#include "view/screen_image.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
 static void initCursorResources() {
@@ -20,11 +21,15 @@ constexpr int kHotSpot = 8;
 
 // A cursor from the image resource `name`, or `fallback` when it is missing.
 QCursor cursorNamed(const QString& name, Qt::CursorShape fallback) {
-    const QPixmap pixmap(QStringLiteral(":/cursors/%1.png").arg(name));
-    if (pixmap.isNull()) {
+    // Read as PNG, no format guessed: a reader that may guess loads every
+    // image format plugin of the system first.
+    QImageReader reader(QStringLiteral(":/cursors/%1.png").arg(name), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
+    if (image.isNull()) {
         return QCursor(fallback);
     }
-    return QCursor(pixmap, kHotSpot, kHotSpot);
+    return QCursor(QPixmap::fromImage(image), kHotSpot, kHotSpot);
 }
 
 // The view image's pixels as a QImage, or a null QImage when there are none.
@@ -37,15 +42,10 @@ QImage toQImage(const vrs::Image* image) {
         rep.height() > INT32_MAX || rep.plane(0) == nullptr) {
         return {};
     }
-    QImage pixels(static_cast<int>(rep.width()), static_cast<int>(rep.height()),
-                  QImage::Format_RGB32);
+    QImage pixels = makeScreenImage(static_cast<int>(rep.width()), static_cast<int>(rep.height()));
     if (pixels.isNull()) {
         return {};
     }
-    // Fresh memory, several megabytes for a large view image: backed in one
-    // call rather than one page fault per page the copy writes.
-    [[maybe_unused]] const bool backed =
-        vrs::backForWrite(pixels.bits(), static_cast<std::size_t>(pixels.sizeInBytes()));
     auto* dest = reinterpret_cast<std::uint32_t*>(pixels.bits());
     vrs::copyToRgb32(rep, {0, 0, rep.width(), rep.height()}, dest,
                      static_cast<std::size_t>(pixels.bytesPerLine()) / 4);
@@ -75,6 +75,9 @@ void MyImageView::loadCursors() {
 
 void MyImageView::setImage(std::shared_ptr<vrs::Image> viewImage) {
     image_ = std::move(viewImage);
+    // The last picture's reduction goes before the new pixels are made.
+    reduced_.clear();
+    viewPixels_ = QImage();
     viewPixels_ = toQImage(image_.get());
     update();
 }

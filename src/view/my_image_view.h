@@ -21,6 +21,7 @@
 #include "geometry/geometry.h"
 #include "geometry/view_frame.h"
 #include "view/deep_zoom.h"
+#include "view/reduced_pixels.h"
 
 class QPainter;
 
@@ -115,6 +116,9 @@ class MyImageView : public QWidget {
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    // Focus draws nothing here: unlike QWidget's, these do not redraw.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
@@ -135,6 +139,17 @@ class MyImageView : public QWidget {
     void drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect clip) const;
     void drawPixels(QPainter& painter, const vrs::ViewFrame& frame, const QImage& pixels,
                     vrs::CGRect pixelsRegion, vrs::CGRect src) const;
+    // Where drawPixels puts the part `src` of a picture of `pixelsSize`
+    // covering `pixelsRegion`: the target in Qt coordinates, the part in
+    // pixels, and the device size to reduce it to (empty when the picture
+    // is drawn as it is). False when nothing is drawn.
+    bool placePixels(const vrs::ViewFrame& frame, QSize pixelsSize, vrs::CGRect pixelsRegion,
+                     vrs::CGRect src, const QTransform& toDevice, QRectF* target, QRectF* source,
+                     QSize* reducedSize) const;
+    // A view about to be shown: the reduction its first pass draws is made
+    // on a thread meanwhile (startReduction, once events are handled again).
+    void prepareReduction();
+    void startReduction();
     void drawRubberBand(QPainter& painter) const;
     void drawDeepZoom(QPainter& painter, const vrs::ViewFrame& frame, Pass pass);
 
@@ -161,6 +176,8 @@ class MyImageView : public QWidget {
     std::weak_ptr<vrs::Image> bigImage_;
     // The view image's pixels, converted once when the image is set.
     QImage viewPixels_;
+    // Their last reduction for the screen (drawPixels is const).
+    mutable ReducedPixels reduced_;
     DeepZoom* deepZoom_;
     bool fiveBit_ = false;
     // Wheel steps not yet a whole notch.

@@ -17,6 +17,7 @@ constexpr int kNotch = 120;
 
 void MyImageView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    prepareReduction();
     reportZoom();
 }
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <vector>
+
+#include "view/reduced_pixels.h"
 
 namespace vrs {
 namespace {
@@ -33,6 +36,38 @@ TEST(AreaReduce, WeighsFractionalEdges) {
     // The area 1.75 .. 2.75: a quarter of 100 and three quarters of 200.
     reduceArea({in.data(), 3, 3, 1}, {1.75, 0, 1, 1}, &out, 1, 1, 1);
     EXPECT_EQ(out, rgb(175, 0, 0));
+}
+
+// A reduction kept or made ahead serves its own image, part and size only.
+TEST(ReducedPixels, ServesAKeptReductionOnlyForItsOwnKey) {
+    QImage pixels(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 7; ++x) {
+            pixels.setPixel(
+                x, y,
+                rgb(static_cast<std::uint32_t>(x * 37), static_cast<std::uint32_t>(y * 50),
+                    static_cast<std::uint32_t>((x * y * 11) & 0xff)));
+        }
+    }
+    const ReducedPixels::Key left{pixels.cacheKey(), QRectF(0, 0, 4, 5), QSize(2, 3)};
+    const ReducedPixels::Key right{pixels.cacheKey(), QRectF(3, 0, 4, 5), QSize(2, 3)};
+    const ReducedPixels::Key smaller{pixels.cacheKey(), QRectF(0, 0, 4, 5), QSize(1, 2)};
+    const QImage leftReduced = reducePixels(pixels, left.source, left.size);
+    const QImage rightReduced = reducePixels(pixels, right.source, right.size);
+    ASSERT_NE(leftReduced, rightReduced);
+
+    ReducedPixels reduced;
+    reduced.prepare(pixels, left);
+    EXPECT_EQ(reduced.reduction(pixels, right), rightReduced);
+    EXPECT_EQ(reduced.reduction(pixels, left), leftReduced);
+    EXPECT_EQ(reduced.reduction(pixels, smaller).size(), QSize(1, 2));
+    // Other pixels, the same part and size: reduced again.
+    QImage other = pixels.copy();
+    other.setPixel(0, 0, rgb(255, 255, 255));
+    const ReducedPixels::Key otherLeft{other.cacheKey(), left.source, left.size};
+    EXPECT_EQ(reduced.reduction(pixels, left), leftReduced);
+    EXPECT_EQ(reduced.reduction(other, otherLeft), reducePixels(other, left.source, left.size));
+    EXPECT_NE(reduced.reduction(other, otherLeft), leftReduced);
 }
 
 }  // namespace
