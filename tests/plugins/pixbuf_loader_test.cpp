@@ -116,9 +116,9 @@ class PixbufLoaderTest : public ::testing::Test {
     ScratchDir dir;
 };
 
-// Fed a byte at a time or 64 KiB at a time, and read whole from the file,
-// the picture is vrstool's, and the rows show as they come.
-TEST_F(PixbufLoaderTest, PiecesAndFilesGiveVrstoolPixels) {
+// A 32-bit picture with the sized header and a 16-bit one with the rectangle
+// header, of odd sizes.
+std::vector<std::pair<const char*, VrsLayout>> sampleLayouts() {
     VrsLayout sized;
     sized.width = 400;
     sized.height = 300;
@@ -127,7 +127,13 @@ TEST_F(PixbufLoaderTest, PiecesAndFilesGiveVrstoolPixels) {
     rect.depth = 16;
     rect.width = 151;
     rect.height = 89;
-    for (const auto& [name, layout] : {std::pair{"sized32", sized}, std::pair{"rect16", rect}}) {
+    return {{"sized32", sized}, {"rect16", rect}};
+}
+
+// Fed a byte at a time or 64 KiB at a time, and read whole from the file,
+// the picture is vrstool's, and the rows show as they come.
+TEST_F(PixbufLoaderTest, PiecesAndFilesGiveVrstoolPixels) {
+    for (const auto& [name, layout] : sampleLayouts()) {
         SCOPED_TRACE(name);
         const auto file = writeSample(dir.path(), std::string(name) + ".vrs", layout);
         const auto png = dir / (std::string(name) + ".png");
@@ -152,15 +158,7 @@ TEST_F(PixbufLoaderTest, PiecesAndFilesGiveVrstoolPixels) {
 // vrstool's thumbnail of that size pixel for pixel, and reports each of its
 // rows once as it is done.
 TEST_F(PixbufLoaderTest, SmallerSizeIsVrstoolThumbnail) {
-    VrsLayout sized;
-    sized.width = 400;
-    sized.height = 300;
-    VrsLayout rect;
-    rect.sized = false;
-    rect.depth = 16;
-    rect.width = 151;
-    rect.height = 89;
-    for (const auto& [name, layout] : {std::pair{"sized32", sized}, std::pair{"rect16", rect}}) {
+    for (const auto& [name, layout] : sampleLayouts()) {
         SCOPED_TRACE(name);
         const auto file = writeSample(dir.path(), std::string(name) + ".vrs", layout);
         const auto png = dir / (std::string(name) + ".png");

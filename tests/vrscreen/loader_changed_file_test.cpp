@@ -24,6 +24,14 @@ struct Case {
     std::uint32_t height;
 };
 
+VrsLayout layoutOf(const Case& c) {
+    VrsLayout layout;
+    layout.depth = c.depth;
+    layout.width = c.width;
+    layout.height = c.height;
+    return layout;
+}
+
 TEST(LoaderChangedFileTest, AFileShrunkAfterItsMappingIsRefusedByName) {
     // The big one has 8 Mi pixels, the least that shares its rows with the
     // decoder's helper thread, which takes the bottom rows that are gone.
@@ -31,10 +39,7 @@ TEST(LoaderChangedFileTest, AFileShrunkAfterItsMappingIsRefusedByName) {
                          Case{"helper thread", 32, 4096, 2048}}) {
         SCOPED_TRACE(c.what);
         testing::ScratchDir dir;
-        VrsLayout layout;
-        layout.depth = c.depth;
-        layout.width = c.width;
-        layout.height = c.height;
+        VrsLayout layout = layoutOf(c);
         const std::filesystem::path path = dir / "shot.vrs";
         ASSERT_TRUE(testing::writeFile(path, testing::makeHeader(layout)));
         // Sparse rows of zeros: the picture's content does not matter here.
@@ -72,10 +77,7 @@ TEST(LoaderDescriptorTest, RowsReadFromTheDescriptorDecodeAsMapped) {
          {Case{"16 bits, wide padding", 16, 61, 43}, Case{"helper thread", 32, 4096, 2051}}) {
         SCOPED_TRACE(c.what);
         testing::ScratchDir dir;
-        VrsLayout layout;
-        layout.depth = c.depth;
-        layout.width = c.width;
-        layout.height = c.height;
+        VrsLayout layout = layoutOf(c);
         if (c.depth == 16) {
             layout.stride = 2 * c.width * 3 + 6;
         }
