@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 #include <QWidget>
 #include <csignal>
@@ -21,6 +20,7 @@
 #include "app/startup_warmup.h"
 #include "app/translations.h"
 #include "platform/cleanup_signals.h"
+#include "view/png_resource.h"
 
 // The icons are built into the static library: their resource must be asked for.
 static void initIconResource() {
@@ -74,11 +74,7 @@ QIcon applicationIcon() {
     initIconResource();
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        // Read as PNG, no format guessed: QIcon::addFile, or a reader that
-        // may guess, loads every image format plugin of the system first.
-        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        const QImage image = reader.read();
+        const QImage image = readPngResource(QStringLiteral(":/icons/%1.png").arg(size));
         if (!image.isNull()) {
             icon.addPixmap(QPixmap::fromImage(image));
         }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "view/my_image_view.h"
 
-#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QString>
 
 #include "view/plane_pixels.h"
+#include "view/png_resource.h"
 #include "view/screen_image.h"
 
 // Resources of a static library are registered by hand, from the global namespace.
@@ -21,11 +21,7 @@ constexpr int kHotSpot = 8;
 
 // A cursor from the image resource `name`, or `fallback` when it is missing.
 QCursor cursorNamed(const QString& name, Qt::CursorShape fallback) {
-    // Read as PNG, no format guessed: a reader that may guess loads every
-    // image format plugin of the system first.
-    QImageReader reader(QStringLiteral(":/cursors/%1.png").arg(name), "png");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    const QImage image = readPngResource(QStringLiteral(":/cursors/%1.png").arg(name));
     if (image.isNull()) {
         return QCursor(fallback);
     }
