@@ -124,14 +124,25 @@ struct RowDecoder {
     }
 };
 
-// 32 bits: no progress to report, so the helper decodes the rows it takes.
-bool decodeShared(RowDecoder& decoder, bool helped) {
+// This thread decodes rows from the top, the helper (if any) from the
+// bottom, until they meet. A 16-bit decode counts its progress in row order:
+// this thread counts its own rows after each chunk (the progress window may
+// run the event loop, which must not happen while a read is guarded), and
+// the helper's rows once the helper has stopped. A 32-bit decode reports none.
+bool decodeShared(RowDecoder& decoder, DecodeProgress* progress, bool helped) {
+    const std::int64_t height = decoder.source.layout.height;
     RowDecoder helper = decoder.helper();
     std::atomic<bool> changed{false};
+    std::int64_t counted = 0;
+    auto countTo = [progress, &counted](std::int64_t end) {
+        for (; progress != nullptr && counted < end; ++counted) {
+            progress->afterRow(counted);
+        }
+    };
     {
         // Leaving the scope leaves the helper nothing more and waits for it.
         RowSharing sharing(
-            decoder.source.layout.height, RowSharing::chunkRows(decoder.source.layout.width),
+            height, RowSharing::chunkRows(decoder.source.layout.width),
             [&helper, &changed](RowRange rows) {
                 if (!helper.backAndDecode(rows)) {
                     changed = true;
@@ -143,45 +154,15 @@ bool decodeShared(RowDecoder& decoder, bool helped) {
              rows = sharing.takeTop()) {
             if (!decoder.backAndDecode(rows)) {
                 changed = true;
+                break;
             }
+            countTo(rows.end);
         }
     }
-    return !changed;
-}
-
-// 16 bits: progress counts rows in order, so this thread decodes them all, a
-// chunk at a time, and counts them after each chunk (the progress window may
-// run the event loop, which must not happen while a read is guarded). The
-// helper only backs the memory of the rows it takes.
-bool decodeInOrder(RowDecoder& decoder, const PlanarBitmap& fullBitmap, DecodeProgress& progress,
-                   bool helped) {
-    const DecodeSource& source = decoder.source;
-    const std::int64_t chunk = RowSharing::chunkRows(source.layout.width);
-    RowSharing sharing(
-        source.layout.height, chunk,
-        [&source, &fullBitmap](RowRange rows) { return backRows(source, fullBitmap, rows); },
-        helped);
-    // Rows this thread takes it backs itself before decoding them, as the
-    // helper does with the rows it takes.
-    auto takeAndBack = [&sharing, &source, &fullBitmap] {
-        const RowRange rows = sharing.takeTop();
-        [[maybe_unused]] const bool backed = backRows(source, fullBitmap, rows);
-        return rows;
-    };
-    RowRange mine = takeAndBack();
-    for (std::int64_t y = 0; y < source.layout.height;) {
-        if (y >= mine.end && !mine.empty()) {
-            mine = takeAndBack();  // keeps the helper off the rows ahead
-        }
-        const RowRange rows{y, std::min(source.layout.height, y + chunk)};
-        if (!decoder.decodeGuarded(rows)) {
-            return false;
-        }
-        for (; y < rows.end; ++y) {
-            progress.afterRow(y);
-        }
+    if (changed) {
+        return false;
     }
-    sharing.finish();
+    countTo(height);
     return true;
 }
 
@@ -204,10 +185,7 @@ bool decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
                        ViewSampler(viewSizeFor(width, source.layout.height), width), decodeRow};
     const bool helped = RowSharing::worthwhile(source.layout.width, source.layout.height,
                                                std::thread::hardware_concurrency());
-    if (source.layout.depth == 32) {
-        return decodeShared(decoder, helped);
-    }
-    return decodeInOrder(decoder, fullBitmap, progress, helped);
+    return decodeShared(decoder, source.layout.depth == 16 ? &progress : nullptr, helped);
 }
 
 }  // namespace vrs

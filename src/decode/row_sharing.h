@@ -3,12 +3,11 @@
 // them from the top, and a helper thread, which takes them from the bottom,
 // a chunk at a time, until the two meet. Every row is taken exactly once.
 //
-// The decoder uses it two ways. A 32-bit decode, which reports no progress,
-// has the helper decode its rows. A 16-bit decode keeps every row on the
-// calling thread, for its progress counts rows in order; there the helper
-// only has the kernel back the memory of its rows ahead of the decoder.
-// Either way the page faults of a fresh picture, which cost several times
-// the decoding itself, are taken on two processors.
+// The decoder has both threads decode the rows they take, each having the
+// kernel back its rows' memory first: the page faults of a fresh picture,
+// which cost several times the decoding itself, are taken on two
+// processors. A 16-bit decode counts its progress in row order, so the
+// calling thread counts the helper's rows once the helper has stopped.
 #pragma once
 
 #include <cstdint>

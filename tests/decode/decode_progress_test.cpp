@@ -111,6 +111,16 @@ TEST(DecodeProgressTest, TheAgeIsASignedDifferenceOfTheWrappingTickCounts) {
     EXPECT_EQ(backwards.progress, 1);
 }
 
+// Past 8 Mi pixels a helper thread decodes rows from the bottom; the rows
+// are still counted once each, in order, up to the last step.
+TEST(DecodeProgressTest, RowsOfAPictureSharedWithAHelperAreCountedInOrder) {
+    DecodeRun run;
+    clockJumps(run, 0, 100, 1);
+    decode16(run, 4099, 2047);
+    expectWindowFollowedTheDecode(run, 1);
+    EXPECT_EQ(run.host.progress.values.size(), 301U);  // every step from 0 to 300
+}
+
 TEST(DecodeProgressTest, ACounterOfZeroShowsNothingAndStaysZero) {
     DecodeRun run;
     run.progress = 0;

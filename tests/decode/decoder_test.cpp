@@ -202,9 +202,9 @@ TEST(Data2NSImageTest, SamplesWideAndTallPicturesIntoTheView) {
     }
 }
 
-// Past 8 Mi pixels a second thread backs the rows from the bottom while the
+// Past 8 Mi pixels a second thread decodes the rows from the bottom while the
 // decoder works down from the top; the pictures must come out the same.
-TEST(Data2NSImageTest, PicturesBigEnoughForTheBackingHelperDecodeTheSame) {
+TEST(Data2NSImageTest, PicturesBigEnoughForAHelperDecodeTheSame) {
     for (std::int32_t depth : {32, 16}) {
         VrsLayout big;
         big.depth = depth;
