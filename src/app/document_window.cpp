@@ -24,6 +24,8 @@ constexpr int kViewBorder = 4;  // 2 points on each side
 // Room kept for the window manager's frame and title bar.
 constexpr int kFrameWidth = 16;
 constexpr int kFrameHeight = 48;
+// Room kept for a desktop panel where the screen does not say where panels are.
+constexpr int kHiddenPanelHeight = 48;
 
 QList<QByteArray> localFiles(const QMimeData* mime) {
     QList<QByteArray> paths;
@@ -50,6 +52,14 @@ QSize viewSizeForImage(double width, double height, QSize room) {
     const int w = std::max(1, static_cast<int>(std::floor(width * scale)));
     const int h = std::max(1, static_cast<int>(std::floor(height * scale)));
     return QSize(w + kViewBorder, h + kViewBorder);
+}
+
+QSize windowRoom(const QRect& geometry, const QRect& available, bool panelsUntold) {
+    QSize room = available.size() - QSize(kFrameWidth, kFrameHeight);
+    if (panelsUntold && available == geometry) {
+        room.rheight() -= kHiddenPanelHeight;
+    }
+    return room;
 }
 
 DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {
@@ -90,7 +100,10 @@ void DocumentWindow::sizeToImage(double width, double height) {
     const QScreen* scr = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
     QSize room(4096, 4096);
     if (scr != nullptr) {
-        room = scr->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight + chromeH);
+        // Wayland never tells a client where the desktop's panels are.
+        const bool panelsUntold = QGuiApplication::platformName().startsWith(u"wayland");
+        room =
+            windowRoom(scr->geometry(), scr->availableGeometry(), panelsUntold) - QSize(0, chromeH);
     }
     const QSize viewSize = viewSizeForImage(width, height, room);
     resize(viewSize.width(), viewSize.height() + chromeH);

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 
 class QAction;
@@ -49,3 +50,9 @@ class DocumentWindow : public QMainWindow {
 // border on every side, scaled down with its proportions kept when it does
 // not fit in `room`.
 QSize viewSizeForImage(double width, double height, QSize room);
+
+// The room a document window's contents may take on a screen: its available
+// area less the window manager's frame. Where the window system does not tell
+// clients about panels (`panelsUntold`), an available area equal to the whole
+// screen is no sign that there are none, and room is kept for one.
+QSize windowRoom(const QRect& geometry, const QRect& available, bool panelsUntold);

@@ -96,6 +96,18 @@ TEST(Document, ViewSizeShrinksToTheRoomKeepingProportions) {
     EXPECT_EQ(viewSizeForImage(0, 0, QSize(1920, 1080)), QSize(404, 304));
 }
 
+TEST(Document, WindowRoomKeepsAPanelWhereTheScreenCannotTellOfOne) {
+    const QRect screen(0, 0, 1920, 1200);
+    const QRect belowPanel(0, 32, 1920, 1168);
+    const QSize whole = windowRoom(screen, screen, false);
+    // Wayland: the whole screen is reported available even under a panel.
+    EXPECT_LT(windowRoom(screen, screen, true).height(), whole.height());
+    EXPECT_EQ(windowRoom(screen, screen, true).width(), whole.width());
+    // A work area that leaves panels out is taken as it is on any system.
+    EXPECT_EQ(windowRoom(screen, belowPanel, true), windowRoom(screen, belowPanel, false));
+    EXPECT_EQ(whole.height() - windowRoom(screen, belowPanel, false).height(), 32);
+}
+
 TEST(Document, RefusedFileOpensAWindowWithoutImageAndOneMessageNamingIt) {
     ScratchDir dir;
     Harness h;
