@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "app/after_first_paint.h"
 #include "app/document_controller.h"
@@ -64,7 +65,13 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     QObject::connect(recent, &QMenu::aboutToShow, recent,
                      [recent, &controller] { fillRecentMenu(recent, controller); });
     // Filled again whenever it opens; first once the window is on the screen.
-    afterFirstPaint(&window, recent, [recent, &controller] { fillRecentMenu(recent, controller); });
+    // Tied to the controller, which may go before a window still waiting for
+    // its first paint; the menu may go first too.
+    afterFirstPaint(&window, &controller, [menu = QPointer<QMenu>(recent), &controller] {
+        if (menu) {
+            fillRecentMenu(menu, controller);
+        }
+    });
     file->addSeparator();
 
     QAction* save = addCommand(window, file, Menus::tr("&Save"), Qt::CTRL | Qt::Key_S);
