@@ -2,7 +2,6 @@
 #include "run_tool.h"
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,12 +15,17 @@ namespace vrs::testing {
 namespace {
 
 // Forks vrstool in `dir` with stdout and stderr sent to the two files and
-// stdin read from `input` when given. A run still going after a minute is
-// killed, so a hang fails instead of blocking the suite.
+// stdin read from `input` when given; with `peakPath`, through peak_launcher,
+// which writes vrstool's peak memory there. A run still going after a minute
+// is killed, so a hang fails instead of blocking the suite.
 pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& dir,
             const std::string& outPath, const std::string& errPath, bool withoutHome,
-            const std::string& input) {
-    std::vector<std::string> argv{VRSTOOL_PATH};
+            const std::string& input, const std::string& peakPath = {}) {
+    std::vector<std::string> argv;
+    if (!peakPath.empty()) {
+        argv = {PEAK_LAUNCHER_PATH, peakPath};
+    }
+    argv.push_back(VRSTOOL_PATH);
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
     for (std::string& a : argv) {
@@ -57,20 +61,25 @@ ToolRun runTool(const std::vector<std::string>& args, const std::filesystem::pat
                 bool withoutHome, const std::string& input) {
     const std::string outPath = (dir / ".tool-stdout").string();
     const std::string errPath = (dir / ".tool-stderr").string();
-    const pid_t pid = spawn(args, dir, outPath, errPath, withoutHome, input);
+    const std::string peakPath = (dir / ".tool-peak").string();
+    const pid_t pid = spawn(args, dir, outPath, errPath, withoutHome, input, peakPath);
     ToolRun run;
     int status = 0;
-    struct rusage usage {};
-    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+    if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
-        run.peakKiB = usage.ru_maxrss;
+        const auto peak = readFile(peakPath);
+        run.peakKiB = std::atol(std::string(peak.begin(), peak.end()).c_str());
+        if (run.peakKiB <= 0) {
+            run.status = -1;  // the launcher could not tell the peak
+        }
     }
     const auto out = readFile(outPath);
     const auto err = readFile(errPath);
     run.out.assign(out.begin(), out.end());
     run.err.assign(err.begin(), err.end());
-    std::filesystem::remove(outPath);
-    std::filesystem::remove(errPath);
+    for (const std::string& path : {outPath, errPath, peakPath}) {
+        std::filesystem::remove(path);
+    }
     return run;
 }
 

@@ -18,7 +18,7 @@ struct ToolRun {
     int status = -1;  // exit status, or -1 when it did not exit normally
     std::string out;
     std::string err;
-    long peakKiB = 0;  // the child's peak resident memory
+    long peakKiB = 0;  // the peak resident memory of vrstool itself
 };
 
 // Memory a sanitizer's runtime adds to a child's peak, on top of the tool's
