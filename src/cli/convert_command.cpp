@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/cli_common.h"
@@ -24,6 +23,7 @@
 #include "export/export_format.h"
 #include "export/export_image.h"
 #include "platform/cleanup_signals.h"
+#include "platform/worker_pool.h"
 
 namespace vrs::cli {
 namespace {
@@ -218,29 +218,25 @@ int runConvert(int argc, char** argv) {
     }
     removeTempsOnSignals();
     const std::vector<Job> jobs = planJobs(o);
-    std::atomic<std::size_t> next{0};
     std::atomic<bool> anyFailed{false};
     {
         ProgressBar bar(!o.quiet && isatty(STDERR_FILENO) == 1, jobs.size());
-        auto work = [&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < jobs.size();) {
+        // Files in parallel with -j; one at a time on this thread without.
+        const auto threads = std::min<std::size_t>(
+            static_cast<std::size_t>(workerCount(static_cast<int>(o.jobs))), jobs.size());
+        WorkerPool pool(threads > 1 ? static_cast<int>(threads) : 0, jobs.size());
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            pool.submit([&, i](int) {
                 const std::string failure = convertOne(jobs[i], o, bar, i);
                 bar.finish(i);
                 if (!failure.empty()) {
                     anyFailed = true;
                     bar.printLine("vrstool: " + failure);
                 }
-            }
-        };
-        const auto threads = std::min<std::size_t>(static_cast<std::size_t>(o.jobs), jobs.size());
-        std::vector<std::thread> pool;
-        for (std::size_t t = 1; t < threads; ++t) {
-            pool.emplace_back(work);
+                return true;
+            });
         }
-        work();
-        for (std::thread& t : pool) {
-            t.join();
-        }
+        pool.collectAll();
     }
     return anyFailed ? kExitFailed : kExitOk;
 }

@@ -2,7 +2,6 @@
 #include "decode/row_sharing.h"
 
 #include <algorithm>
-#include <system_error>
 #include <utility>
 
 namespace vrs {
@@ -23,11 +22,15 @@ RowSharing::RowSharing(std::int64_t rows, std::int64_t chunk, Work work, bool st
     if (!start || bottom_ == 0 || !work_) {
         return;
     }
-    try {
-        helper_ = std::thread([this] { run(); });
-    } catch (const std::system_error&) {
-        // No thread to be had: the calling thread takes every row.
+    helper_.emplace(1, 1);
+    if (helper_->workers() == 0) {
+        helper_.reset();  // no thread to be had: the calling thread takes every row
+        return;
     }
+    helper_->submit([this](int) {
+        run();
+        return true;
+    });
 }
 
 RowSharing::~RowSharing() {
@@ -67,8 +70,9 @@ RowRange RowSharing::takeBottom() {
 }
 
 std::int64_t RowSharing::finish() {
-    if (helper_.joinable()) {
-        helper_.join();
+    if (helper_) {
+        helper_->collect();
+        helper_.reset();
     }
     return helped_;
 }

@@ -8,12 +8,16 @@
 // which cost several times the decoding itself, are taken on two
 // processors. A 16-bit decode counts its progress in row order, so the
 // calling thread counts the helper's rows once the helper has stopped.
+// The helper is the one worker of a WorkerPool of its own: started per
+// picture, it takes one task, the loop over the bottom chunks.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <thread>
+#include <optional>
+
+#include "platform/worker_pool.h"
 
 namespace vrs {
 
@@ -61,8 +65,8 @@ class RowSharing {
     std::mutex mutex_;
     std::int64_t top_ = 0;     // rows [top_, bottom_) are still to be taken
     std::int64_t bottom_ = 0;  // guarded by mutex_
-    std::int64_t helped_ = 0;  // written by the helper, read after the join
-    std::thread helper_;
+    std::int64_t helped_ = 0;  // written by the helper, read once it is collected
+    std::optional<WorkerPool> helper_;
 };
 
 }  // namespace vrs

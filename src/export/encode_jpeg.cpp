@@ -14,9 +14,9 @@
 
 #include "export/encoders.h"
 #include "export/jpeg/chunk_compressor.h"
-#include "export/jpeg/chunk_pool.h"
 #include "export/jpeg/join_plan.h"
 #include "export/jpeg/jpeg_header.h"
+#include "platform/worker_pool.h"
 
 namespace vrs {
 namespace {
@@ -64,34 +64,27 @@ class ChunkedJpeg {
         return !out_.failed();
     }
 
-    // Reads the rows and compresses and counts every chunk.
+    // Reads the rows and compresses and counts every chunk. A chunk's rows
+    // go into the buffer of the chunk inFlight_ before it, once that one is done.
     bool compressAll() {
         std::vector<std::vector<std::uint8_t>> rows(inFlight_);
         for (auto& buffer : rows) {
             buffer.resize(static_cast<std::size_t>(3 * width_ * rowsPerChunk_));
         }
-        ChunkPool pool(chunks_.size(), [&](std::size_t k) {
-            JpegChunk& chunk = chunks_[k];
-            return compressChunk(rows[k % inFlight_].data(), width_, rowsOf(k), quality_, &chunk) &&
-                   countScan(chunk.bytes.get() + chunk.dataAt, chunk.dataEnd - chunk.dataAt,
-                             chunk.layout, chunk.tables, &stats_[k]);
-        });
-        if (!pool.start(workers_)) {
-            return false;
-        }
+        WorkerPool pool(workers_, inFlight_);
         for (std::size_t k = 0; k < chunks_.size(); ++k) {
-            if ((k >= inFlight_ && !pool.wait(k - inFlight_)) ||
-                !readRows(k, rows[k % inFlight_].data())) {
+            std::uint8_t* rgb = rows[k % inFlight_].data();
+            if ((pool.full() && !pool.collect()) || !readRows(k, rgb)) {
                 return false;
             }
-            pool.submit(k);
+            pool.submit([this, k, rgb](int) {
+                JpegChunk& chunk = chunks_[k];
+                return compressChunk(rgb, width_, rowsOf(k), quality_, &chunk) &&
+                       countScan(chunk.bytes.get() + chunk.dataAt, chunk.dataEnd - chunk.dataAt,
+                                 chunk.layout, chunk.tables, &stats_[k]);
+            });
         }
-        for (std::size_t k = chunks_.size() - inFlight_; k < chunks_.size(); ++k) {
-            if (!pool.wait(k)) {
-                return false;
-            }
-        }
-        return true;
+        return pool.collectAll();
     }
 
     bool recode(std::size_t k) {
@@ -114,17 +107,14 @@ class ChunkedJpeg {
             !out_.write(header.data(), header.size())) {
             return false;
         }
-        ChunkPool pool(chunks_.size(), [this](std::size_t k) { return recode(k); });
-        if (!pool.start(workers_)) {
-            return false;
-        }
+        WorkerPool pool(workers_, inFlight_);
         for (std::size_t k = 0; k < inFlight_; ++k) {
-            pool.submit(k);
+            pool.submit([this, k](int) { return recode(k); });
         }
         std::uint8_t pending = 0;  // the high pendingBits bits of a byte begun
         int pendingBits = 0;
         for (std::size_t k = 0; k < chunks_.size(); ++k) {
-            if (!pool.wait(k)) {
+            if (!pool.collect()) {
                 return false;
             }
             const RecodedScan& scan = recoded_[k % inFlight_];
@@ -137,7 +127,8 @@ class ChunkedJpeg {
             pending = static_cast<std::uint8_t>((scan.headComplete ? 0 : pending) | scan.tail);
             pendingBits = scan.tailBits;
             if (k + inFlight_ < chunks_.size()) {
-                pool.submit(k + inFlight_);  // into the scan just written
+                // Into the scan just written.
+                pool.submit([this, k](int) { return recode(k + inFlight_); });
             }
         }
         // The last byte is filled with one bits.
@@ -154,7 +145,7 @@ class ChunkedJpeg {
     int quality_;
     std::int64_t width_;
     std::int64_t rowsPerChunk_ = kMcuRows;
-    int workers_ = chunkWorkers();
+    int workers_ = workerCount();
     std::size_t inFlight_ = 1;
     std::vector<JpegChunk> chunks_;
     std::vector<RecodedScan> recoded_;  // chunk k's in k % inFlight_

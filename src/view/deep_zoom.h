@@ -6,6 +6,13 @@
 // cursor: frames after the first turns of the wait, the arrow whenever a wait
 // ends. Destroying it stops and joins its threads, so a document may close
 // in the middle of a crop.
+//
+// The crops have a thread each rather than a task of the worker pool
+// (platform/worker_pool.h): the pool's caller waits for its results in
+// order, while the view never waits. A crop lands through the event loop,
+// one that is stopped is let go unfinished while the next one starts at
+// once beside it, and the threads live as long as the view, not as long as
+// one piece of work.
 #pragma once
 
 #include <QCursor>

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <new>
-#include <system_error>
 
 #include "export/png/strip_deflater.h"
+#include "platform/worker_pool.h"
 
 namespace vrs {
 
@@ -15,7 +15,6 @@ namespace {
 
 constexpr std::size_t kWindow = 32768;
 constexpr std::size_t kMaxStrip = std::size_t{16} << 20;
-constexpr int kMaxWorkers = 4;
 
 }  // namespace
 
@@ -25,8 +24,6 @@ struct ParallelDeflate::Job {
     std::vector<std::uint8_t> output;
     std::uint32_t adler = 1;
     bool last = false;
-    bool done = false;  // guarded by the mutex
-    bool ok = false;    // guarded by the mutex
 };
 
 namespace {
@@ -50,25 +47,15 @@ void zlibHeader(int level, int strategy, std::uint8_t header[2]) {
 
 }  // namespace
 
-int deflateWorkers(int requested) {
-    if (requested > 0) {
-        return std::min(requested, kMaxWorkers);
-    }
-    const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(static_cast<int>(cores), 1, kMaxWorkers);
-}
-
 ParallelDeflate::ParallelDeflate(const DeflateOptions& options, DeflateSink& sink)
     : options_(options), sink_(sink) {
     options_.stripBytes = std::clamp<std::size_t>(options_.stripBytes, 1, kMaxStrip);
 }
 
-ParallelDeflate::~ParallelDeflate() {
-    stopWorkers();
-}
+ParallelDeflate::~ParallelDeflate() = default;
 
 bool ParallelDeflate::start() {
-    const int workers = deflateWorkers(options_.workers);
+    const int workers = workerCount(options_.workers);
     // Two strips per worker keep every worker busy while the oldest is written.
     maxInFlight_ = static_cast<std::size_t>(2 * workers);
     try {
@@ -77,12 +64,9 @@ bool ParallelDeflate::start() {
             free_.push_back(jobs_.back().get());
         }
         window_.reserve(kWindow + options_.stripBytes);
-        for (int i = 0; i < workers; ++i) {
-            threads_.emplace_back([this] { workerLoop(); });
-        }
+        deflaters_.resize(static_cast<std::size_t>(workers));
+        pool_ = std::make_unique<WorkerPool>(workers, maxInFlight_);
     } catch (const std::bad_alloc&) {
-        failed_ = true;
-    } catch (const std::system_error&) {
         failed_ = true;
     }
     if (failed_ || !takeFreeJob()) {
@@ -135,14 +119,10 @@ bool ParallelDeflate::submit(bool last) {
     if (window_.size() > kWindow) {
         window_.erase(window_.begin(), window_.end() - kWindow);
     }
-    {
-        std::lock_guard lock(mutex_);
-        job->done = false;
-        job->ok = false;
-        pending_.push_back(job);
+    if (!pool_->submit([this, job](int worker) { return compress(*job, worker); })) {
+        return false;
     }
     inOrder_.push_back(job);
-    workReady_.notify_one();
     if (last) {
         return true;
     }
@@ -156,12 +136,7 @@ bool ParallelDeflate::submit(bool last) {
 
 bool ParallelDeflate::writeOldest() {
     Job* job = inOrder_.front();
-    bool ok = false;
-    {
-        std::unique_lock lock(mutex_);
-        jobDone_.wait(lock, [job] { return job->done; });
-        ok = job->ok;
-    }
+    const bool ok = pool_->collect();
     inOrder_.pop_front();
     free_.push_back(job);
     if (!ok || !sink_.write(job->output.data(), job->output.size())) {
@@ -183,7 +158,7 @@ bool ParallelDeflate::finish() {
     } catch (const std::bad_alloc&) {
         failed_ = true;
     }
-    stopWorkers();
+    pool_.reset();
     if (failed_) {
         return false;
     }
@@ -193,47 +168,13 @@ bool ParallelDeflate::finish() {
     return sink_.write(trailer, sizeof trailer);
 }
 
-void ParallelDeflate::workerLoop() {
-    std::unique_ptr<StripDeflater> deflater;
-    try {
+bool ParallelDeflate::compress(Job& job, int worker) {
+    std::unique_ptr<StripDeflater>& deflater = deflaters_[static_cast<std::size_t>(worker)];
+    if (!deflater) {
         deflater = std::make_unique<StripDeflater>(options_);
-    } catch (const std::bad_alloc&) {
-        deflater = nullptr;  // every job this worker takes fails
     }
-    for (;;) {
-        Job* job = nullptr;
-        {
-            std::unique_lock lock(mutex_);
-            workReady_.wait(lock, [this] { return stop_ || !pending_.empty(); });
-            if (pending_.empty()) {
-                break;
-            }
-            job = pending_.front();
-            pending_.pop_front();
-        }
-        job->adler = static_cast<std::uint32_t>(adler32_z(1, job->input.data(), job->input.size()));
-        const bool ok =
-            deflater && deflater->compress(job->dictionary, job->input, job->last, job->output);
-        {
-            std::lock_guard lock(mutex_);
-            job->ok = ok;
-            job->done = true;
-        }
-        jobDone_.notify_all();
-    }
-}
-
-void ParallelDeflate::stopWorkers() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        pending_.clear();
-    }
-    workReady_.notify_all();
-    for (auto& thread : threads_) {
-        thread.join();
-    }
-    threads_.clear();
+    job.adler = static_cast<std::uint32_t>(adler32_z(1, job.input.data(), job.input.size()));
+    return deflater->compress(job.dictionary, job.input, job.last, job.output);
 }
 
 }  // namespace vrs

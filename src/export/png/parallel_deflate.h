@@ -4,17 +4,14 @@
 // primed with the 32 KB that precede it and ended on a byte boundary (a sync
 // flush, the last one finishing the stream), so the strips' outputs, written
 // in order between a zlib header and the combined Adler-32, form one valid
-// stream. Only a bounded
-// number of strips is held at any time.
+// stream. The strips are deflated on the worker pool; only a bounded
+// number of them is held at any time.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace vrs {
@@ -53,11 +50,11 @@ struct DeflateOptions {
     int flatRatio{};
     DeflateTuning flatTuning{};
     std::size_t stripBytes{};  // at least 1, at most 16 MiB
-    int workers{};             // 0: one per core, at most 4
+    int workers{};             // compressing threads, as workerCount() takes them
 };
 
-// The number of compressing threads for `requested` (0: one per core, at most 4).
-int deflateWorkers(int requested);
+class StripDeflater;
+class WorkerPool;
 
 class ParallelDeflate {
   public:
@@ -78,27 +75,23 @@ class ParallelDeflate {
   private:
     bool submit(bool last);
     bool writeOldest();
-    void workerLoop();
-    void stopWorkers();
     bool takeFreeJob();
+    // On worker `worker`: the job's checksum and compressed bytes.
+    bool compress(Job& job, int worker);
 
     DeflateOptions options_;
     DeflateSink& sink_;
-    std::vector<std::thread> threads_;
     std::vector<std::unique_ptr<Job>> jobs_;  // owns every job
     std::vector<Job*> free_;
-    std::deque<Job*> inOrder_;  // submitted, oldest first (main thread only)
+    std::deque<Job*> inOrder_;  // submitted, oldest first
     Job* current_ = nullptr;    // being filled
     std::vector<std::uint8_t> window_;
     std::uint32_t adler_ = 1;
     std::size_t maxInFlight_ = 1;
     bool failed_ = false;
-
-    std::mutex mutex_;
-    std::condition_variable workReady_;
-    std::condition_variable jobDone_;
-    std::deque<Job*> pending_;  // guarded by mutex_
-    bool stop_ = false;         // guarded by mutex_
+    // Each worker's own deflater, made by the worker on its first strip.
+    std::vector<std::unique_ptr<StripDeflater>> deflaters_;
+    std::unique_ptr<WorkerPool> pool_;  // last: its tasks use the rest
 };
 
 }  // namespace vrs
