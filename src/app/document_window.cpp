@@ -16,11 +16,15 @@
 #include <cmath>
 
 #include "app/local_path.h"
+#include "geometry/view_frame.h"
 #include "view/my_image_view.h"
 
 namespace {
 
-constexpr int kViewBorder = 4;  // 2 points on each side
+// The view's bezel on both sides.
+constexpr int kViewBorder = 2 * static_cast<int>(vrs::kBezel);
+// The view's size without a picture (the bezel around it).
+constexpr QSize kEmptyView(400, 300);
 // Room kept for the window manager's frame and title bar.
 constexpr int kFrameWidth = 16;
 constexpr int kFrameHeight = 48;
@@ -44,7 +48,7 @@ QList<QByteArray> localFiles(const QMimeData* mime) {
 
 QSize viewSizeForImage(double width, double height, QSize room) {
     if (!(width > 0) || !(height > 0)) {
-        return QSize(404, 304);
+        return kEmptyView + QSize(kViewBorder, kViewBorder);
     }
     const double roomW = std::max(1, room.width() - kViewBorder);
     const double roomH = std::max(1, room.height() - kViewBorder);

@@ -14,7 +14,7 @@ constexpr double kDeepZoomShare = 0.1;
 
 std::optional<ViewFrame> viewFrame(const ViewState& state) {
     ViewFrame f;
-    f.area = NSInsetRect(NSMakeRect(0, 0, state.bounds.width, state.bounds.height), 2, 2);
+    f.area = NSInsetRect(NSMakeRect(0, 0, state.bounds.width, state.bounds.height), kBezel, kBezel);
     f.imageRect = NSMakeRect(0, 0, state.viewImage.width, state.viewImage.height);
     f.src = NSIsEmptyRect(state.clipedRect) ? f.imageRect : state.clipedRect;
     f.viewRect = NSProportionalRect(f.area, f.src, 0);

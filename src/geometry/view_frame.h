@@ -11,6 +11,9 @@
 
 namespace vrs {
 
+// The gray bezel around the picture: points on each side of the view.
+inline constexpr double kBezel = 2;
+
 // The state of an image view.
 struct ViewState {
     // The shown region in view-image coordinates; empty: the whole picture.
@@ -26,7 +29,7 @@ struct ViewState {
 
 // Where the picture lies in the view and what draws it.
 struct ViewFrame {
-    CGRect area;       // the rectangle the view draws into (its bounds inset by 2)
+    CGRect area;       // the rectangle the view draws into (its bounds inside the bezel)
     CGRect viewRect;   // where the shown region is drawn
     CGRect src;        // the shown region; the image rectangle when all is shown
     CGRect imageRect;  // (0, 0, view image size)

@@ -14,6 +14,10 @@ constexpr double kClosest = 32;
 constexpr double kWidestCrop = 2;
 // Rounding of the single-precision scales of the mapping.
 constexpr double kSlack = 1e-6;
+// F1 on a region this wide or narrower goes back to the whole picture.
+constexpr double kNarrowestZoom = 100;
+// A band narrower or lower than this grows to twice its size about its centre.
+constexpr double kSmallestBand = 8;
 
 // Origin, in full-image pixels, of `size` pixels about `centre` along a
 // picture `length` pixels long.
@@ -29,6 +33,40 @@ double fullPerViewImage(const ViewFrame& f) {
 }
 
 }  // namespace
+
+CGRect zoomKeyRegion(const ViewFrame& f, CGPoint pointer) {
+    CGRect region = f.src;
+    const CGPoint m = NSMapPt(pointer, f.viewRect, region);
+    const bool inside = NSPointInRect(m, region);
+    if (region.size.width > kNarrowestZoom) {
+        region = NSInsetRect(region, region.size.width / 4, region.size.height / 4);
+    } else {
+        region = NSZeroRect;
+    }
+    if (inside) {
+        // Centre the region on m, then move it so that m is under the pointer.
+        region = NSOffsetRect(region, -region.origin.x, -region.origin.y);
+        region = NSOffsetRect(region, -region.size.width / 2, -region.size.height / 2);
+        region = NSOffsetRect(region, m.x, m.y);
+        const CGPoint m2 = NSMapPt(pointer, f.viewRect, region);
+        region = NSOffsetRect(region, m.x - m2.x, m.y - m2.y);
+    }
+    return NSIntersectionRect(f.imageRect, region);
+}
+
+CGRect grownBand(CGRect band) {
+    if (band.size.width < kSmallestBand) {
+        band = NSInsetRect(band, -band.size.width / 2, 0);
+    }
+    if (band.size.height < kSmallestBand) {
+        band = NSInsetRect(band, 0, -band.size.height / 2);
+    }
+    return band;
+}
+
+CGRect bandRegion(const ViewFrame& f, CGRect band) {
+    return NSMapRect(grownBand(band), f.viewRect, f.imageRect);
+}
 
 CGRect seenRegion(const ViewFrame& f) {
     return NSMapRect(f.area, f.viewRect, f.src);

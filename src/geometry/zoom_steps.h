@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The zoom steps of the view's menu commands and wheel: actual size, in and
-// out by two about a point, and the zoom level. Regions are in view-image
-// coordinates (y up), like the view's shown region.
+// The zoom steps of the view: F1, a released rubber band, the menu commands
+// and the wheel (actual size, in and out by two about a point), and the zoom
+// level. Regions are in view-image coordinates (y up), like the view's shown
+// region; the pans are beside these, in pan_steps.h.
 #pragma once
 
 #include <optional>
@@ -10,6 +11,19 @@
 #include "geometry/view_frame.h"
 
 namespace vrs {
+
+// F1: the shown region halved about the view point `pointer`, the picture
+// point under it staying there (about the region's centre when the pointer
+// is off the shown picture), clipped to the picture; the whole picture (the
+// zero rectangle) once the region is 100 view-image pixels wide or less.
+CGRect zoomKeyRegion(const ViewFrame& f, CGPoint pointer);
+
+// A rubber band (view coordinates) as released: narrower or lower than 8
+// points, it grows to twice that size about its centre.
+CGRect grownBand(CGRect band);
+// The region a released band zooms to: the band grown, carried from where
+// the whole picture is drawn into the view image.
+CGRect bandRegion(const ViewFrame& f, CGRect band);
 
 // What the whole area shows at the scale of the last pass: the shown region
 // widened to the area's proportions.

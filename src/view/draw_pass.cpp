@@ -43,7 +43,7 @@ void MyImageView::drawRect(QPainter& painter, vrs::CGRect dirty, Pass pass) {
     if (pass == Pass::Screen) {
         drawGrayBezel(painter, b, dirty);
     }
-    painter.setClipRect(toQt(vrs::NSInsetRect(b, 2, 2)), Qt::IntersectClip);
+    painter.setClipRect(toQt(vrs::NSInsetRect(b, vrs::kBezel, vrs::kBezel)), Qt::IntersectClip);
     const auto frame = this->frame();
     if (frame && frame->fromFull) {
         drawDeepZoom(painter, *frame, pass);
@@ -181,14 +181,15 @@ void MyImageView::startReduction() {
 
 void MyImageView::drawGrayBezel(QPainter& painter, vrs::CGRect r, vrs::CGRect clip) const {
     const QRectF q = toQt(r);
-    if (q.width() < 4 || q.height() < 4) {
+    if (q.width() < 2 * vrs::kBezel || q.height() < 2 * vrs::kBezel) {
         return;
     }
     painter.save();
     painter.setClipRect(toQt(clip), Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(q, kBezelGray);
-    // A sunken frame two pixels wide: dark above and left, light below and right.
+    // A sunken frame, a line for each of the bezel's two points: dark above
+    // and left, light below and right.
     const double l = q.left() + 0.5;
     const double t = q.top() + 0.5;
     const double rr = q.right() - 0.5;

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <cmath>
 
+#include "geometry/pan_steps.h"
+#include "geometry/zoom_steps.h"
 #include "platform/system_log.h"
 #include "view/my_image_view.h"
 
@@ -17,12 +19,8 @@ constexpr std::uint16_t kLeftKey = 123;
 constexpr std::uint16_t kRightKey = 124;
 constexpr std::uint16_t kDownKey = 125;
 constexpr std::uint16_t kUpKey = 126;
-// An arrow moves the region by this part of its size.
-constexpr double kArrowStep = 0.1;
 // The code of every other key: it does nothing.
 constexpr std::uint16_t kNoKey = 0xffff;
-// A region this wide or narrower goes back to the whole picture.
-constexpr double kNarrowestZoom = 100;
 
 std::uint16_t keyCodeOf(int qtKey) {
     switch (qtKey) {
@@ -99,42 +97,23 @@ void MyImageView::panKey(int dx, int dy) {
         return;  // the whole picture: nothing to pan
     }
     // As a drag pans: the region moves, keeping its size and what set it.
-    clipedRect_ = vrs::NSOffsetRect(clipedRect_, dx * clipedRect_.size.width * kArrowStep,
-                                    dy * clipedRect_.size.height * kArrowStep);
-    display();
+    showRegion(vrs::arrowPanRegion(clipedRect_, dx, dy), commandRegion_);
 }
 
 void MyImageView::zoomKey() {
-    const auto f = frame();
-    if (!f) {
-        return;
+    if (const auto f = frame()) {
+        const vrs::CGPoint pointer = toView(mapFromGlobal(QCursor::pos().toPointF()));
+        showRegion(vrs::zoomKeyRegion(*f, pointer), false);
     }
-    vrs::CGRect region = f->src;
-    const vrs::CGPoint pt = toView(mapFromGlobal(QCursor::pos().toPointF()));
-    const vrs::CGPoint m = vrs::NSMapPt(pt, f->viewRect, region);
-    const bool inside = vrs::NSPointInRect(m, region);
-    if (region.size.width > kNarrowestZoom) {
-        region = vrs::NSInsetRect(region, region.size.width / 4, region.size.height / 4);
-    } else {
-        region = vrs::NSZeroRect;
-    }
-    if (inside) {
-        // Centre the region on m, then move it so that m is under the pointer.
-        region = vrs::NSOffsetRect(region, -region.origin.x, -region.origin.y);
-        region = vrs::NSOffsetRect(region, -region.size.width / 2, -region.size.height / 2);
-        region = vrs::NSOffsetRect(region, m.x, m.y);
-        const vrs::CGPoint m2 = vrs::NSMapPt(pt, f->viewRect, region);
-        region = vrs::NSOffsetRect(region, m.x - m2.x, m.y - m2.y);
-    }
-    showRegion(vrs::NSIntersectionRect(f->imageRect, region), false);
 }
 
 void MyImageView::fitKey() {
     const auto f = frame();
+    QWidget* frameWindow = window();
     if (!f) {
         return;
     }
-    const vrs::CGRect wanted = vrs::NSInsetRect(f->imageRect, -2, -2);
+    const vrs::CGRect wanted = vrs::NSInsetRect(f->imageRect, -vrs::kBezel, -vrs::kBezel);
     const double dw = vrs::toSingle(wanted.size.width - width());
     const double dh = vrs::toSingle(wanted.size.height - height());
     if (dw == 0 && dh == 0) {
@@ -142,7 +121,6 @@ void MyImageView::fitKey() {
     }
     // Qt keeps a window's top-left corner when it resizes it: the right and
     // bottom edges move.
-    QWidget* frameWindow = window();
     frameWindow->resize(frameWindow->width() + static_cast<int>(std::lround(dw)),
                         frameWindow->height() + static_cast<int>(std::lround(dh)));
     frameWindow->repaint();

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Zoom and pan with the mouse: a rubber band on the whole picture, a pan of a
-// zoomed one, a click back to the whole picture.
+// zoomed one, a click back to the whole picture (showWholePicture, as the
+// document calls it for a new picture). The regions come from zoom_steps.h
+// and pan_steps.h.
 #include <QMouseEvent>
 
+#include "geometry/pan_steps.h"
+#include "geometry/zoom_steps.h"
 #include "view/my_image_view.h"
-
-namespace {
-
-// A band narrower or lower than this grows to twice its size about its centre.
-constexpr double kSmallestBand = 8;
-
-}  // namespace
 
 void MyImageView::mouseDown(vrs::CGPoint p) {
     dragging_ = Dragging::Pressed;
@@ -39,14 +36,9 @@ void MyImageView::mouseDragged(vrs::CGPoint p) {
     if (!f) {
         return;
     }
-    // Every step starts from the region and the point of the press: no drift.
     // A pan keeps the region's size, and with it what set it.
-    const vrs::CGRect r = vrs::NSOffsetRect(f->viewRect, dx, dy);
-    const vrs::CGRect m = vrs::NSMapRect(r, f->viewRect, clipedRect2_);
-    clipedRect_ = vrs::NSOffsetRect(clipedRect2_, vrs::toSingle(m.origin.x - clipedRect2_.origin.x),
-                                    vrs::toSingle(m.origin.y - clipedRect2_.origin.y));
     dragging_ = Dragging::Panning;
-    display();
+    showRegion(vrs::draggedRegion(*f, clipedRect2_, clickPt_, p), commandRegion_);
 }
 
 void MyImageView::mouseUp() {
@@ -57,20 +49,20 @@ void MyImageView::mouseUp() {
         vrs::CGRect region = vrs::NSZeroRect;
         const auto f = frame();
         if (!vrs::NSIsEmptyRect(draggingRect_) && f) {
-            vrs::CGRect band = draggingRect_;
-            if (band.size.width < kSmallestBand) {
-                band = vrs::NSInsetRect(band, -band.size.width / 2, 0);
-            }
-            if (band.size.height < kSmallestBand) {
-                band = vrs::NSInsetRect(band, 0, -band.size.height / 2);
-            }
-            draggingRect_ = band;
-            region = vrs::NSMapRect(draggingRect_, f->viewRect, f->imageRect);
+            region = vrs::bandRegion(*f, draggingRect_);
+            draggingRect_ = vrs::grownBand(draggingRect_);
         }
-        clipedRect_ = region;
-        commandRegion_ = false;
+        showRegion(region, false);
+    } else {
+        display();
     }
-    display();
+    setCursor(Qt::ArrowCursor);
+}
+
+void MyImageView::showWholePicture() {
+    dragging_ = Dragging::Idle;
+    draggingRect_ = vrs::NSZeroRect;
+    showRegion(vrs::NSZeroRect, false);
     setCursor(Qt::ArrowCursor);
 }
 

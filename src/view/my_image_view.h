@@ -65,6 +65,8 @@ class MyImageView : public QWidget {
     void mouseDown(vrs::CGPoint p);
     void mouseDragged(vrs::CGPoint p);
     void mouseUp();
+    // Shows the whole picture, as a click does; a press under way ends.
+    void showWholePicture();
     // `keyCode`: 122 zoom key, 99 fit key, 123 to 126 the arrows (left,
     // right, down, up), anything else does nothing.
     void keyDown(std::uint16_t keyCode, bool isARepeat);
@@ -132,7 +134,8 @@ class MyImageView : public QWidget {
     vrs::CGRect bounds() const;
     vrs::CGPoint toView(QPointF qtPoint) const;
     QRectF toQt(vrs::CGRect r) const;
-    // Sets the shown region; `fromCommand` for the zoom commands and the wheel.
+    // Sets the shown region and redraws: the one writer of clipedRect_ and
+    // commandRegion_. `fromCommand` for the zoom commands and the wheel.
     void showRegion(vrs::CGRect region, bool fromCommand);
 
     // Drawing (draw_pass.cpp).

@@ -53,6 +53,40 @@ TEST(ZoomSteps, ActualSizeIsOnePointPerPictureWholePixelsInsideThePicture) {
         100);
 }
 
+// F1 on a 1600 x 1200 view image in a 404 x 304 view (four pixels a point).
+TEST(ZoomSteps, F1HalvesAboutThePointerUntilAHundredPixelsThenShowsTheWhole) {
+    // Over the middle: 800, 400, 200, 100 wide about the middle, then the whole.
+    ViewFrame f = wholeFrame();
+    for (const double w : {800.0, 400.0, 200.0, 100.0}) {
+        f = zoomedFrame(zoomKeyRegion(f, {202, 152}));
+        EXPECT_DOUBLE_EQ(f.src.size.width, w);
+        EXPECT_DOUBLE_EQ(f.src.size.height, w * 0.75);
+        EXPECT_DOUBLE_EQ(f.src.origin.x + w / 2, 800) << "the middle stays in the middle";
+        EXPECT_DOUBLE_EQ(f.src.origin.y + w * 0.75 / 2, 600);
+    }
+    EXPECT_EQ(zoomKeyRegion(f, {202, 152}), NSZeroRect);
+    // Off centre: the picture point under the pointer, (400, 800), stays there.
+    const CGRect r = zoomKeyRegion(wholeFrame(), {102, 202});
+    EXPECT_EQ(r, NSMakeRect(200, 400, 800, 600));
+    EXPECT_EQ(NSMapPt({102, 202}, NSMakeRect(2, 2, 400, 300), r), (CGPoint{400, 800}));
+    // Over the margin, on a region panned past the left edge: about its
+    // centre, clipped to the picture.
+    EXPECT_EQ(zoomKeyRegion(zoomedFrame(NSMakeRect(-150, 700, 400, 300)), {1, 1}),
+              NSMakeRect(0, 775, 150, 150));
+}
+
+// A band on the same view: carried into the view image, small ones grown
+// about their centre to twice their size.
+TEST(ZoomSteps, ABandBecomesTheRegionNarrowAndLowBandsGrown) {
+    EXPECT_EQ(bandRegion(wholeFrame(), NSMakeRect(52, 177, 100, 75)),
+              NSMakeRect(200, 700, 400, 300));
+    EXPECT_EQ(grownBand(NSMakeRect(100, 184, 5, 20)), NSMakeRect(97.5, 184, 10, 20));
+    EXPECT_EQ(bandRegion(wholeFrame(), NSMakeRect(100, 184, 5, 20)),
+              NSMakeRect((97.5 - 2) * 4, (184 - 2) * 4, 40, 80));
+    EXPECT_EQ(grownBand(NSMakeRect(100, 100, 3, 3)), NSMakeRect(98.5, 98.5, 6, 6));
+    EXPECT_EQ(grownBand(NSMakeRect(100, 100, 8, 8)), NSMakeRect(100, 100, 8, 8)) << "8 stays";
+}
+
 TEST(ZoomSteps, ZoomInAndOutByTwoAboutTheCentreBackToTheWholePicture) {
     EXPECT_EQ(zoomInRegion(wholeFrame(), {800, 600}), NSMakeRect(400, 300, 800, 600));
     // Letterboxed 1600 x 900: the region fills the view, out again is the whole.

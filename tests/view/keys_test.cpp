@@ -35,46 +35,8 @@ class PaintCounter : public QObject {
     }
 };
 
-TEST(Keys, F1HalvesAboutThePointerUntilAHundredThenShowsTheWhole) {
-    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
-    pointerAt(*view, 202, 152);  // over the middle of the picture
-    const double widths[] = {800, 400, 200, 100};
-    for (const double w : widths) {
-        QTest::keyClick(view.get(), Qt::Key_F1);
-        const CGRect r = view->clipedRect();
-        EXPECT_DOUBLE_EQ(r.size.width, w);
-        EXPECT_DOUBLE_EQ(r.size.height, w * 0.75);
-        EXPECT_DOUBLE_EQ(r.origin.x + r.size.width / 2, 800) << "the middle stays in the middle";
-        EXPECT_DOUBLE_EQ(r.origin.y + r.size.height / 2, 600);
-    }
-    QTest::keyClick(view.get(), Qt::Key_F1);
-    EXPECT_TRUE(NSIsEmptyRect(view->clipedRect()));
-    QTest::keyClick(view.get(), Qt::Key_F1, Qt::ShiftModifier);
-    EXPECT_DOUBLE_EQ(view->clipedRect().size.width, 800) << "modifiers do not matter";
-}
-
-TEST(Keys, F1KeepsTheImagePointUnderThePointerAndClipsToThePicture) {
-    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
-    pointerAt(*view, 102, 202);  // image point (400, 800)
-    QTest::keyClick(view.get(), Qt::Key_F1);
-    EXPECT_EQ(view->clipedRect(), NSMakeRect(200, 400, 800, 600));
-    const CGPoint under = NSMapPt({102, 202}, view->viewRect(), view->clipedRect());
-    EXPECT_NEAR(under.x, 400, 1e-9);
-    EXPECT_NEAR(under.y, 800, 1e-9);
-}
-
-TEST(Keys, F1ClipsARegionPannedPastTheEdge) {
-    auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
-    dragBand(*view, {52, 252}, {152, 177});  // (200, 700, 400, 300)
-    pressAt(*view, {50, 150});
-    moveTo(*view, {400, 150});
-    releaseAt(*view, {400, 150});
-    ASSERT_EQ(view->clipedRect(), NSMakeRect(-150, 700, 400, 300)) << "panned past the left edge";
-    pointerAt(*view, 1, 1);  // over the margin: about the centre
-    QTest::keyClick(view.get(), Qt::Key_F1);
-    EXPECT_EQ(view->clipedRect(), NSMakeRect(0, 775, 150, 150));
-}
-
+// The regions themselves are tested in zoom_steps_test.cpp: here, that F1
+// finds the pointer, over the margin and outside the view.
 TEST(Keys, F1OutsideTheViewRectangleZoomsAboutTheCentre) {
     auto view = shownView(404, 304, makePicture(1600, 1200, nullptr));
     pointerAt(*view, 1, 1);  // over the margin

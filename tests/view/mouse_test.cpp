@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Zoom and pan with real mouse events.
+// Zoom and pan with real mouse events; the regions themselves are tested in
+// zoom_steps_test.cpp and pan_steps_test.cpp.
 #include <gtest/gtest.h>
 #include <QTest>
 
@@ -31,21 +32,6 @@ TEST(Mouse, ABandBecomesTheShownRegion) {
     auto back = zoomableView();
     dragBand(*back, {152, 177}, {52, 252});
     EXPECT_EQ(back->clipedRect(), NSMakeRect(200, 700, 400, 300));
-}
-
-TEST(Mouse, NarrowAndLowBandsGrowAboutTheirCentre) {
-    auto view = zoomableView();
-    // 5 x 20 points at (100, 184): grown to 10 x 20 at (97.5, 184).
-    dragBand(*view, {100, 204}, {105, 184});
-    EXPECT_EQ(view->clipedRect(), NSMakeRect((97.5 - 2) * 4, (184 - 2) * 4, 40, 80));
-
-    auto small = zoomableView();
-    dragBand(*small, {100, 100}, {103, 103});  // 3 x 3 -> 6 x 6
-    EXPECT_EQ(small->clipedRect(), NSMakeRect((98.5 - 2) * 4, (98.5 - 2) * 4, 24, 24));
-
-    auto eight = zoomableView();
-    dragBand(*eight, {100, 100}, {108, 108});  // 8 x 8 stays
-    EXPECT_EQ(eight->clipedRect(), NSMakeRect(98 * 4, 98 * 4, 32, 32));
 }
 
 TEST(Mouse, AFlatBandOrAClickShowsTheWholePicture) {
