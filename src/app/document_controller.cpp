@@ -38,15 +38,6 @@ bool namesUrl(const QByteArray& path) {
     return url.match(QString::fromLatin1(path)).hasMatch();
 }
 
-// True while the file at `path` is still the one mapped with `stamp`: a file
-// rewritten, replaced or cut short while it was decoded is not.
-std::function<bool()> unchangedCheck(const QByteArray& path, const vrs::FileStamp& stamp) {
-    return [name = path.toStdString(), stamp] {
-        vrs::FileStamp now;
-        return vrs::stampPath(name, &now) && now == stamp;
-    };
-}
-
 }  // namespace
 
 DocumentController::DocumentController(vrs::Host& host, MyObject& delegate, QObject* parent)

@@ -12,13 +12,12 @@
 #include <limits>
 #include <utility>
 
-#include "app/decode_host.h"
 #include "app/error_text.h"
 #include "app/local_path.h"
 #include "app/recording_host.h"
 #include "app/startup_trace.h"
+#include "platform/output_target.h"
 #include "ui_MyDocument.h"
-#include "vrscreen/loader.h"
 
 namespace {
 
@@ -59,8 +58,15 @@ QString sizeLine(double width, double height) {
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
-    : QObject(parent), host_(host), printDialog_(showPrintDialog) {
-    connect(&watch_, &FileWatch::changed, this, &MyDocument::reloadFromDisk);
+    : QObject(parent), host_(host), printDialog_(showPrintDialog), export_(host), reload_(host) {
+    // The file changing on the disk while the picture shown is exported is
+    // read again once the export ends.
+    connect(&export_, &ExportSession::exporting, &reload_, &FileReload::setHeld);
+    connect(&reload_, &FileReload::noteChanged, this, &MyDocument::showSizeLine);
+    connect(&reload_, &FileReload::pictureRead, this, [this](const DecodedFile& file) {
+        refusal_.clear();
+        showPicture(filePath_, file, sameSize(file.full, myimage));
+    });
 }
 
 MyDocument::~MyDocument() {
@@ -75,21 +81,15 @@ MyDocument::~MyDocument() {
 
 bool MyDocument::loadDataRepresentation(const std::uint8_t* bytes, std::size_t length,
                                         const QString& /*type*/, int fd) {
-    progress = 1;
-    vrs::VirtualScreenInfo refusal;
     RecordingHost quiet(host_);
     vrs::Host& host = refusalInWindow_ ? static_cast<vrs::Host&>(quiet) : host_;
-    DecodeHost decodeHost(host, displayName(), bytes, length);
-    myimage =
-        vrs::loadVirtualScreen(bytes, length, &myViewImage, &progress, decodeHost, &refusal, fd);
-    fiveBit_ = refusal.layout.depth == 16;
-    if (refusal.error == vrs::LoadError::None && sourceChanged()) {
-        refusal.error = vrs::LoadError::ChangedWhileRead;
-        myimage.reset();
-        myViewImage.reset();
-    }
-    if (refusal.error != vrs::LoadError::None) {
-        const QString reason = ErrorText::loadRefusal(refusal, displayName());
+    DecodedFile file = decode(filePath_, bytes, length, fd, host);
+    myimage = std::move(file.full);
+    myViewImage = std::move(file.view);
+    progress = file.progress;
+    fiveBit_ = file.fiveBit();
+    if (file.refused()) {
+        const QString reason = ErrorText::loadRefusal(file.refusal, displayName());
         if (refusalInWindow_) {
             refusal_ = reason;
         } else {
@@ -105,9 +105,10 @@ void MyDocument::setSourceCheck(SourceCheck check) {
     sourceCheck_ = std::move(check);
 }
 
-bool MyDocument::sourceChanged() {
-    const SourceCheck check = std::exchange(sourceCheck_, SourceCheck());
-    return check && !check();
+DecodedFile MyDocument::decode(const QByteArray& path, const std::uint8_t* bytes,
+                               std::size_t length, int fd, vrs::Host& host) {
+    const QString name = path.isEmpty() ? tr("Untitled") : ::displayName(fileNameOf(path));
+    return decodeFile(bytes, length, fd, host, name, std::exchange(sourceCheck_, SourceCheck()));
 }
 
 void MyDocument::makeWindowControllers() {
@@ -124,7 +125,7 @@ void MyDocument::makeWindowControllers() {
     optionView->hide();  // shown only inside the export panel
     // The size line may be cut short: F3 fits the window to small pictures too.
     mySizeText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    connectOptionView();
+    export_.setOptionView(optionView, [this](QObject* sender) { myAction(sender); });
     window_->setCentralWidget(form);
     window_->setParts(mView, mySizeText);
     window_->setWindowTitle(displayName());
@@ -176,25 +177,16 @@ void MyDocument::raiseWindow() {
 
 bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
                              int fd) {
-    std::shared_ptr<vrs::Image> viewImage;
-    std::int64_t count = 1;
-    vrs::VirtualScreenInfo refusal;
-    DecodeHost decodeHost(host_, ::displayName(fileNameOf(path)), bytes, length);
-    std::shared_ptr<vrs::Image> full =
-        vrs::loadVirtualScreen(bytes, length, &viewImage, &count, decodeHost, &refusal, fd);
-    if (refusal.error == vrs::LoadError::None && sourceChanged()) {
-        refusal.error = vrs::LoadError::ChangedWhileRead;
-        full.reset();
+    DecodedFile file = decode(path, bytes, length, fd, host_);
+    if (file.refused()) {
+        host_.alert(
+            ErrorText::loadRefusal(file.refusal, ::displayName(fileNameOf(path))).toStdString());
     }
-    if (refusal.error != vrs::LoadError::None) {
-        host_.alert(ErrorText::loadRefusal(refusal, ::displayName(fileNameOf(path))).toStdString());
-    }
-    if (!full) {
+    if (!file.full) {
         return false;
     }
-    const bool keepRegion = keepZoomAcrossFiles() && sameSize(full, myimage);
-    fiveBit_ = refusal.layout.depth == 16;
-    showPicture(path, std::move(full), std::move(viewImage), count, keepRegion);
+    const bool keepRegion = keepZoomAcrossFiles() && sameSize(file.full, myimage);
+    showPicture(path, std::move(file), keepRegion);
     return true;
 }
 
@@ -206,20 +198,14 @@ void MyDocument::setKeepZoomAcrossFiles(bool keep) {
     QSettings().setValue(QLatin1String(kKeepZoomKey), keep);
 }
 
-void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
-                             std::shared_ptr<vrs::Image> viewImage, std::int64_t count,
-                             bool keepRegion) {
-    // A click brings back the whole picture, before the new one is shown;
-    // without it the region shown stays (a picture of the same size).
+void MyDocument::showPicture(const QByteArray& path, DecodedFile file, bool keepRegion) {
     if (mView) {
         mView->stopThread();
-        if (!keepRegion) {
-            mView->mouseDown(vrs::CGPoint{0, 0});
-        }
     }
-    myimage = std::move(full);
-    myViewImage = std::move(viewImage);
-    progress = count;
+    myimage = std::move(file.full);
+    myViewImage = std::move(file.view);
+    progress = file.progress;
+    fiveBit_ = file.fiveBit();
     setFilePath(path);
     if (window_) {
         window_->setWindowTitle(displayName());
@@ -227,9 +213,22 @@ void MyDocument::showPicture(const QByteArray& path, std::shared_ptr<vrs::Image>
         window_->setPictureCommandsEnabled(true);
     }
     showImages();
+    // Without keepRegion the whole new picture is shown; with it the region
+    // shown stays (a picture of the same size).
     if (mView && !keepRegion) {
-        mView->mouseUp();
+        mView->showWholePicture();
     }
+}
+
+void MyDocument::showSizeLine() {
+    if (!mySizeText) {
+        return;
+    }
+    QString text = myimage ? sizeLine(myimage->size().width, myimage->size().height) : refusal_;
+    if (const QString& note = reload_.note(); !note.isEmpty()) {
+        text = text.isEmpty() ? note : text + QStringLiteral("   ") + note;
+    }
+    mySizeText->setText(text);
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {
@@ -271,14 +270,50 @@ void MyDocument::setPrintDialog(PrintDialogFunction printDialog) {
 }
 
 void MyDocument::setFilePath(const QByteArray& path) {
-    if (path != filePath_) {
-        filePath_ = path;
-        // A file that cannot be watched is still shown; it is only not
-        // reloaded when it changes.
-        [[maybe_unused]] const bool watched = watch_.watch(path);
-    }
+    filePath_ = path;
+    reload_.setFile(path, displayName());
 }
 
 QString MyDocument::displayName() const {
     return filePath_.isEmpty() ? tr("Untitled") : ::displayName(fileNameOf(filePath_));
+}
+
+void MyDocument::saveDocument(QObject* /*sender*/) {
+    save_convert();
+}
+
+void MyDocument::saveDocumentAs(QObject* sender) {
+    saveDocument(sender);
+}
+
+void MyDocument::save_convert() {
+    if (!myimage) {
+        return;
+    }
+    const QByteArray folder =
+        filePath_.isEmpty() ? QByteArray()
+                            : QByteArray::fromStdString(vrs::folderOf(filePath_.toStdString()));
+    export_.openPanel(window_.get(), displayName(), folder, [this](QFileDialog* panel, int result) {
+        savePanelDidEnd(panel, result, nullptr);
+    });
+}
+
+void MyDocument::myAction(QObject* sender) {
+    export_.pickFormat(sender);
+}
+
+void MyDocument::savePanelDidEnd(QFileDialog* /*panel*/, int returnCode, void* /*contextInfo*/) {
+    const QString path = export_.closePanel();
+    if (returnCode != QDialog::Accepted || path.isEmpty() || !myimage) {
+        return;
+    }
+    QList<QByteArray> open = openFiles_ ? openFiles_() : QList<QByteArray>();
+    if (!filePath_.isEmpty()) {
+        open.append(filePath_);
+    }
+    export_.write(myimage, progress, path, open);
+}
+
+void MyDocument::setOpenFiles(OpenFilesFunction openFiles) {
+    openFiles_ = std::move(openFiles);
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A document: one opened virtual-screen file, its two decoded images and its
-// window. Never written back in its own format.
+// window. Never written back in its own format. Its collaborators, which it
+// owns and which know nothing of it: the decode of a file (decode_file.h),
+// its export (export_session.h) and the reading again of its file when it
+// changes on the disk (file_reload.h).
 #pragma once
 
 #include <QFileDialog>
@@ -15,8 +18,10 @@
 #include <memory>
 #include <string>
 
+#include "app/decode_file.h"
 #include "app/document_window.h"
-#include "app/file_watch.h"
+#include "app/export_session.h"
+#include "app/file_reload.h"
 #include "app/print_operation.h"
 #include "decode/image.h"
 #include "platform/host.h"
@@ -31,7 +36,7 @@ class MyDocument : public QObject {
     // The files open in every viewer window, which no save may write onto.
     using OpenFilesFunction = std::function<QList<QByteArray>()>;
     // True while the file just read is as it was when it was opened.
-    using SourceCheck = std::function<bool()>;
+    using SourceCheck = FileUnchanged;
 
     explicit MyDocument(vrs::Host& host, QObject* parent = nullptr);
     ~MyDocument() override;
@@ -70,13 +75,12 @@ class MyDocument : public QObject {
     static bool keepZoomAcrossFiles();
     static void setKeepZoomAcrossFiles(bool keep);
 
-    // Reads the file again after it changed on the disk (my_document_reload.cpp):
-    // a complete picture replaces the one shown, keeping the region shown
-    // when its size is the same; a file being written, gone or unreadable
-    // leaves the picture and says so beside the size line. Waits for an
-    // export of this document to end.
-    void reloadFromDisk();
-    const QString& fileNote() const { return fileNote_; }
+    // Reads the file again after it changed on the disk: a complete picture
+    // replaces the one shown, keeping the region shown when its size is the
+    // same; a file being written, gone or unreadable leaves the picture and
+    // says so beside the size line. Waits for an export of this document to end.
+    void reloadFromDisk() { reload_.reload(); }
+    const QString& fileNote() const { return reload_.note(); }
 
     // Printing: the operation for the view, run behind the print dialog,
     // then the view redrawn on the screen whether printed or not.
@@ -86,10 +90,10 @@ class MyDocument : public QObject {
     void printDocument();
     void setPrintDialog(PrintDialogFunction printDialog);
 
-    // Export (my_document_save.cpp). Save and Save As both open the export
-    // panel on the window; when it is accepted the full image is written in
-    // the format its file name's extension names. A document without a full
-    // image ignores both.
+    // Export, through the export session. Save and Save As both open the
+    // export panel on the window; when it is accepted the full image is
+    // written in the format its file name's extension names. A document
+    // without a full image ignores both.
     void saveDocument(QObject* sender = nullptr);
     void saveDocumentAs(QObject* sender = nullptr);
     void save_convert();
@@ -98,7 +102,7 @@ class MyDocument : public QObject {
     void myAction(QObject* sender);
     // The panel's end: returnCode 1 (accepted) exports to its chosen path.
     void savePanelDidEnd(QFileDialog* panel, int returnCode, void* contextInfo);
-    QFileDialog* savePanel() const { return sp; }
+    QFileDialog* savePanel() const { return export_.panel(); }
     // Without it, a save is kept off this document's own file only.
     void setOpenFiles(OpenFilesFunction openFiles);
     // Asked after a file is decoded; a file that changed is refused. Set for
@@ -120,27 +124,19 @@ class MyDocument : public QObject {
     std::int64_t progressCount() const { return progress; }
 
   private:
-    // Shows new images of `path`, as openInPlace and a reload do.
-    void showPicture(const QByteArray& path, std::shared_ptr<vrs::Image> full,
-                     std::shared_ptr<vrs::Image> viewImage, std::int64_t count, bool keepRegion);
-    void setFileNote(const QString& note);
-    // An export has ended: a reload it held back runs now.
-    void exportFinished();
-    // Connects the options view's pop-ups to myAction.
-    void connectOptionView();
-    void lendOptionView(QFileDialog& panel);
-    void takeBackOptionView();
-    // The open file that writing `target` would destroy, or "".
-    QString openFileAt(const std::string& target) const;
-    // Refuses a decode whose file changed meanwhile: true when it did.
-    bool sourceChanged();
+    // Decodes the file's bytes, checked once by the source check set for it.
+    DecodedFile decode(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
+                       int fd, vrs::Host& host);
+    // Shows the new pictures of `path`, as openInPlace and a reload do.
+    void showPicture(const QByteArray& path, DecodedFile file, bool keepRegion);
+    // The size line, with the file's note beside it.
+    void showSizeLine();
 
     QPointer<MyImageView> mView;
     QPointer<QWidget> optionView;
     QPointer<QLabel> mySizeText;
     std::shared_ptr<vrs::Image> myimage;
     std::shared_ptr<vrs::Image> myViewImage;
-    QPointer<QFileDialog> sp;
     std::int64_t progress = 0;
 
     vrs::Host& host_;
@@ -148,22 +144,13 @@ class MyDocument : public QObject {
     bool refusalInWindow_ = false;
     bool fiveBit_ = false;  // the file holds 16-bit pixels
     QString refusal_;
-    FileWatch watch_;
-    QString fileNote_;  // beside the size line: the file gone, being written...
-    bool exporting_ = false;
-    bool reloading_ = false;
-    bool reloadPending_ = false;
     PrintDialogFunction printDialog_;
     OpenFilesFunction openFiles_;
     SourceCheck sourceCheck_;
+    ExportSession export_;
+    FileReload reload_;
     std::unique_ptr<DocumentWindow> window_;
-    // Where the options view lives while no panel shows it.
-    QPointer<QWidget> optionHome_;
 };
-
-// The extension the next export panel requires: "jpeg" at start-up, then the
-// last format picked in any document's panel, until the process ends.
-QString savePathExtension();
 
 // True when both pictures are there and of the same size.
 bool sameSize(const std::shared_ptr<vrs::Image>& a, const std::shared_ptr<vrs::Image>& b);
