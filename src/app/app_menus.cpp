@@ -12,6 +12,7 @@
 #include "app/after_first_paint.h"
 #include "app/document_controller.h"
 #include "app/document_window.h"
+#include "app/edit_menu.h"
 #include "app/go_menu.h"
 #include "app/local_path.h"
 #include "app/menus_tr.h"
@@ -20,15 +21,7 @@
 
 namespace {
 
-// A command of a menu, also on the window: its shortcut works while the menu
-// bar is hidden (full screen).
-QAction* addCommand(DocumentWindow& window, QMenu* menu, const QString& text,
-                    const QKeySequence& key = {}) {
-    QAction* action = menu->addAction(text);
-    action->setShortcut(key);
-    window.addAction(action);
-    return action;
-}
+using Needs = DocumentWindow::Needs;
 
 void fillRecentMenu(QMenu* menu, DocumentController& controller) {
     menu->clear();
@@ -57,7 +50,7 @@ void fillRecentMenu(QMenu* menu, DocumentController& controller) {
 
 void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
     QMenu* file = window.menuBar()->addMenu(Menus::tr("&File"));
-    QAction* open = addCommand(window, file, Menus::tr("&Open…"), Qt::CTRL | Qt::Key_O);
+    QAction* open = window.addCommand(file, Menus::tr("&Open…"), {Qt::CTRL | Qt::Key_O});
     QObject::connect(open, &QAction::triggered, &controller,
                      [&controller, &window] { controller.runOpenDialog(&window); });
 
@@ -74,29 +67,26 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
     });
     file->addSeparator();
 
-    QAction* save = addCommand(window, file, Menus::tr("&Save"), Qt::CTRL | Qt::Key_S);
-    QAction* saveAs =
-        addCommand(window, file, Menus::tr("Save &As…"), Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     // Saving exports the full image: nothing to save without one.
-    window.addPictureCommand(save);
-    window.addPictureCommand(saveAs);
-    window.setPictureCommandsEnabled(document.fullImage() != nullptr);
+    QAction* save =
+        window.addCommand(file, Menus::tr("&Save"), {Qt::CTRL | Qt::Key_S}, Needs::Picture);
+    QAction* saveAs = window.addCommand(file, Menus::tr("Save &As…"),
+                                        {Qt::CTRL | Qt::SHIFT | Qt::Key_S}, Needs::Picture);
     QObject::connect(save, &QAction::triggered, &document,
                      [&document] { document.saveDocument(); });
     QObject::connect(saveAs, &QAction::triggered, &document,
                      [&document] { document.saveDocumentAs(); });
     file->addSeparator();
 
-    QAction* print = addCommand(window, file, Menus::tr("&Print…"), Qt::CTRL | Qt::Key_P);
-    window.addPictureCommand(print);
-    print->setEnabled(document.fullImage() != nullptr);
+    QAction* print =
+        window.addCommand(file, Menus::tr("&Print…"), {Qt::CTRL | Qt::Key_P}, Needs::Picture);
     QObject::connect(print, &QAction::triggered, &document,
                      [&document] { document.printDocument(); });
     file->addSeparator();
 
-    QAction* close = addCommand(window, file, Menus::tr("&Close"), Qt::CTRL | Qt::Key_W);
+    QAction* close = window.addCommand(file, Menus::tr("&Close"), {Qt::CTRL | Qt::Key_W});
     QObject::connect(close, &QAction::triggered, &window, [&window] { window.close(); });
-    QAction* quit = addCommand(window, file, Menus::tr("&Quit"), Qt::CTRL | Qt::Key_Q);
+    QAction* quit = window.addCommand(file, Menus::tr("&Quit"), {Qt::CTRL | Qt::Key_Q});
     quit->setMenuRole(QAction::QuitRole);
     QObject::connect(quit, &QAction::triggered, &controller,
                      [&controller] { controller.closeAll(); });
@@ -106,25 +96,11 @@ void buildFileMenu(DocumentWindow& window, DocumentController& controller, MyDoc
 
 void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
                         MyDocument& document) {
+    // The commands that need a picture are enabled with one.
+    window.setPictureCommandsEnabled(document.fullImage() != nullptr);
     buildFileMenu(window, controller, document);
-
-    QMenu* view = window.menuBar()->addMenu(Menus::tr("&View"));
-    // F1 and F3 stay the view's own keys (no shortcut): the items call what
-    // the keys call.
-    QAction* zoom = view->addAction(Menus::tr("Zoom\tF1"));
-    QAction* fit = view->addAction(Menus::tr("Fit Window\tF3"));
-    zoom->setObjectName(QStringLiteral("actionZoom"));
-    fit->setObjectName(QStringLiteral("actionFitWindow"));
-    for (QAction* needsPicture : {zoom, fit}) {
-        window.addPictureCommand(needsPicture);
-        needsPicture->setEnabled(document.fullImage() != nullptr);
-    }
-    if (MyImageView* imageView = document.view()) {
-        QObject::connect(zoom, &QAction::triggered, imageView, &MyImageView::zoomKey);
-        QObject::connect(fit, &QAction::triggered, imageView, &MyImageView::fitKey);
-    }
-    addViewCommands(window, document, view);
-
+    QMenu* view = buildViewMenu(window, document);
+    buildEditMenu(window, document, view);
     buildGoMenu(window, controller, document);
 
     QMenu* help = window.menuBar()->addMenu(Menus::tr("&Help"));

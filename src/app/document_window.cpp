@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <cmath>
 
 #include "app/local_path.h"
+#include "app/status_line.h"
 #include "geometry/view_frame.h"
 #include "view/my_image_view.h"
 
@@ -73,13 +75,29 @@ DocumentWindow::DocumentWindow(QWidget* parent) : QMainWindow(parent) {
 void DocumentWindow::setParts(MyImageView* view, QLabel* sizeText) {
     view_ = view;
     sizeText_ = sizeText;
+    if (view != nullptr && sizeText != nullptr && sizeText->parentWidget() != nullptr) {
+        statusLine_ = new StatusLine(sizeText, view);
+    }
 }
 
-void DocumentWindow::addPictureCommand(QAction* action) {
-    pictureCommands_.append(action);
+StatusLine* DocumentWindow::statusLine() const {
+    return statusLine_;
+}
+
+QAction* DocumentWindow::addCommand(QMenu* menu, const QString& text,
+                                    const QList<QKeySequence>& keys, Needs needs) {
+    QAction* action = menu->addAction(text);
+    action->setShortcuts(keys);
+    addAction(action);
+    if (needs == Needs::Picture) {
+        pictureCommands_.append(action);
+        action->setEnabled(pictureCommandsEnabled_);
+    }
+    return action;
 }
 
 void DocumentWindow::setPictureCommandsEnabled(bool enabled) {
+    pictureCommandsEnabled_ = enabled;
     for (const QPointer<QAction>& action : pictureCommands_) {
         if (action) {
             action->setEnabled(enabled);
@@ -98,7 +116,9 @@ void DocumentWindow::sizeToImage(double width, double height) {
         const QMargins m = layout->contentsMargins();
         chromeH += m.top() + m.bottom() + std::max(0, layout->spacing());
     }
-    if (sizeText_ != nullptr) {
+    if (statusLine_ != nullptr) {
+        chromeH += statusLine_->sizeHint().height();
+    } else if (sizeText_ != nullptr) {
         chromeH += sizeText_->sizeHint().height();
     }
     const QScreen* scr = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();

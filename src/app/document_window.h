@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// A document's window: the layout "MyDocument" as its central widget, the
-// menus, and files dropped onto it.
+// A document's window: the layout "MyDocument" as its central widget, with
+// the status line below the view; the menus' commands, and files dropped
+// onto it.
 #pragma once
 
 #include <QByteArray>
+#include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -12,7 +14,9 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class MyImageView;
+class StatusLine;
 
 class DocumentWindow : public QMainWindow {
     Q_OBJECT
@@ -20,10 +24,18 @@ class DocumentWindow : public QMainWindow {
   public:
     explicit DocumentWindow(QWidget* parent = nullptr);
 
-    // The layout's image view and size line, in the central widget.
+    // The layout's image view and size line, in the central widget; the
+    // size line goes into the status line.
     void setParts(MyImageView* view, QLabel* sizeText);
-    // A command that needs a picture: enabled with setPictureCommandsEnabled.
-    void addPictureCommand(QAction* action);
+    StatusLine* statusLine() const;
+
+    // What a command needs to be enabled.
+    enum class Needs { Nothing, Picture };
+    // Adds a command to `menu`, and to the window, so that its keys work
+    // while the menu bar is hidden (full screen). One that needs a picture
+    // is enabled with setPictureCommandsEnabled.
+    QAction* addCommand(QMenu* menu, const QString& text, const QList<QKeySequence>& keys = {},
+                        Needs needs = Needs::Nothing);
     void setPictureCommandsEnabled(bool enabled);
 
     // Sizes the window so that the view shows an image of w x h points
@@ -43,7 +55,9 @@ class DocumentWindow : public QMainWindow {
   private:
     QPointer<MyImageView> view_;
     QPointer<QLabel> sizeText_;
+    QPointer<StatusLine> statusLine_;
     QList<QPointer<QAction>> pictureCommands_;
+    bool pictureCommandsEnabled_ = true;
 };
 
 // The view size that shows an image of w x h whole inside the view's 2-point

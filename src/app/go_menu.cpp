@@ -51,32 +51,24 @@ class FileStepper : public QObject {
     QByteArray shownAfter_;
 };
 
-QAction* addStep(QMenu* menu, DocumentWindow& window, const QString& text,
-                 const QList<QKeySequence>& keys) {
-    QAction* action = menu->addAction(text);
-    action->setShortcuts(keys);
-    // Also the window's own: the keys work while the menu bar is hidden.
-    window.addAction(action);
-    return action;
-}
-
 }  // namespace
 
 void buildGoMenu(DocumentWindow& window, DocumentController& controller, MyDocument& document) {
     auto* stepper = new FileStepper(controller, document, &window);
     QMenu* go = window.menuBar()->addMenu(Menus::tr("&Go"));
-    QAction* next = addStep(go, window, Menus::tr("&Next File"),
-                            {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Right)});
+    QAction* next = window.addCommand(
+        go, Menus::tr("&Next File"), {QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Right)});
     next->setObjectName(QStringLiteral("actionNextFile"));
     QObject::connect(next, &QAction::triggered, stepper, [stepper] { stepper->step(+1); });
-    QAction* previous = addStep(go, window, Menus::tr("&Previous File"),
-                                {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Left)});
+    QAction* previous =
+        window.addCommand(go, Menus::tr("&Previous File"),
+                          {QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Left)});
     previous->setObjectName(QStringLiteral("actionPreviousFile"));
     QObject::connect(previous, &QAction::triggered, stepper, [stepper] { stepper->step(-1); });
-    QAction* first = addStep(go, window, Menus::tr("&First File"), {QKeySequence(Qt::Key_Home)});
+    QAction* first = window.addCommand(go, Menus::tr("&First File"), {QKeySequence(Qt::Key_Home)});
     first->setObjectName(QStringLiteral("actionFirstFile"));
     QObject::connect(first, &QAction::triggered, stepper, [stepper] { stepper->step(-1, true); });
-    QAction* last = addStep(go, window, Menus::tr("&Last File"), {QKeySequence(Qt::Key_End)});
+    QAction* last = window.addCommand(go, Menus::tr("&Last File"), {QKeySequence(Qt::Key_End)});
     last->setObjectName(QStringLiteral("actionLastFile"));
     QObject::connect(last, &QAction::triggered, stepper, [stepper] { stepper->step(+1, true); });
 }

@@ -41,14 +41,6 @@ QByteArray fileNameOf(const QByteArray& path) {
     return slash < 0 ? trimmed : trimmed.mid(slash + 1);
 }
 
-QByteArray folderOf(const QByteArray& path) {
-    const auto slash = path.lastIndexOf('/');
-    if (slash < 0) {
-        return QByteArrayLiteral(".");
-    }
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
 QString displayName(const QByteArray& bytes) {
     QString name = QFile::decodeName(bytes);
     for (QChar& c : name) {

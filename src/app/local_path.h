@@ -8,14 +8,19 @@
 #include <QString>
 #include <QUrl>
 
+#include "platform/output_target.h"
+
 // The canonical path (links and "." and ".." resolved), or empty when the
 // file does not exist or cannot be reached.
 QByteArray canonicalPath(const QByteArray& path);
 // The path made absolute against the working folder, without resolving links.
 QByteArray absolutePath(const QByteArray& path);
-// The last part of a path ("shot.vrs" of "/a/shot.vrs"), and the rest ("/a").
+// The last part of a path ("shot.vrs" of "/a/shot.vrs"), and the rest ("/a"),
+// as the core finds the folder of an output path.
 QByteArray fileNameOf(const QByteArray& path);
-QByteArray folderOf(const QByteArray& path);
+inline QByteArray folderOf(const QByteArray& path) {
+    return QByteArray::fromStdString(vrs::folderOf(path.toStdString()));
+}
 // A name as a file manager shows it: bytes that are not UTF-8 become U+FFFD,
 // line breaks and other control characters become spaces.
 QString displayName(const QByteArray& bytes);

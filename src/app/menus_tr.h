@@ -12,3 +12,9 @@ struct Menus {
 struct CommandLineText {
     Q_DECLARE_TR_FUNCTIONS(CommandLineText)
 };
+
+// The View and Edit menus, the full screen, the pixel inspector and the
+// zoom level.
+struct ViewMenu {
+    Q_DECLARE_TR_FUNCTIONS(ViewMenu)
+};

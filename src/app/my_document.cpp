@@ -16,7 +16,6 @@
 #include "app/local_path.h"
 #include "app/recording_host.h"
 #include "app/startup_trace.h"
-#include "platform/output_target.h"
 #include "ui_MyDocument.h"
 
 namespace {
@@ -290,9 +289,7 @@ void MyDocument::save_convert() {
     if (!myimage) {
         return;
     }
-    const QByteArray folder =
-        filePath_.isEmpty() ? QByteArray()
-                            : QByteArray::fromStdString(vrs::folderOf(filePath_.toStdString()));
+    const QByteArray folder = filePath_.isEmpty() ? QByteArray() : folderOf(filePath_);
     export_.openPanel(window_.get(), displayName(), folder, [this](QFileDialog* panel, int result) {
         savePanelDidEnd(panel, result, nullptr);
     });

@@ -19,7 +19,8 @@
 #include <string>
 
 #include "app/my_document.h"
-#include "app/view_menu.h"
+#include "app/pixel_inspector.h"
+#include "app/status_line.h"
 #include "app_test_support.h"
 #include "picture_check.h"
 #include "platform/mapped_file.h"
@@ -451,6 +452,38 @@ TEST(Inspector, TellsThePixelUnderThePointerCountedFromTheTopItsColourAndABandsS
                 shown.origin.y + shown.size.height / 2, Qt::LeftButton);
     EXPECT_EQ(inspector->text(), QStringLiteral("200 x 100"));
     view->mouseUp();
+    h.controller.closeAll();
+}
+
+// Over a small picture the inspector and the zoom level give way to the size
+// line rather than widen the window, and F3 still fits the picture.
+TEST(Inspector, GivesWayToTheSizeLineAndNeverWidensTheWindow) {
+    ScratchDir dir;
+    Harness h;
+    for (const int w : {120, 300}) {
+        MyDocument* doc = h.controller.openDocument(writeQuadrants(
+            dir / ("w" + std::to_string(w) + ".vrs"), static_cast<std::uint32_t>(w), 90));
+        ASSERT_NE(doc, nullptr);
+        MyImageView* view = doc->view();
+        view->fitKey();
+        QApplication::processEvents();
+        const int before = doc->window()->width();
+        movePointer(*view, 3, 3);  // over the picture's lower-left pixel
+        QApplication::processEvents();
+        auto* inspector = doc->window()->findChild<QLabel*>(QStringLiteral("pixelInspector"));
+        ASSERT_NE(inspector, nullptr);
+        EXPECT_EQ(doc->window()->width(), before) << w;
+        view->fitKey();
+        QApplication::processEvents();
+        EXPECT_EQ(view->size(), QSize(w + 4, 94)) << w;
+        QLabel* size = doc->sizeText();
+        EXPECT_LE(inspector->isVisible() ? inspector->geometry().right() : 0,
+                  size->parentWidget()->width())
+            << w;
+        if (size->parentWidget()->width() >= size->sizeHint().width()) {
+            EXPECT_GE(size->width(), size->sizeHint().width()) << w << ": the size line is whole";
+        }
+    }
     h.controller.closeAll();
 }
 
