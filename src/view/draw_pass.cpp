@@ -14,6 +14,10 @@
 namespace {
 
 const QColor kBezelGray(190, 190, 190);
+// Device pixels by which the rounding of a fractional scale factor may make
+// a picture's size on the device fall short of its size in pixels: within
+// that, it is still drawn one to one, never reduced.
+constexpr double kScaleSlack = 1e-3;
 
 void drawLine(QPainter& painter, const QColor& color, QPointF from, QPointF to) {
     painter.setPen(QPen(color, 1.0));
@@ -111,7 +115,8 @@ bool MyImageView::placePixels(const vrs::ViewFrame& frame, QSize pixelsSize,
         part.size.width * px, part.size.height * py);
     *target = toQt(vrs::NSMapRect(part, src, frame.viewRect));
     const QRectF device = toDevice.mapRect(*target);
-    if (device.width() >= source->width() && device.height() >= source->height()) {
+    if (device.width() >= source->width() - kScaleSlack &&
+        device.height() >= source->height() - kScaleSlack) {
         *reducedSize = QSize();
     } else {
         *reducedSize = QSize(std::max(1, static_cast<int>(std::lround(device.width()))),

@@ -7,7 +7,10 @@
 # Ctrl+C puts exactly those pixels on the clipboard.
 # With a scale factor (e2e_zoom_commands.sh 2): the viewer on a HiDPI screen
 # of that many device pixels per point, where Ctrl+0 and Ctrl+C must still be
-# one screen pixel per picture pixel.
+# one screen pixel per picture pixel. A picture size may follow
+# (e2e_zoom_commands.sh 1.5 4000 3000): a view image reduced by 2.5, an
+# inexact binary fraction, at a fractional scale factor once put the region
+# shown a hair under one device pixel per picture pixel, and it was blurred.
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 source "$HERE/picture.sh"
@@ -16,7 +19,7 @@ if [[ $SCALE != 1 ]]; then
   export QT_SCALE_FACTOR=$SCALE
 fi
 
-PIC_W=3200 PIC_H=2400
+PIC_W=${2:-3200} PIC_H=${3:-2400}
 e2e_setup
 command -v xclip >/dev/null || fail "xclip is not installed"
 load_colours
