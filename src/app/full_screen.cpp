@@ -43,6 +43,9 @@ class FullScreen : public QObject {
             if (screen != nullptr && full_->isChecked() &&
                 window_.geometry() != screen->geometry()) {
                 window_.setGeometry(screen->geometry());
+                // Setting the geometry takes the window out of the state;
+                // it is still full screen, as F3, for one, must know.
+                window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
             }
         });
     }

@@ -110,7 +110,8 @@ void MyImageView::zoomKey() {
 void MyImageView::fitKey() {
     const auto f = frame();
     QWidget* frameWindow = window();
-    if (!f) {
+    // Full screen stays as it is: the screen is the window's size there.
+    if (!f || frameWindow->isFullScreen()) {
         return;
     }
     const vrs::CGRect wanted = vrs::NSInsetRect(f->imageRect, -vrs::kBezel, -vrs::kBezel);

@@ -71,7 +71,8 @@ class MyImageView : public QWidget {
     // right, down, up), anything else does nothing.
     void keyDown(std::uint16_t keyCode, bool isARepeat);
     // What F1 and F3 do (keys.cpp): zoom in by two about the pointer, or back
-    // to the whole picture; fit the window to the view image.
+    // to the whole picture; fit the window to the view image (a window in
+    // full screen stays as it is).
     void zoomKey();
     void fitKey();
     // An arrow on a zoomed picture: the region moves a tenth of its size

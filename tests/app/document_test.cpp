@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTest>
 #include <clocale>
 #include <string>
 
@@ -345,6 +346,11 @@ TEST(Document, ZoomLevelBesideTheSizeLineBothGoneInFullScreen) {
     EXPECT_FALSE(doc->window()->menuBar()->isVisible());
     EXPECT_FALSE(doc->sizeText()->isVisible());
     EXPECT_FALSE(zoom->isVisible());
+    // F3 leaves a full-screen window as it is.
+    const QRect screen = doc->window()->screen()->geometry();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc->window()->geometry() == screen; }));
+    doc->view()->fitKey();
+    EXPECT_EQ(doc->window()->geometry(), screen);
     QAction* leave = nullptr;
     for (QAction* a : doc->window()->actions()) {
         leave = a->shortcut() == QKeySequence(Qt::Key_Escape) ? a : leave;
