@@ -3,12 +3,14 @@
 # Installs the packages scripts/package made (build/package/*.deb) into this
 # machine with apt, checks that they work as a user meets them, removes them
 # and checks that nothing is left: the programs, the file type, the loaders
-# cache, the desktop database. Needs root (or sudo); refuses to run while
-# one of the packages is installed already, since its removal would not be
-# this test's to make.
+# cache, the desktop database. First each reader package alone, with what it
+# depends on and nothing it recommends (as on a server or in a container),
+# opening a capture through it; then all of them. Needs root (or sudo);
+# refuses to run while one of the packages is installed already, since its
+# removal would not be this test's to make.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-packages=(vrsview qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader)
+packages=(vrs-common vrsview qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader)
 sample=$PWD/fuzz/corpus/loader/good-sized-16-7x5.vrs
 sudo_cmd=()
 [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
@@ -37,7 +39,34 @@ remove() {
 }
 trap remove EXIT
 
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${debs[@]/#/./}" >/dev/null
+apt_install() {  # apt_install DEB... (with their dependencies, without recommends)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${@/#/./}" >/dev/null
+}
+installed() { [[ $(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null || true) == installed ]]; }
+content_type() { gio info -a standard::content-type "$1" | awk '/content-type/ { print $2 }'; }
+
+# Each reader alone: the file type comes with it, and a capture opens through
+# it as the programs that tell files by their type open it (Gwenview, file
+# managers: Qt's MIME database; GdkPixbuf chooses its loader by the type).
+for qt in 6 5; do
+  g++ -std=c++17 -fPIC tests/install/read_capture.cpp $(pkg-config --cflags --libs Qt${qt}Gui) \
+    -o "$work/read_qt$qt" || fail "could not build the Qt $qt reader"
+done
+for p in qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader; do
+  apt_install build/package/vrs-common_*.deb build/package/"${p}"_*.deb
+  ! installed vrsview || fail "installing $p alone installed vrsview"
+  [[ $(content_type "$sample") == image/x-vrscreen ]] || fail "with $p alone the file type of $sample is not image/x-vrscreen"
+  case $p in
+    qt*) qt=${p:2:1}
+         read=$(QT_QPA_PLATFORM=offscreen "$work/read_qt$qt" "$sample") || fail "a Qt $qt program with $p alone could not read $sample"
+         [[ $read == "image/x-vrscreen 7x5" ]] || fail "a Qt $qt program with $p alone read: $read" ;;
+    *) gdk-pixbuf-thumbnailer -s 128 "$sample" "$work/alone.png" || fail "gdk-pixbuf-thumbnailer with $p alone failed" ;;
+  esac
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq "$p" vrs-common >/dev/null
+  echo "package test: $p alone opens a capture"
+done
+
+apt_install "${debs[@]}"
 for p in "${packages[@]}"; do
   dpkg -L "$p" >>"$work/files"
 done
@@ -52,7 +81,7 @@ vrstool thumbnail -s 64 "$sample" "$work/thumb.png"
 grep -q libpixbufloader-vrs.so "$cache" || fail "the loaders cache does not name the vrs loader"
 "$query" | grep -q '"image/x-vrscreen"' || fail "gdk-pixbuf-query-loaders does not list vrs"
 # The file type is known (the MIME trigger ran), so GdkPixbuf programs open it.
-[[ $(gio info -a standard::content-type "$sample" | awk '/content-type/ { print $2 }') == image/x-vrscreen ]] ||
+[[ $(content_type "$sample") == image/x-vrscreen ]] ||
   fail "the file type of $sample is not image/x-vrscreen"
 gdk-pixbuf-thumbnailer -s 128 "$sample" "$work/pixbuf-thumb.png" || fail "gdk-pixbuf-thumbnailer failed"
 grep -q 'org.vrsview.vrsview.desktop' /usr/share/applications/mimeinfo.cache ||
