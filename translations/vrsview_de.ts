@@ -75,54 +75,6 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <translation>Die Datei „%1“ kann nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <source>it holds %1 bytes, but a virtual-screen file starts with a header of %2 bytes</source>
-        <translation>Sie enthält %1 Bytes, aber eine Virtual-Screen-Datei beginnt mit einem Kopf von %2 Bytes</translation>
-    </message>
-    <message>
-        <source>it is of format version %1, and only version %2 and later can be read</source>
-        <translation>Sie hat die Formatversion %1, und nur Version %2 und neuer können gelesen werden</translation>
-    </message>
-    <message>
-        <source>the header&apos;s picture rectangle is empty (%1 x %2 pixels), so there is no picture in it</source>
-        <translation>Das Bildrechteck im Kopf ist leer (%1 x %2 Pixel), also enthält sie kein Bild</translation>
-    </message>
-    <message>
-        <source>the header promises a picture of %1 x %2 pixels, so there is no picture in it</source>
-        <translation>Der Kopf verspricht ein Bild von %1 x %2 Pixeln, also enthält sie kein Bild</translation>
-    </message>
-    <message>
-        <source>the header gives rows of %1 bytes, but a row of %2 pixels of %3 bits takes %4 bytes</source>
-        <translation>Der Kopf gibt Zeilen von %1 Bytes an, aber eine Zeile von %2 Pixeln mit %3 Bit braucht %4 Bytes</translation>
-    </message>
-    <message>
-        <source>the header promises %1 x %2 pixels of %3 bits (%4 bytes of rows) but only %5 bytes follow it</source>
-        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit (%4 Bytes an Zeilen), aber nur %5 Bytes folgen ihm</translation>
-    </message>
-    <message>
-        <source>the header promises %1 x %2 pixels of %3 bits, more than any computer&apos;s memory can hold</source>
-        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit, mehr als der Speicher irgendeines Computers fasst</translation>
-    </message>
-    <message>
-        <source>the header promises %1 x %2 pixels, which would take %3 bytes of memory, far more than a file of %4 bytes can fill</source>
-        <translation>Der Kopf verspricht %1 x %2 Pixel, die %3 Bytes Speicher bräuchten, weit mehr, als eine Datei von %4 Bytes füllen kann</translation>
-    </message>
-    <message>
-        <source>the file is damaged</source>
-        <translation>Die Datei ist beschädigt</translation>
-    </message>
-    <message>
-        <source>it is a %1 document, not a virtual-screen file</source>
-        <translation>Sie ist ein %1-Dokument, keine Virtual-Screen-Datei</translation>
-    </message>
-    <message>
-        <source>it is a %1 picture, not a virtual-screen file</source>
-        <translation>Sie ist ein %1-Bild, keine Virtual-Screen-Datei</translation>
-    </message>
-    <message>
-        <source>it is not a virtual-screen file (it starts with the bytes %1)</source>
-        <translation>Sie ist keine Virtual-Screen-Datei (sie beginnt mit den Bytes %1)</translation>
-    </message>
-    <message>
         <source>The picture was not saved: %1 is not one of %2 (upper and lower case matter).</source>
         <translation>Das Bild wurde nicht gespeichert: %1 ist keine von %2 (Groß- und Kleinschreibung zählen).</translation>
     </message>
@@ -201,6 +153,57 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
     <message>
         <source>There is not enough memory for the picture of the file &quot;%1&quot;, %2 x %3 pixels.</source>
         <translation>Für das Bild der Datei „%1“ mit %2 x %3 Pixeln ist nicht genug Speicher frei.</translation>
+    </message>
+</context>
+<context>
+    <name>LoadRefusal</name>
+    <message>
+        <source>it holds %1 bytes, but a virtual-screen file starts with a header of %2 bytes</source>
+        <translation>Sie enthält %1 Bytes, aber eine Virtual-Screen-Datei beginnt mit einem Kopf von %2 Bytes</translation>
+    </message>
+    <message>
+        <source>it is of format version %1, and only version %2 and later can be read</source>
+        <translation>Sie hat die Formatversion %1, und nur Version %2 und neuer können gelesen werden</translation>
+    </message>
+    <message>
+        <source>the header&apos;s picture rectangle is empty (%1 x %2 pixels), so there is no picture in it</source>
+        <translation>Das Bildrechteck im Kopf ist leer (%1 x %2 Pixel), also enthält sie kein Bild</translation>
+    </message>
+    <message>
+        <source>the header promises a picture of %1 x %2 pixels, so there is no picture in it</source>
+        <translation>Der Kopf verspricht ein Bild von %1 x %2 Pixeln, also enthält sie kein Bild</translation>
+    </message>
+    <message>
+        <source>the header gives rows of %1 bytes, but a row of %2 pixels of %3 bits takes %4 bytes</source>
+        <translation>Der Kopf gibt Zeilen von %1 Bytes an, aber eine Zeile von %2 Pixeln mit %3 Bit braucht %4 Bytes</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels of %3 bits (%4 bytes of rows) but only %5 bytes follow it</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit (%4 Bytes an Zeilen), aber nur %5 Bytes folgen ihm</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels of %3 bits, more than any computer&apos;s memory can hold</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel mit %3 Bit, mehr als der Speicher irgendeines Computers fasst</translation>
+    </message>
+    <message>
+        <source>the header promises %1 x %2 pixels, which would take %3 bytes of memory, far more than a file of %4 bytes can fill</source>
+        <translation>Der Kopf verspricht %1 x %2 Pixel, die %3 Bytes Speicher bräuchten, weit mehr, als eine Datei von %4 Bytes füllen kann</translation>
+    </message>
+    <message>
+        <source>it is a %1 document, not a virtual-screen file</source>
+        <translation>Sie ist ein %1-Dokument, keine Virtual-Screen-Datei</translation>
+    </message>
+    <message>
+        <source>it is a %1 picture, not a virtual-screen file</source>
+        <translation>Sie ist ein %1-Bild, keine Virtual-Screen-Datei</translation>
+    </message>
+    <message>
+        <source>it is not a virtual-screen file (it starts with the bytes %1)</source>
+        <translation>Sie ist keine Virtual-Screen-Datei (sie beginnt mit den Bytes %1)</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>Die Datei ist beschädigt</translation>
     </message>
 </context>
 <context>

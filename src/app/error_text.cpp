@@ -8,24 +8,9 @@
 #include "export/export_format.h"
 #include "platform/output_target.h"
 #include "platform/regular_file.h"
+#include "vrscreen/load_error.h"
 
 namespace {
-
-// 1572864 -> "1,572,864".
-QString grouped(std::uint64_t value) {
-    QString digits = QString::number(value);
-    for (auto at = digits.size() - 3; at > 0; at -= 3) {
-        digits.insert(at, QLatin1Char(','));
-    }
-    return digits;
-}
-
-QString grouped(std::int64_t value) {
-    if (value >= 0) {
-        return grouped(static_cast<std::uint64_t>(value));
-    }
-    return QLatin1Char('-') + grouped(std::uint64_t{0} - static_cast<std::uint64_t>(value));
-}
 
 QString systemText(int error) {
     char buffer[256];
@@ -64,69 +49,11 @@ QString ErrorText::loadRefusal(const vrs::VirtualScreenInfo& info, const QString
     if (info.error == vrs::LoadError::ChangedWhileRead) {
         return tr("The file \"%1\" changed while it was being read.").arg(name);
     }
-    return tr("The file \"%1\" can't be read: %2.").arg(name, loadReason(info));
-}
-
-QString ErrorText::loadReason(const vrs::VirtualScreenInfo& info) {
-    const vrs::RowLayout& l = info.layout;
-    const auto header = static_cast<std::uint64_t>(vrs::kHeaderSize);
-    switch (info.error) {
-        case vrs::LoadError::TooShortForHeader:
-            return tr("it holds %1 bytes, but a virtual-screen file starts with a header of %2 "
-                      "bytes")
-                .arg(grouped(info.fileSize), QString::number(header));
-        case vrs::LoadError::OldVersion:
-            return tr("it is of format version %1, and only version %2 and later can be read")
-                .arg(info.version)
-                .arg(vrs::kMinimumVersion);
-        case vrs::LoadError::EmptyBounds:
-            return tr("the header's picture rectangle is empty (%1 x %2 pixels), so there is no "
-                      "picture in it")
-                .arg(l.width)
-                .arg(l.height);
-        case vrs::LoadError::ZeroSize:
-            return tr("the header promises a picture of %1 x %2 pixels, so there is no picture in "
-                      "it")
-                .arg(l.width)
-                .arg(l.height);
-        case vrs::LoadError::StrideTooSmall:
-            return tr("the header gives rows of %1 bytes, but a row of %2 pixels of %3 bits takes "
-                      "%4 bytes")
-                .arg(grouped(l.stride), QString::number(l.width), QString::number(l.depth),
-                     grouped(l.rowPixelBytes()));
-        case vrs::LoadError::TruncatedRows:
-            return tr("the header promises %1 x %2 pixels of %3 bits (%4 bytes of rows) but only "
-                      "%5 bytes follow it")
-                .arg(QString::number(l.width), QString::number(l.height), QString::number(l.depth),
-                     grouped(info.bytesNeeded - header), grouped(info.fileSize - header));
-        case vrs::LoadError::TooLarge:
-            if (info.bitmapBytes == 0) {
-                return tr("the header promises %1 x %2 pixels of %3 bits, more than any "
-                          "computer's memory can hold")
-                    .arg(l.width)
-                    .arg(l.height)
-                    .arg(l.depth);
-            }
-            return tr("the header promises %1 x %2 pixels, which would take %3 bytes of memory, "
-                      "far more than a file of %4 bytes can fill")
-                .arg(QString::number(l.width), QString::number(l.height), grouped(info.bitmapBytes),
-                     grouped(info.fileSize));
-        case vrs::LoadError::OtherFormat: {
-            const std::string_view format = vrs::pictureFormatName(info.format);
-            const QString name = QString::fromLatin1(format.data(), format.size());
-            if (vrs::isDocumentFormat(info.format)) {
-                return tr("it is a %1 document, not a virtual-screen file").arg(name);
-            }
-            return tr("it is a %1 picture, not a virtual-screen file").arg(name);
-        }
-        case vrs::LoadError::NotVirtualScreen:
-            return tr("it is not a virtual-screen file (it starts with the bytes %1)")
-                .arg(QString::fromStdString(vrs::describeFirstBytes(info)));
-        case vrs::LoadError::None:
-        case vrs::LoadError::ChangedWhileRead:
-            break;
-    }
-    return tr("the file is damaged");
+    // The cause's words from the core's catalogue, translated, its figures filled in.
+    const vrs::RefusalWords words = vrs::refusalWords(info);
+    const QString reason = QCoreApplication::translate(vrs::kRefusalContext, words.reason);
+    return tr("The file \"%1\" can't be read: %2.")
+        .arg(name, QString::fromStdString(vrs::fillIn(reason.toStdString(), words.figures)));
 }
 
 QString ErrorText::exportFailure(const vrs::ExportResult& r) {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The viewer's words for what went wrong, translated (context "ErrorText"):
-// files that cannot be opened, files the loader refuses, exports that fail.
-// The core hands over causes and figures; this is the one place in the
-// viewer that words them. Every message about a file names it.
+// files that cannot be opened, files the loader refuses (their causes worded
+// by the core's catalogue, vrscreen/load_error.h, and translated here in its
+// context, "LoadRefusal"), exports that fail. Every message about a file
+// names it.
 #pragma once
 
 #include <QCoreApplication>
@@ -33,6 +34,5 @@ class ErrorText {
                                       std::int64_t width, std::int64_t height);
 
   private:
-    static QString loadReason(const vrs::VirtualScreenInfo& info);
     static QString writeReason(const vrs::ExportResult& result);
 };

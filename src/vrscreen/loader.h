@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The loader: checks a virtual-screen file's header and size, then hands its
-// rows to the decoder. Refused files are worded for the user in one place.
+// rows to the decoder. Refused files are worded for the user in one place,
+// the catalogue of load_error.h.
 #pragma once
 
 #include <cstddef>
@@ -57,10 +58,10 @@ inline constexpr std::int32_t kLargestPlausibleVersion = 0xFFFF;
 // Checks the header and the length without decoding anything.
 VirtualScreenInfo inspectVirtualScreen(const std::uint8_t* data, std::size_t length);
 
-// vrstool's English words for a refused file, in plain words and figures,
-// to follow the name it puts first ("NAME: This file can't be read: ...",
-// "NAME: changed while it was being read"). The viewer words the same causes
-// in its own, translated, place.
+// vrstool's and the image plugins' English words for a refused file, in
+// plain words and figures, to follow the name it puts first ("NAME: This file
+// can't be read: ...", "NAME: changed while it was being read"); the causes'
+// words are in the catalogue of load_error.h, which the viewer translates.
 std::string describeLoadError(const VirtualScreenInfo& info);
 
 // The first bytes of a file refused as NotVirtualScreen, in hexadecimal, and

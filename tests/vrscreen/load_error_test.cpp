@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "vrs_writer.h"
-#include "vrscreen/loader.h"
+#include "vrscreen/load_error.h"
 
 namespace vrs {
 namespace {
@@ -92,6 +92,8 @@ TEST(LoadErrorTest, AHeaderThatCannotBeACapturesShowsItsFirstBytes) {
     EXPECT_EQ(wordsFor({text.begin(), text.end()}, 4000),
               "This file can't be read: it is not a virtual-screen file (it starts with the bytes "
               "3C 21 44 4F 43 54 59 50, \"<!DOCTYP\").");
+    // Figures are filled in at once: one that holds "%1" keeps it.
+    EXPECT_EQ(fillIn("%2 starts with %1", {"%1%2", "x.vrs"}), "x.vrs starts with %1%2");
     // A negative version, and nonsense bounds, in a rectangle header.
     testing::VrsLayout noise;
     noise.sized = false;
