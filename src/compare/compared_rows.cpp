@@ -93,6 +93,16 @@ void capturePixels(const std::uint8_t* __restrict row, std::int64_t width, std::
     }
 }
 
+void rgbPixels(const std::uint8_t* __restrict rgb, std::int64_t width,
+               std::uint8_t* __restrict out) {
+    for (std::int64_t x = 0; x < width; ++x) {
+        out[4 * x] = rgb[3 * x];
+        out[4 * x + 1] = rgb[3 * x + 1];
+        out[4 * x + 2] = rgb[3 * x + 2];
+        out[4 * x + 3] = 255;
+    }
+}
+
 void planePixels(const RgbRow& row, std::int64_t width, std::uint8_t* __restrict out) {
     const std::uint8_t* __restrict r = row.red;
     const std::uint8_t* __restrict g = row.green;

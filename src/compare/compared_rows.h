@@ -15,6 +15,9 @@ namespace vrs {
 void capturePixels(const std::uint8_t* row, std::int64_t width, std::int64_t depth,
                    std::uint8_t* out);
 
+// Red, green, blue bytes (a PNG's row without alpha) in the compared form.
+void rgbPixels(const std::uint8_t* rgb, std::int64_t width, std::uint8_t* out);
+
 // Three planes (a decoded picture's row) in the compared form, opaque.
 void planePixels(const RgbRow& row, std::int64_t width, std::uint8_t* out);
 

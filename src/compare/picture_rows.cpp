@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "compare/picture_rows.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <new>
@@ -20,6 +21,8 @@ namespace {
 constexpr std::int64_t kRing = 8;
 // About how many bytes of a PNG are decoded ahead of the comparison.
 constexpr std::int64_t kPngAheadBytes = std::int64_t{4} << 20;
+// About how many bytes of rows a PNG's thread hands over at a time.
+constexpr std::int64_t kPngBatchBytes = std::int64_t{256} << 10;
 
 std::size_t pixelBytes(std::int64_t width) {
     return static_cast<std::size_t>(kComparedPixelBytes * width);
@@ -143,27 +146,36 @@ class PngPictureRows final : public PictureRows {
         return ring_.data() + pixelBytes(png_.width()) * static_cast<std::size_t>(y % slots_);
     }
 
+    // Rows are handed over in batches, so that neither thread wakes the
+    // other for every row.
     void decode() {
+        const std::int64_t batch = std::clamp<std::int64_t>(
+            kPngBatchBytes / std::max<std::int64_t>(kComparedPixelBytes * png_.width(), 1), 1,
+            std::max<std::int64_t>(slots_ - kKept, 1));
+        std::int64_t asked = -1;  // as last seen
         for (std::int64_t y = 0; y < png_.height(); ++y) {
-            {
+            // Row y takes the slot of row y - slots_, which must be older
+            // than the rows kept for the comparison.
+            if (y - slots_ >= asked - kKept + 1) {
                 std::unique_lock lock(mutex_);
-                // Row y takes the slot of row y - slots_, which must be
-                // older than the rows kept for the comparison.
+                decoded_ = y;
+                changed_.notify_all();
                 changed_.wait(lock, [&] { return stop_ || y - slots_ < asked_ - kKept + 1; });
                 if (stop_) {
                     return;
                 }
+                asked = asked_;
             }
             const bool ok = png_.nextRow(slot(y));
-            {
-                std::lock_guard lock(mutex_);
-                if (ok) {
-                    decoded_ = y + 1;
-                } else {
-                    failed_ = true;
+            if (!ok || (y + 1) % batch == 0 || y + 1 == png_.height()) {
+                {
+                    std::lock_guard lock(mutex_);
+                    decoded_ = ok ? y + 1 : y;
+                    failed_ = !ok;
+                    asked = asked_;
                 }
+                changed_.notify_all();
             }
-            changed_.notify_all();
             if (!ok) {
                 return;
             }

@@ -26,10 +26,9 @@ constexpr std::uint32_t kH = 203;
 // the right edge, a block with a pixel 7 columns off (one region), and a
 // pixel 12 columns off (a region of its own).
 bool isChanged(std::int64_t x, std::int64_t y) {
-    return (x == 0 && y == 0) || (x == kW - 1 && y == kH - 1) ||
-           (y == 100 && x >= 40 && x < 240) || (x == kW - 1 && y >= 10 && y < 60) ||
-           (x >= 120 && x < 130 && y >= 30 && y < 35) || (x == 137 && y == 36) ||
-           (x == 150 && y == 30);
+    return (x == 0 && y == 0) || (x == kW - 1 && y == kH - 1) || (y == 100 && x >= 40 && x < 240) ||
+           (x == kW - 1 && y >= 10 && y < 60) || (x >= 120 && x < 130 && y >= 30 && y < 35) ||
+           (x == 137 && y == 36) || (x == 150 && y == 30);
 }
 
 Rgb changedPixel(std::int64_t x, std::int64_t y) {
@@ -79,7 +78,8 @@ TEST_F(VrstoolDiff, ReportsEveryChangedPixelAndRegion) {
     EXPECT_EQ(
         "{\"identical\": false, \"sizes_differ\": false, \"width\": 301, \"height\": 203, "
         "\"differing_pixels\": 252, \"bounds\": [0, 0, 301, 203], \"regions\": [[40, 100, 200, "
-        "1], [300, 10, 1, 50], [0, 0, 1, 1], [300, 202, 1, 1]], \"max_delta\": 0.5437091822966538}\n",
+        "1], [300, 10, 1, 50], [0, 0, 1, 1], [300, 202, 1, 1]], \"max_delta\": "
+        "0.5437091822966538}\n",
         json.out);
 }
 
@@ -127,11 +127,9 @@ TEST_F(VrstoolDiff, CountsWhatPixelmatchCounts) {
     const fs::path a = fs::path(DIFF_DATA_DIR) / "screen_a.png";
     const fs::path b = fs::path(DIFF_DATA_DIR) / "screen_b.png";
     ToolRun r = diff({"--json", "--threshold", "0.1", a.string(), b.string()});
-    EXPECT_NE(std::string::npos, r.out.find("\"differing_pixels\": 757,"))
-        << r.out << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("\"differing_pixels\": 757,")) << r.out << r.err;
     r = diff({"--json", "--threshold", "0.1", "--antialiasing", a.string(), b.string()});
-    EXPECT_NE(std::string::npos, r.out.find("\"differing_pixels\": 403,"))
-        << r.out << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("\"differing_pixels\": 403,")) << r.out << r.err;
 }
 
 // The difference's picture: red exactly over the changed pixels, blue around
