@@ -151,7 +151,7 @@ for size in $SIZES; do
     for ((round = 0; round < rounds; round++)); do
       for tool in $tools; do
         times[$tool]="${times[$tool]:-} $(timed "$(command_for "$tool")")"
-        peak[$tool]=$(cat "$rss_file")
+        peak[$tool]=$(tail -n 1 "$rss_file")
       done
     done
     echo "$size $kind (PNG $(($(stat -c %s a.png) / 1000)) KB):"

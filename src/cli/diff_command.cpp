@@ -208,22 +208,6 @@ struct Input {
     }
 };
 
-// 1572864 -> "1,572,864".
-std::string grouped(std::int64_t value) {
-    std::string digits = std::to_string(value);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), 1, ',');
-    }
-    return digits;
-}
-
-// The shortest text that reads back as the same double.
-std::string number(double value) {
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
-
 std::string percent(std::int64_t part, std::int64_t whole) {
     const double p = 100.0 * static_cast<double>(part) / static_cast<double>(whole);
     char buffer[32];
@@ -254,8 +238,8 @@ std::string textReport(const ComparisonResult& r) {
     }
     const std::int64_t n = r.counts.differing;
     const std::size_t k = r.regions.size();
-    std::string t = grouped(n) + (n == 1 ? " pixel differs (" : " pixels differ (") +
-                    percent(n, r.widthA * r.heightA) + " %) in " + grouped(std::int64_t(k)) +
+    std::string t = groupedNumber(n) + (n == 1 ? " pixel differs (" : " pixels differ (") +
+                    percent(n, r.widthA * r.heightA) + " %) in " + groupedNumber(std::int64_t(k)) +
                     (k == 1 ? " region\n" : " regions\n");
     for (std::size_t i = 0; i < k && i < kRegionsListed; ++i) {
         const PixelBox& b = r.regions[i];
@@ -263,7 +247,7 @@ std::string textReport(const ComparisonResult& r) {
              "x" + std::to_string(b.height()) + "\n";
     }
     if (k > kRegionsListed) {
-        t += "and " + grouped(static_cast<std::int64_t>(k - kRegionsListed)) + " more\n";
+        t += "and " + groupedNumber(static_cast<std::int64_t>(k - kRegionsListed)) + " more\n";
     }
     return t;
 }
@@ -288,7 +272,8 @@ std::string jsonReport(const ComparisonResult& r) {
     for (std::size_t i = 0; i < r.regions.size(); ++i) {
         o += (i == 0 ? "" : ", ") + jsonBox(r.regions[i]);
     }
-    return o + "], \"max_delta\": " + number(deltaAsThreshold(r.counts.largestDelta)) + "}\n";
+    return o + "], \"max_delta\": " + shortestNumber(deltaAsThreshold(r.counts.largestDelta)) +
+           "}\n";
 }
 
 // Writes the difference's picture; returns the failure's words, or "".
