@@ -19,6 +19,9 @@ namespace {
 // About how many bytes of each file a chunk holds: read with one pread each,
 // and small enough to be compared while in the processor's cache.
 constexpr std::int64_t kChunkBytes = std::int64_t{1} << 20;
+// Rows so wide that each thread's buffers would pass this are compared by
+// fewer threads.
+constexpr std::int64_t kThreadsBytes = std::int64_t{256} << 20;
 
 // What a chunk of rows found.
 struct ChunkResult {
@@ -39,9 +42,6 @@ class CaptureReader {
         const std::int64_t rowBytes = std::max<std::int64_t>(layout_.rowPixelBytes(), 1);
         chunkFile_.prepare(true, static_cast<std::size_t>(rowBytes * chunkRows));
         rowFile_.prepare(true, static_cast<std::size_t>(rowBytes));
-        for (Kept& k : kept_) {
-            k.pixels.resize(static_cast<std::size_t>(kComparedPixelBytes * layout_.width));
-        }
     }
     bool decoded() const { return rowDecoderFor(layout_.depth) != nullptr; }
     // Row y's bytes, the rest of the chunk read with it; null when the file changed.
@@ -52,6 +52,9 @@ class CaptureReader {
     // again otherwise); null when the file changed.
     const std::uint8_t* pixels(std::int64_t y, const std::uint8_t* raw = nullptr) {
         Kept& k = kept_[static_cast<std::size_t>(y % kKeptRows)];
+        if (k.pixels.empty()) {  // made once a row differs
+            k.pixels.resize(static_cast<std::size_t>(kComparedPixelBytes * layout_.width));
+        }
         if (k.row != y) {
             if (raw == nullptr && decoded() && (raw = rowFile_.pixelBytes(y, y + 1)) == nullptr) {
                 return nullptr;
@@ -302,6 +305,13 @@ void compareCaptures(const PixelRows& a, const PixelRows& b, const CompareOption
     if (threads <= 0) {
         threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     }
+    // A thread holds a chunk and a row of each file (and, for rows that
+    // differ, a few rows in the compared form).
+    const std::int64_t rowBytes = std::max(
+        {a.layout.rowPixelBytes(), b.layout.rowPixelBytes(), kComparedPixelBytes * a.layout.width});
+    const std::int64_t perThread = 4 * std::max(rowBytes, kChunkBytes);
+    threads = static_cast<int>(
+        std::clamp<std::int64_t>(kThreadsBytes / perThread, 1, std::max(threads, 1)));
     try {
         CaptureComparison comparison(a, b, options, progress);
         comparison.run(threads, result);

@@ -6,8 +6,10 @@
 namespace vrs {
 namespace {
 
-// Columns in a band of the retired regions' index.
+// Columns in a band of the retired regions' index, at least; the index has
+// at most kMostBands bands, however wide the picture.
 constexpr std::int64_t kBandWidth = 64;
+constexpr std::int64_t kMostBands = 4096;
 
 bool near(const PixelBox& a, const PixelBox& b) {
     return a.x0 < b.x1 + kRegionGap && b.x0 < a.x1 + kRegionGap && a.y0 < b.y1 + kRegionGap &&
@@ -25,9 +27,9 @@ std::int64_t area(const PixelBox& b) {
 }  // namespace
 
 RegionFinder::RegionFinder(std::int64_t width)
-    : width_(width),
-      bands_(static_cast<std::size_t>(std::max<std::int64_t>(width, 1) + kBandWidth - 1) /
-             kBandWidth) {}
+    : width_(std::max<std::int64_t>(width, 1)),
+      bandWidth_(std::max(kBandWidth, (width_ + kMostBands - 1) / kMostBands)),
+      bands_(static_cast<std::size_t>((width_ + bandWidth_ - 1) / bandWidth_)) {}
 
 void RegionFinder::addRow(std::int64_t y, const PixelRun* runs, std::size_t count) {
     retireBefore(y);
@@ -52,9 +54,9 @@ void RegionFinder::retire(const PixelBox& box) {
     const auto index = static_cast<std::uint32_t>(retired_.size());
     retired_.push_back({box, true});
     ++alive_;
-    const std::int64_t first = std::max<std::int64_t>(box.x0 - kRegionGap, 0) / kBandWidth;
+    const std::int64_t first = std::max<std::int64_t>(box.x0 - kRegionGap, 0) / bandWidth_;
     const std::int64_t last =
-        (std::min(box.x1 + kRegionGap, width_) - 1) / kBandWidth;  // inclusive
+        (std::min(box.x1 + kRegionGap, width_) - 1) / bandWidth_;  // inclusive
     for (std::int64_t b = first; b <= last; ++b) {
         bands_[static_cast<std::size_t>(b)].push_back(index);
     }
@@ -92,8 +94,8 @@ bool RegionFinder::absorbOpen(PixelBox* box, PixelBox* checked) {
 // Takes every retired region near `strip` into *box; true when one was taken.
 bool RegionFinder::absorbRetired(const PixelBox& strip, PixelBox* box) {
     bool grew = false;
-    const std::int64_t first = strip.x0 / kBandWidth;
-    const std::int64_t last = (strip.x1 - 1) / kBandWidth;
+    const std::int64_t first = strip.x0 / bandWidth_;
+    const std::int64_t last = (strip.x1 - 1) / bandWidth_;
     for (std::int64_t b = first; b <= last; ++b) {
         for (const std::uint32_t index : bands_[static_cast<std::size_t>(b)]) {
             Retired& r = retired_[index];

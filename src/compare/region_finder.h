@@ -53,6 +53,7 @@ class RegionFinder {
     void compact();
 
     std::int64_t width_;
+    std::int64_t bandWidth_;  // columns in a band of bands_
     Open open_;
     std::vector<Retired> retired_;
     std::size_t alive_ = 0;
