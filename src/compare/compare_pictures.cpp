@@ -26,8 +26,8 @@ RowWindow windowAt(const std::uint8_t* const* kept, std::int64_t y, std::int64_t
 // Row by row on this thread, both pictures read in step.
 void compareInOrder(PictureRows& a, PictureRows& b, const CompareOptions& options,
                     CompareProgress* progress, ComparisonResult* result) {
-    const std::int64_t width = a.width();
-    const std::int64_t height = a.height();
+    const std::int64_t width = std::min(a.width(), b.width());
+    const std::int64_t height = std::min(a.height(), b.height());
     const RowComparer comparer(width, height, options);
     RegionFinder finder(width);
     const std::uint8_t* keptA[8] = {};
@@ -72,8 +72,13 @@ ComparisonResult comparePictures(const PictureSource& a, const PictureSource& b,
         result.heightA = a.capture.layout.height;
         result.widthB = b.capture.layout.width;
         result.heightB = b.capture.layout.height;
-        if (!result.sizesDiffer()) {
-            compareCaptures(a.capture, b.capture, options, threads, progress, &result);
+        if (!result.sizesDiffer() || options.sharedArea) {
+            PixelRows sharedA = a.capture;
+            PixelRows sharedB = b.capture;
+            sharedA.layout.width = sharedB.layout.width = std::min(result.widthA, result.widthB);
+            sharedA.layout.height = sharedB.layout.height =
+                std::min(result.heightA, result.heightB);
+            compareCaptures(sharedA, sharedB, options, threads, progress, &result);
         }
         return result;
     }
@@ -94,7 +99,7 @@ ComparisonResult comparePictures(const PictureSource& a, const PictureSource& b,
     result.heightA = rowsA->height();
     result.widthB = rowsB->width();
     result.heightB = rowsB->height();
-    if (!result.sizesDiffer()) {
+    if (!result.sizesDiffer() || options.sharedArea) {
         compareInOrder(*rowsA, *rowsB, options, progress, &result);
     }
     return result;

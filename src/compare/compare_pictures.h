@@ -41,8 +41,8 @@ struct CompareProgress {
 };
 
 // `threads`: at most this many threads compare two captures (0: one per
-// processor). Pictures of different sizes are not compared: their sizes
-// alone are returned.
+// processor). Pictures of different sizes are not compared, their sizes
+// alone returned, unless options.sharedArea asks for the area both share.
 ComparisonResult comparePictures(const PictureSource& a, const PictureSource& b,
                                  const CompareOptions& options, int threads = 0,
                                  CompareProgress* progress = nullptr);

@@ -40,6 +40,9 @@ struct CompareOptions {
     bool antialiasing = false;
     // Pixels in these boxes are not compared.
     std::vector<PixelBox> ignore;
+    // Pictures of different sizes: compare the top-left area both share
+    // (the viewer does) rather than only tell the sizes.
+    bool sharedArea = false;
 };
 
 // Bytes of a pixel in the compared form.

@@ -96,6 +96,23 @@ TEST(ComparePictures, ASixteenBitCaptureEqualsItsCopies) {
     EXPECT_TRUE(comparePictures(deep.capture(), deep.pngFile(), {}).identical());
     const Picture other(333, 211, 32, pixel);
     EXPECT_FALSE(comparePictures(deep.capture(), other.capture(), {}).identical());
+    // A larger picture, one pixel changed in the part both share: compared
+    // only when asked for.
+    const Picture wider(340, 215, 32, [&](std::int64_t x, std::int64_t y) {
+        const bool same = x < 333 && y < 211 && (x != 5 || y != 7);
+        return same ? testing::decodedColour(16, pixel(x, y)) : Rgb{1, 2, 3};
+    });
+    CompareOptions shared;
+    shared.sharedArea = true;
+    for (const PictureSource& source : {wider.capture(), wider.pngFile()}) {
+        const ComparisonResult sizes = comparePictures(deep.capture(), source, {});
+        EXPECT_TRUE(sizes.sizesDiffer());
+        EXPECT_EQ(0, sizes.counts.differing);
+        const ComparisonResult left = comparePictures(deep.capture(), source, shared);
+        EXPECT_TRUE(left.sizesDiffer());
+        EXPECT_EQ(1, left.counts.differing);
+        EXPECT_EQ((std::vector<PixelBox>{{5, 7, 6, 8}}), left.regions);
+    }
 }
 
 }  // namespace
