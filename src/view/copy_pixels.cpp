@@ -13,7 +13,7 @@ QImage MyImageView::shownPixels(std::int64_t maxPixels, QSize* tooLarge) const {
         return {};
     }
     const vrs::PlanarBitmap& rep = *full->rep();
-    const vrs::PixelBox box = vrs::pixelBoxFor(f->fullRegion, rep.width(), rep.height());
+    const vrs::PixelBlock box = vrs::pixelBoxFor(f->fullRegion, rep.width(), rep.height());
     if (box.empty()) {
         return {};
     }

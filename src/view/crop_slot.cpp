@@ -27,8 +27,8 @@ void CropSlot::cut(const vrs::PlanarBitmap& bitmap) {
             pixels_.clear();
             return;
         }
-        const vrs::PixelBox band{box_.left, box_.top + row, box_.width,
-                                 std::min(kBandRows, box_.height - row)};
+        const vrs::PixelBlock band{box_.left, box_.top + row, box_.width,
+                                   std::min(kBandRows, box_.height - row)};
         vrs::copyToRgb32(bitmap, band, pixels_.data() + static_cast<std::size_t>(row * box_.width),
                          static_cast<std::size_t>(box_.width));
     }

@@ -15,10 +15,10 @@
 class CropSlot {
   public:
     // `region` in full-image coordinates (y-up); `box` the pixels it touches.
-    CropSlot(vrs::CGRect region, vrs::PixelBox box) : region_(region), box_(box) {}
+    CropSlot(vrs::CGRect region, vrs::PixelBlock box) : region_(region), box_(box) {}
 
     vrs::CGRect region() const { return region_; }
-    vrs::PixelBox box() const { return box_; }
+    vrs::PixelBlock box() const { return box_; }
     // 0xffRRGGBB words, box().width per row; empty when the crop could not be
     // cut. Read only once finished() is true.
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
@@ -35,7 +35,7 @@ class CropSlot {
 
   private:
     const vrs::CGRect region_;
-    const vrs::PixelBox box_;
+    const vrs::PixelBlock box_;
     std::vector<std::uint32_t> pixels_;
     std::atomic<bool> finished_{false};
     std::atomic<bool> cancelled_{false};

@@ -28,7 +28,7 @@ void drawLine(QPainter& painter, const QColor& color, QPointF from, QPointF to) 
 // slot right after the pass. Paint engines other than the raster one (a
 // printer, a recording) may keep the image longer: they get their own copy.
 QImage cropImage(const CropSlot& slot, const QPainter& painter) {
-    const vrs::PixelBox box = slot.box();
+    const vrs::PixelBlock box = slot.box();
     if (box.empty() || slot.pixels().empty()) {
         return {};
     }

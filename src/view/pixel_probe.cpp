@@ -21,8 +21,8 @@ bool MyImageView::probe(vrs::CGPoint p, int* x, int* yFromTop, std::uint32_t* rg
           row < static_cast<double>(rep.height()))) {
         return false;
     }
-    const vrs::PixelBox box{static_cast<std::int64_t>(column), static_cast<std::int64_t>(row), 1,
-                            1};
+    const vrs::PixelBlock box{static_cast<std::int64_t>(column), static_cast<std::int64_t>(row), 1,
+                              1};
     std::uint32_t pixel = 0;
     vrs::copyToRgb32(rep, box, &pixel, 1);
     *x = static_cast<int>(box.left);

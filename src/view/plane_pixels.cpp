@@ -8,7 +8,7 @@
 
 namespace vrs {
 
-PixelBox pixelBoxFor(CGRect region, std::int64_t imageWidth, std::int64_t imageHeight) {
+PixelBlock pixelBoxFor(CGRect region, std::int64_t imageWidth, std::int64_t imageHeight) {
     const double x0 = std::max(region.origin.x, 0.0);
     const double y0 = std::max(region.origin.y, 0.0);
     const double x1 =
@@ -26,7 +26,7 @@ PixelBox pixelBoxFor(CGRect region, std::int64_t imageWidth, std::int64_t imageH
     return {left, imageHeight - top, right - left, top - bottom};
 }
 
-CGRect regionOfBox(PixelBox box, std::int64_t imageHeight) {
+CGRect regionOfBox(PixelBlock box, std::int64_t imageHeight) {
     return NSMakeRect(static_cast<double>(box.left),
                       static_cast<double>(imageHeight - (box.top + box.height)),
                       static_cast<double>(box.width), static_cast<double>(box.height));
@@ -47,7 +47,7 @@ VRS_VECTORISE void packRow(const std::uint8_t* __restrict red, const std::uint8_
 
 }  // namespace
 
-void copyToRgb32(const PlanarBitmap& bitmap, PixelBox box, std::uint32_t* dest,
+void copyToRgb32(const PlanarBitmap& bitmap, PixelBlock box, std::uint32_t* dest,
                  std::size_t destStride) {
     const auto stride = static_cast<std::size_t>(bitmap.bytesPerRow());
     const std::uint8_t* red = bitmap.plane(0);

@@ -12,26 +12,26 @@
 namespace vrs {
 
 // A block of whole pixels of a bitmap; rows are counted from the top.
-struct PixelBox {
+struct PixelBlock {
     std::int64_t left = 0;
     std::int64_t top = 0;
     std::int64_t width = 0;
     std::int64_t height = 0;
     bool empty() const { return width <= 0 || height <= 0; }
-    friend bool operator==(const PixelBox&, const PixelBox&) = default;
+    friend bool operator==(const PixelBlock&, const PixelBlock&) = default;
 };
 
 // The whole pixels that `region` (y-up, origin at the lower-left corner)
 // touches, cut to an image of the given size. Empty when they do not meet, or
 // when the region is not a finite rectangle.
-PixelBox pixelBoxFor(CGRect region, std::int64_t imageWidth, std::int64_t imageHeight);
+PixelBlock pixelBoxFor(CGRect region, std::int64_t imageWidth, std::int64_t imageHeight);
 
 // The box as a y-up rectangle of the image.
-CGRect regionOfBox(PixelBox box, std::int64_t imageHeight);
+CGRect regionOfBox(PixelBlock box, std::int64_t imageHeight);
 
 // Copies the box (which must lie inside the bitmap) row by row into `dest`,
 // `destStride` words from one row to the next, as 0xffRRGGBB.
-void copyToRgb32(const PlanarBitmap& bitmap, PixelBox box, std::uint32_t* dest,
+void copyToRgb32(const PlanarBitmap& bitmap, PixelBlock box, std::uint32_t* dest,
                  std::size_t destStride);
 
 }  // namespace vrs

@@ -9,23 +9,23 @@
 namespace vrs {
 namespace {
 
-TEST(PixelBox, CoversTheRegionWithWholePixelsCountingRowsFromTheTop) {
+TEST(PixelBlock, CoversTheRegionWithWholePixelsCountingRowsFromTheTop) {
     // y-up 20.2 .. 23.2 touches rows (from the top) 26 .. 29 of a 50-high image.
-    const PixelBox box = pixelBoxFor(NSMakeRect(10.5, 20.2, 5, 3), 100, 50);
-    EXPECT_EQ(box, (PixelBox{10, 26, 6, 4}));
+    const PixelBlock box = pixelBoxFor(NSMakeRect(10.5, 20.2, 5, 3), 100, 50);
+    EXPECT_EQ(box, (PixelBlock{10, 26, 6, 4}));
     EXPECT_EQ(regionOfBox(box, 50), NSMakeRect(10, 20, 6, 4));
 }
 
-TEST(PixelBox, IsCutToTheImageAndEmptyOutsideIt) {
-    EXPECT_EQ(pixelBoxFor(NSMakeRect(-5, -5, 10, 10), 100, 50), (PixelBox{0, 45, 5, 5}));
-    EXPECT_EQ(pixelBoxFor(NSMakeRect(95, 45, 10, 10), 100, 50), (PixelBox{95, 0, 5, 5}));
+TEST(PixelBlock, IsCutToTheImageAndEmptyOutsideIt) {
+    EXPECT_EQ(pixelBoxFor(NSMakeRect(-5, -5, 10, 10), 100, 50), (PixelBlock{0, 45, 5, 5}));
+    EXPECT_EQ(pixelBoxFor(NSMakeRect(95, 45, 10, 10), 100, 50), (PixelBlock{95, 0, 5, 5}));
     EXPECT_TRUE(pixelBoxFor(NSMakeRect(100, 0, 10, 10), 100, 50).empty());
     EXPECT_TRUE(pixelBoxFor(NSMakeRect(-20, 0, 10, 10), 100, 50).empty());
     EXPECT_TRUE(pixelBoxFor(NSMakeRect(std::nan(""), 0, 10, 10), 100, 50).empty());
     EXPECT_TRUE(pixelBoxFor(NSMakeRect(0, 0, INFINITY, NAN), 100, 50).empty());
 }
 
-TEST(PixelBox, CopiesChannelsInPlaceAndOrder) {
+TEST(PixelBlock, CopiesChannelsInPlaceAndOrder) {
     auto rep = MakeNewImageRep(7, 5);
     ASSERT_TRUE(rep);
     const auto stride = static_cast<std::size_t>(rep->bytesPerRow());
