@@ -68,12 +68,13 @@ bool DiffPicture::open() {
     return true;
 }
 
+// The top-left area both pictures share: all of both when their sizes agree.
 std::int64_t DiffPicture::width() const {
-    return a_ ? a_->width() : 0;
+    return a_ && b_ ? std::min(a_->width(), b_->width()) : 0;
 }
 
 std::int64_t DiffPicture::height() const {
-    return a_ ? a_->height() : 0;
+    return a_ && b_ ? std::min(a_->height(), b_->height()) : 0;
 }
 
 bool DiffPicture::read(std::int64_t upTo) {

@@ -41,6 +41,8 @@ class DiffPicture final : public RowSource {
                 std::vector<PixelBox> regions, bool mask);
     ~DiffPicture() override;
     // Opens both pictures again; false on a failure (failureA(), failureB()).
+    // Pictures of different sizes give the picture of the top-left area
+    // both share.
     bool open();
     std::int64_t width() const override;
     std::int64_t height() const override;

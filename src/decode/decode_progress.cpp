@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "decode/decode_progress.h"
 
+#include <utility>
+
 namespace vrs {
 
 DecodeProgress::DecodeProgress(Host& host, std::int64_t* counter, std::int64_t width,
-                               std::int64_t height)
+                               std::int64_t height, std::string title)
     : host_(host),
       counter_(counter),
       width_(width),
       height_(height),
       start_(host.tickCount()),
-      total_(static_cast<float>(width * height)) {}
+      total_(static_cast<float>(width * height)),
+      title_(std::move(title)) {}
 
 void DecodeProgress::afterRow(std::int64_t y) {
     // A picture without columns has no pixels to count (and 0 / 0 has no step).
@@ -36,7 +39,7 @@ void DecodeProgress::afterRow(std::int64_t y) {
     if (y < height_ / 2) {
         window_ = host_.makeProgressWindow();
         if (window_) {
-            window_->setTitle("data to image");
+            window_->setTitle(title_);
             window_->setMaxValue(kSteps);
             show(step);
         }
