@@ -8,6 +8,9 @@ namespace vrs {
 
 namespace {
 
+// Room left around an area shown whole: pixels, and a share of its size.
+constexpr double kAreaRoom = 8;
+constexpr double kAreaRoomShare = 1.0 / 16;
 // Closest zoom: 32 screen points per full-image pixel.
 constexpr double kClosest = 32;
 // Detail is cut from the full image only down to half its resolution.
@@ -109,6 +112,33 @@ CGRect actualSizeRegion(const ViewFrame& f) {
     const double h = f.area.size.height * f.devicePixelRatio;
     return NSMakeRect(placed(cx, w, f.full.width) * kx, placed(cy, h, f.full.height) * ky, w * kx,
                       h * ky);
+}
+
+CGRect wholeAreaRegion(const ViewFrame& f, CGRect area) {
+    const double kx = f.imageRect.size.width / f.full.width;
+    const double ky = f.imageRect.size.height / f.full.height;
+    const double w = f.area.size.width * f.devicePixelRatio;
+    const double h = f.area.size.height * f.devicePixelRatio;
+    const double roomW = area.size.width * (1 + 2 * kAreaRoomShare) + 2 * kAreaRoom;
+    const double roomH = area.size.height * (1 + 2 * kAreaRoomShare) + 2 * kAreaRoom;
+    // Device pixels per full-image pixel.
+    const double scale = std::min({1.0, w / roomW, h / roomH});
+    const double cx = area.origin.x + area.size.width / 2;
+    const double cy = area.origin.y + area.size.height / 2;
+    return NSMakeRect(placed(cx, w / scale, f.full.width) * kx,
+                      placed(cy, h / scale, f.full.height) * ky, w / scale * kx, h / scale * ky);
+}
+
+CGRect sameAreaRegion(const ViewFrame& f, bool wholeShown, CGSize view, CGSize full) {
+    if (wholeShown || !(full.width > 0) || !(full.height > 0)) {
+        return NSZeroRect;
+    }
+    const CGRect& r = f.fullRegion;
+    const double fromTop = f.full.height - (r.origin.y + r.size.height);
+    const double y = full.height - (fromTop + r.size.height);
+    const double kx = view.width / full.width;
+    const double ky = view.height / full.height;
+    return NSMakeRect(r.origin.x * kx, y * ky, r.size.width * kx, r.size.height * ky);
 }
 
 double zoomPercent(const ViewFrame& f) {

@@ -45,6 +45,19 @@ std::optional<CGRect> zoomOutRegion(const ViewFrame& f, CGPoint p, bool wholeSho
 // larger, centred on it where it is the smaller.
 CGRect actualSizeRegion(const ViewFrame& f);
 
+// The region that shows `area` (full-image coordinates) whole with a little
+// room around it, centred, at most one device pixel per full-image pixel,
+// filling the view's area; kept inside the picture where the picture is the
+// larger, centred on it where it is the smaller, as actualSizeRegion.
+CGRect wholeAreaRegion(const ViewFrame& f, CGRect area);
+
+// The region of another picture, whose view image is `view` and full image
+// `full` large, that shows the same full-image pixels as the frame, counted
+// from the picture's top-left corner (two pictures of different sizes are
+// laid on each other there); the zero rectangle (the whole picture) when
+// `wholeShown`.
+CGRect sameAreaRegion(const ViewFrame& f, bool wholeShown, CGSize view, CGSize full);
+
 // Device pixels per full-image pixel, in per cent.
 double zoomPercent(const ViewFrame& f);
 

@@ -60,6 +60,21 @@ void DeepZoom::stop() {
     endWait();
 }
 
+void DeepZoom::cutNow(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region) {
+    stop();
+    if (!full || !full->rep()) {
+        return;
+    }
+    const vrs::PlanarBitmap& rep = *full->rep();
+    auto slot =
+        std::make_shared<CropSlot>(region, vrs::pixelBoxFor(region, rep.width(), rep.height()));
+    slot->cut(rep);
+    slot->finish();
+    current_ = std::move(slot);
+    full_ = full;
+    state_ = State::Landed;
+}
+
 int DeepZoom::cropsUnderWay() const {
     return static_cast<int>(std::count_if(workers_.begin(), workers_.end(),
                                           [](const Worker& w) { return !w.slot->finished(); }));

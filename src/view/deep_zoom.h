@@ -59,6 +59,11 @@ class DeepZoom : public QObject {
     Cover cropFor(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
     // A pass drew from the view image: nothing cut so far is wanted any more.
     void forget();
+    // Cuts the crop of `region` of `full` at once, on this thread, for the
+    // next pass to draw: another picture shown in place of one whose crop
+    // was drawn (two pictures compared, flipped) never shows the blur of its
+    // view image meanwhile. The crop under way is stopped.
+    void cutNow(const std::shared_ptr<vrs::Image>& full, vrs::CGRect region);
     // Ends the wait at once: the crop under way is stopped and never drawn,
     // the last one forgotten (another picture, or the document closes).
     void stop();

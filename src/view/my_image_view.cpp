@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QString>
 
+#include "geometry/zoom_steps.h"
 #include "view/plane_pixels.h"
 #include "view/png_resource.h"
 #include "view/screen_image.h"
@@ -86,6 +87,27 @@ void MyImageView::setBigImage(std::shared_ptr<vrs::Image> fullImage) {
     }
     bigImage_ = fullImage;
     reportZoom();
+}
+
+void MyImageView::replacePicture(std::shared_ptr<vrs::Image> viewImage,
+                                 std::shared_ptr<vrs::Image> fullImage, bool fiveBit) {
+    const auto before = frame();
+    vrs::ViewState state = viewState();
+    const vrs::ViewState old = state;
+    setFiveBitChannels(fiveBit);
+    setImage(std::move(viewImage));
+    setBigImage(std::move(fullImage));
+    state = viewState();
+    if (before && (state.viewImage != old.viewImage || state.full != old.full)) {
+        const vrs::CGSize full = state.full.width > 0 ? state.full : state.viewImage;
+        state.clipedRect =
+            vrs::sameAreaRegion(*before, vrs::NSIsEmptyRect(old.clipedRect), state.viewImage, full);
+    }
+    // Shown from the full image, the region's crop is cut before the pass.
+    if (const auto f = vrs::viewFrame(state); f && f->fromFull) {
+        deepZoom_->cutNow(bigImage_.lock(), f->fullRegion);
+    }
+    showRegion(state.clipedRect, commandRegion_);
 }
 
 void MyImageView::stopThread() {

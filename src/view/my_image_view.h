@@ -21,6 +21,7 @@
 #include "geometry/geometry.h"
 #include "geometry/view_frame.h"
 #include "view/deep_zoom.h"
+#include "view/plane_pixels.h"
 #include "view/reduced_pixels.h"
 
 class QPainter;
@@ -42,6 +43,12 @@ class MyImageView : public QWidget {
     void setImage(std::shared_ptr<vrs::Image> viewImage);
     const std::shared_ptr<vrs::Image>& image() const { return image_; }
     void setBigImage(std::shared_ptr<vrs::Image> fullImage);
+    // Shows another picture in place of this one (the other of two pictures
+    // compared, or their difference): the same pixels counted from the
+    // top-left corner at the same zoom, or the whole of it when the whole
+    // picture was shown.
+    void replacePicture(std::shared_ptr<vrs::Image> viewImage,
+                        std::shared_ptr<vrs::Image> fullImage, bool fiveBit);
     // Ends the wait for a deep-zoom crop; the crop under way is dropped.
     void stopThread();
     // Redraws at once.
@@ -85,6 +92,9 @@ class MyImageView : public QWidget {
     void actualSize();
     void zoomIn();
     void zoomOut();
+    // Shows `area` of the full image (pixels, rows from the top) whole and
+    // centred, at most one device pixel per full-image pixel.
+    void showArea(const vrs::PixelBlock& area);
     // The shown region cut from the full image at its own resolution
     // (copy_pixels.cpp); null when there is none. A region of more than
     // `maxPixels` is not cut: `tooLarge` gets its size.

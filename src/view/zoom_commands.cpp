@@ -48,6 +48,16 @@ void MyImageView::zoomOut() {
     }
 }
 
+void MyImageView::showArea(const vrs::PixelBlock& area) {
+    const auto f = frame();
+    if (!f || area.empty()) {
+        return;
+    }
+    // The area's rows from the top, as a y-up rectangle of the full image.
+    const vrs::CGRect region = vrs::regionOfBox(area, static_cast<std::int64_t>(f->full.height));
+    showRegion(vrs::wholeAreaRegion(*f, region), true);
+}
+
 // `p` in view coordinates: the picture point under it stays there.
 void MyImageView::zoomAbout(vrs::CGPoint p, bool in) {
     const auto f = frame();
