@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include "app/after_first_paint.h"
+#include "app/compare_menu.h"
 #include "app/document_controller.h"
 #include "app/document_window.h"
 #include "app/edit_menu.h"
@@ -100,6 +101,7 @@ void buildDocumentMenus(DocumentWindow& window, DocumentController& controller,
     window.setPictureCommandsEnabled(document.fullImage() != nullptr);
     buildFileMenu(window, controller, document);
     QMenu* view = buildViewMenu(window, document);
+    addCompareCommands(window, controller, document, view);
     buildEditMenu(window, document, view);
     buildGoMenu(window, controller, document);
 

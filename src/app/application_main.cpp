@@ -45,7 +45,7 @@ void print(const QString& text, bool toStandardError) {
 // Reads the command line before any display is needed: --help, --version and
 // usage errors work anywhere. Returns the files to open, or ends the run.
 bool readCommandLine(int& argc, char** argv, Translations& translations, int* status,
-                     QList<QByteArray>* files, QString* noDisplay) {
+                     QList<QByteArray>* files, bool* compare, QString* noDisplay) {
     // The file names as the process got them: bytes, not necessarily UTF-8.
     QList<QByteArray> raw;
     for (int i = 0; i < argc; ++i) {
@@ -61,6 +61,7 @@ bool readCommandLine(int& argc, char** argv, Translations& translations, int* st
         return false;
     }
     *files = line.files;
+    *compare = line.compare;
     *noDisplay = QCoreApplication::translate(
                      "Application",
                      "%1: no display to show windows on (set DISPLAY or WAYLAND_DISPLAY, or "
@@ -113,8 +114,9 @@ int applicationMain(int argc, char** argv) {
     Translations translations;
     int status = 0;
     QList<QByteArray> files;
+    bool compare = false;
     QString noDisplay;
-    if (!readCommandLine(argc, argv, translations, &status, &files, &noDisplay)) {
+    if (!readCommandLine(argc, argv, translations, &status, &files, &compare, &noDisplay)) {
         return status;
     }
     traceStep("command line read");
@@ -145,7 +147,9 @@ int applicationMain(int argc, char** argv) {
     QObject::connect(&controller, &DocumentController::lastDocumentClosed, application.get(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
 
-    if (!controller.launch(files)) {
+    const bool launched =
+        compare ? controller.launchComparison(files[0], files[1]) : controller.launch(files);
+    if (!launched) {
         // Nothing opened: a cancelled Open dialog ends the run normally; files
         // that could not be opened (the user was told) end it with status 1.
         return files.isEmpty() ? 0 : 1;

@@ -93,6 +93,11 @@ CommandLine parseCommandLine(const QStringList& arguments, const QList<QByteArra
                             "Without a file, asks for some with the Open dialog."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption compare(
+        QStringLiteral("compare"),
+        CommandLineText::tr("Compare the two files given in one window: B flips between them, "
+                            "D shows the difference, N goes to the next change."));
+    parser.addOption(compare);
     addQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("files"),
                                  CommandLineText::tr("Files to open: paths or file:// URLs."),
@@ -101,15 +106,18 @@ CommandLine parseCommandLine(const QStringList& arguments, const QList<QByteArra
     CommandLine result;
     // Named as users call it, not by the path it was started from.
     const QString program = QStringLiteral("vrsview");
-    if (!parser.parse(arguments)) {
+    const auto usageError = [&](const QString& error) {
         result.done = true;
         result.status = 2;
         result.toStandardError = true;
         result.output =
             QStringLiteral("%1: %2\n%3\n")
-                .arg(program, parser.errorText(),
+                .arg(program, error,
                      CommandLineText::tr("Try '%1 --help' for more information.").arg(program));
         return result;
+    };
+    if (!parser.parse(arguments)) {
+        return usageError(parser.errorText());
     }
     if (parser.isSet(help)) {
         result.done = true;
@@ -133,6 +141,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const QList<QByteArra
                        raw.size() == arguments.size() ? raw : QList<QByteArray>());
     for (const QByteArray& argument : bytes) {
         result.files.append(localPathOfArgument(argument));
+    }
+    result.compare = parser.isSet(compare);
+    if (result.compare && result.files.size() != 2) {
+        return usageError(CommandLineText::tr("--compare takes two files, A and B."));
     }
     return result;
 }

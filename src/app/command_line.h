@@ -18,6 +18,8 @@ struct CommandLine {
     bool toStandardError = false;
     // Local paths of the files to open, in order, as bytes.
     QList<QByteArray> files;
+    // --compare: the two files are compared in one window.
+    bool compare = false;
 };
 
 // Parses the arguments (the program name first). `raw` holds the same

@@ -156,6 +156,8 @@ MyDocument* DocumentController::showDocument(MyDocument* document) {
     buildDocumentMenus(*window, *this, *document);
     connect(window, &DocumentWindow::filesDropped, this,
             qOverload<const QList<QByteArray>&>(&DocumentController::openFiles));
+    connect(window, &DocumentWindow::compareDropped, this,
+            [this, document](const QByteArray& path) { compareWith(*document, path); });
     connect(window, &DocumentWindow::closed, this,
             [this, document] { documentWindowClosed(document); });
     document->showWindows();
@@ -190,6 +192,29 @@ bool DocumentController::openInPlace(MyDocument& document, const QByteArray& pat
     }
     recent_.add(canonical);
     recent_.save();
+    return true;
+}
+
+bool DocumentController::compareWith(MyDocument& document, const QByteArray& path) {
+    vrs::MappedFile file;
+    QByteArray canonical;
+    QString failure;
+    if (!mapFile(path, &file, &canonical, &failure)) {
+        host_.alert(failure.toStdString());
+        return false;
+    }
+    const BusyStep busy;
+    const QByteArray& name = canonical.isEmpty() ? path : canonical;
+    document.setSourceCheck(unchangedCheck(name, file.stamp()));
+    return document.compareWith(name, file.data(), file.size(), file.fd());
+}
+
+bool DocumentController::launchComparison(const QByteArray& a, const QByteArray& b) {
+    MyDocument* document = openDocument(a);
+    if (document == nullptr) {
+        return false;
+    }
+    compareWith(*document, b);
     return true;
 }
 

@@ -51,6 +51,14 @@ class DocumentController : public QObject {
     bool openInPlace(MyDocument& document, const QByteArray& path);
     bool openInPlace(MyDocument& document, const QString& path);
     void runOpenDialog(QWidget* parent);
+    // Compares the document's picture with the file's in its window (View >
+    // Compare With…, a file dropped with Shift held, --compare). A file that
+    // cannot be opened or decoded (the user has been told) leaves the window
+    // as it was. True when the window compares.
+    bool compareWith(MyDocument& document, const QByteArray& path);
+    // At launch with --compare: opens `a` and compares it with `b`. False
+    // when `a` could not be opened.
+    bool launchComparison(const QByteArray& a, const QByteArray& b);
     void closeDocument(MyDocument* document);
     void closeAll();
 

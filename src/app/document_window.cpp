@@ -138,16 +138,44 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
+namespace {
+
+// Files are only read: a drop is taken as a copy (or a link), whatever the
+// source proposes. Shift held makes file managers propose a move, after
+// which the source may delete what it moved.
+bool acceptAsCopy(QDropEvent* event) {
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event->possibleActions() & action) {
+            event->setDropAction(action);
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 void DocumentWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!localFiles(event->mimeData()).isEmpty()) {
-        event->acceptProposedAction();
+        acceptAsCopy(event);
+    }
+}
+
+void DocumentWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        acceptAsCopy(event);
     }
 }
 
 void DocumentWindow::dropEvent(QDropEvent* event) {
     const QList<QByteArray> paths = localFiles(event->mimeData());
-    if (!paths.isEmpty()) {
-        event->acceptProposedAction();
+    if (paths.isEmpty() || !acceptAsCopy(event)) {
+        return;
+    }
+    if (event->modifiers() & Qt::ShiftModifier) {
+        emit compareDropped(paths.first());
+    } else {
         emit filesDropped(paths);
     }
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A document's window: the layout "MyDocument" as its central widget, with
 // the status line below the view; the menus' commands, and files dropped
-// onto it.
+// onto it (with Shift held, one file to compare the picture with).
 #pragma once
 
 #include <QByteArray>
@@ -45,11 +45,14 @@ class DocumentWindow : public QMainWindow {
   signals:
     // Local paths, as bytes.
     void filesDropped(const QList<QByteArray>& paths);
+    // The first of the files dropped with Shift held.
+    void compareDropped(const QByteArray& path);
     void closed();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:

@@ -87,6 +87,7 @@ void addFullScreen(DocumentWindow& window, QMenu* viewMenu) {
     QAction* full =
         window.addCommand(viewMenu, ViewMenu::tr("&Full Screen"), {QKeySequence(Qt::Key_F11)});
     full->setCheckable(true);
+    full->setObjectName(QStringLiteral("actionFullScreen"));
     auto* fullScreen = new FullScreen(window, full);
     // Escape leaves full screen; otherwise it stays the view's key.
     auto* leave = new QAction(&window);

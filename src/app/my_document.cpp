@@ -16,6 +16,7 @@
 #include "app/local_path.h"
 #include "app/recording_host.h"
 #include "app/startup_trace.h"
+#include "app/status_line.h"
 #include "ui_MyDocument.h"
 
 namespace {
@@ -57,7 +58,12 @@ QString sizeLine(double width, double height) {
 }
 
 MyDocument::MyDocument(vrs::Host& host, QObject* parent)
-    : QObject(parent), host_(host), printDialog_(showPrintDialog), export_(host), reload_(host) {
+    : QObject(parent),
+      host_(host),
+      printDialog_(showPrintDialog),
+      export_(host),
+      reload_(host),
+      compare_(host) {
     // The file changing on the disk while the picture shown is exported is
     // read again once the export ends.
     connect(&export_, &ExportSession::exporting, &reload_, &FileReload::setHeld);
@@ -65,6 +71,10 @@ MyDocument::MyDocument(vrs::Host& host, QObject* parent)
     connect(&reload_, &FileReload::pictureRead, this, [this](const DecodedFile& file) {
         refusal_.clear();
         showPicture(filePath_, file, sameSize(file.full, myimage));
+    });
+    connect(&compare_, &CompareMode::changed, this, [this] {
+        showTitle();
+        showSizeLine();
     });
 }
 
@@ -127,6 +137,9 @@ void MyDocument::makeWindowControllers() {
     export_.setOptionView(optionView, [this](QObject* sender) { myAction(sender); });
     window_->setCentralWidget(form);
     window_->setParts(mView, mySizeText);
+    compare_.setParts(
+        mView, window_.get(),
+        window_->statusLine() != nullptr ? window_->statusLine()->inspector() : nullptr);
     window_->setWindowTitle(displayName());
     if (!filePath_.isEmpty()) {
         window_->setWindowFilePath(QFile::decodeName(filePath_));
@@ -189,6 +202,24 @@ bool MyDocument::openInPlace(const QByteArray& path, const std::uint8_t* bytes, 
     return true;
 }
 
+bool MyDocument::compareWith(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
+                             int fd) {
+    DecodedFile file = decode(path, bytes, length, fd, host_);
+    const QString name = ::displayName(fileNameOf(path));
+    if (file.refused()) {
+        host_.alert(ErrorText::loadRefusal(file.refusal, name).toStdString());
+    }
+    if (!file.full || !myimage) {
+        return false;
+    }
+    compare_.start(picture(), {file.full, file.view, file.fiveBit(), name});
+    return true;
+}
+
+CompareMode::Picture MyDocument::picture() const {
+    return {myimage, myViewImage, fiveBit_, displayName()};
+}
+
 bool MyDocument::keepZoomAcrossFiles() {
     return QSettings().value(QLatin1String(kKeepZoomKey), true).toBool();
 }
@@ -217,13 +248,22 @@ void MyDocument::showPicture(const QByteArray& path, DecodedFile file, bool keep
     if (mView && !keepRegion) {
         mView->showWholePicture();
     }
+    compare_.setA(picture());
+}
+
+void MyDocument::showTitle() {
+    if (window_) {
+        window_->setWindowTitle(compare_.active() ? compare_.title() : displayName());
+    }
 }
 
 void MyDocument::showSizeLine() {
     if (!mySizeText) {
         return;
     }
-    QString text = myimage ? sizeLine(myimage->size().width, myimage->size().height) : refusal_;
+    QString text = compare_.active() ? compare_.sizeLine()
+                   : myimage         ? sizeLine(myimage->size().width, myimage->size().height)
+                                     : refusal_;
     if (const QString& note = reload_.note(); !note.isEmpty()) {
         text = text.isEmpty() ? note : text + QStringLiteral("   ") + note;
     }

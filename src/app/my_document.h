@@ -2,8 +2,9 @@
 // A document: one opened virtual-screen file, its two decoded images and its
 // window. Never written back in its own format. Its collaborators, which it
 // owns and which know nothing of it: the decode of a file (decode_file.h),
-// its export (export_session.h) and the reading again of its file when it
-// changes on the disk (file_reload.h).
+// its export (export_session.h), the reading again of its file when it
+// changes on the disk (file_reload.h) and the comparison of its picture
+// with another file's (compare_mode.h).
 #pragma once
 
 #include <QFileDialog>
@@ -18,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "app/compare_mode.h"
 #include "app/decode_file.h"
 #include "app/document_window.h"
 #include "app/export_session.h"
@@ -70,6 +72,14 @@ class MyDocument : public QObject {
     // been told) leaves the document as it was and returns false.
     bool openInPlace(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
                      int fd = -1);
+    // Compares the picture shown with the file's (View > Compare With…): a
+    // file that cannot be decoded (the user has been told) leaves the
+    // window as it was and returns false. Another picture shown later (the
+    // next file, the file read again) is compared with the same file.
+    bool compareWith(const QByteArray& path, const std::uint8_t* bytes, std::size_t length,
+                     int fd = -1);
+    CompareMode& comparison() { return compare_; }
+
     // View > Keep Zoom Across Files; on unless the user turned it off, and
     // remembered in the settings.
     static bool keepZoomAcrossFiles();
@@ -129,8 +139,13 @@ class MyDocument : public QObject {
                        int fd, vrs::Host& host);
     // Shows the new pictures of `path`, as openInPlace and a reload do.
     void showPicture(const QByteArray& path, DecodedFile file, bool keepRegion);
-    // The size line, with the file's note beside it.
+    // The size line, with the file's note beside it; comparing, what the
+    // comparison found.
     void showSizeLine();
+    // The window's title: the file's name, or what a comparison shows.
+    void showTitle();
+    // The document's picture, as a comparison takes it.
+    CompareMode::Picture picture() const;
 
     QPointer<MyImageView> mView;
     QPointer<QWidget> optionView;
@@ -149,6 +164,7 @@ class MyDocument : public QObject {
     SourceCheck sourceCheck_;
     ExportSession export_;
     FileReload reload_;
+    CompareMode compare_;
     std::unique_ptr<DocumentWindow> window_;
 };
 

@@ -18,6 +18,12 @@ void PixelInspector::pixel(bool over, int x, int y, std::uint32_t rgb) {
     if (over) {
         colour_ = colourText(rgb);
         const QString where = ViewMenu::tr("x %1, y %2").arg(x).arg(y) + QStringLiteral("   ");
+        if (compared_) {
+            const QString both = compared_(x, y);
+            texts_ = QStringList{where + both, both};
+            emit changed();
+            return;
+        }
         if (view_ && view_->fiveBitChannels()) {
             texts_.append(where + colour_ +
                           QStringLiteral(" (%1, %2, %3)")

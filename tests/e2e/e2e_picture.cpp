@@ -6,8 +6,9 @@
 // Channel values are multiples of 8, so 16-bit files decode to the same
 // colours as 32-bit ones.
 //
-//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] [--grain] WIDTH HEIGHT OUT.vrs
-//   e2e-picture --colours      (prints the block colours, the mark and the checker)
+//   e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] [--grain]
+//               [--patch X,Y,W,H]... WIDTH HEIGHT OUT.vrs
+//   e2e-picture --colours      (prints the block colours, the mark, the checker, the patch)
 //
 // --truncate cuts the rows short, giving a file the viewer must refuse.
 // --grain takes 8 from the red of pixels picked at random (within every
@@ -15,6 +16,8 @@
 // --checker fills block (1, 1) with a checkerboard of single pixels in its own
 // colour and the checker colour: a view image reduced by 2 keeps one of the
 // two, only the full picture shows both.
+// --patch paints a rectangle (x, y from the top-left corner) in the patch
+// colour: a picture with a known change from the one without.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +41,18 @@ constexpr Rgb kBlocks[kRows][kColumns] = {
 };
 constexpr Rgb kMark = {248, 248, 248};
 constexpr Rgb kChecker = {112, 24, 56};
+constexpr Rgb kPatch = {8, 248, 200};
+constexpr int kMostPatches = 8;
+
+struct Patch {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t w = 0;
+    std::int64_t h = 0;
+    bool covers(std::int64_t px, std::int64_t py) const {
+        return px >= x && px < x + w && py >= y && py < y + h;
+    }
+};
 
 // Block (column, row) covers x in [W*c/4, W*(c+1)/4), y in [H*r/3, H*(r+1)/3),
 // y counted from the top row. The mark covers [1/8, 3/8) of block (0, 0) in
@@ -77,13 +92,13 @@ void printColours() {
     }
     std::printf("mark %d %d %d\n", kMark.r, kMark.g, kMark.b);
     std::printf("checker %d %d %d\n", kChecker.r, kChecker.g, kChecker.b);
+    std::printf("patch %d %d %d\n", kPatch.r, kPatch.g, kPatch.b);
 }
 
 int usage() {
     std::fprintf(stderr,
                  "usage: e2e-picture [--depth 16|32] [--rect] [--truncate] [--checker] [--grain] "
-                 "WIDTH HEIGHT "
-                 "OUT.vrs\n"
+                 "[--patch X,Y,W,H]... WIDTH HEIGHT OUT.vrs\n"
                  "       e2e-picture --colours\n");
     return 2;
 }
@@ -105,6 +120,8 @@ int main(int argc, char** argv) {
     bool truncate = false;
     bool checker = false;
     bool grain = false;
+    Patch patches[kMostPatches];
+    int patchCount = 0;
     int i = 1;
     for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
         if (std::strcmp(argv[i], "--colours") == 0 && argc == 2) {
@@ -119,6 +136,14 @@ int main(int argc, char** argv) {
             checker = true;
         } else if (std::strcmp(argv[i], "--grain") == 0) {
             grain = true;
+        } else if (std::strcmp(argv[i], "--patch") == 0 && i + 1 < argc &&
+                   patchCount < kMostPatches) {
+            Patch& p = patches[patchCount++];
+            long long x = 0, y = 0, w = 0, h = 0;
+            if (std::sscanf(argv[++i], "%lld,%lld,%lld,%lld", &x, &y, &w, &h) != 4) {
+                return usage();
+            }
+            p = {x, y, w, h};
         } else if (std::strcmp(argv[i], "--depth") == 0 && i + 1 < argc) {
             layout.depth = std::atoi(argv[++i]);
             if (layout.depth != 16 && layout.depth != 32) {
@@ -135,7 +160,13 @@ int main(int argc, char** argv) {
     const std::string out = argv[i + 2];
     const std::int64_t w = layout.width;
     const std::int64_t h = layout.height;
-    const auto pixel = [w, h, checker, grain](std::int64_t x, std::int64_t y) {
+    const auto pixel = [w, h, checker, grain, &patches, patchCount](std::int64_t x,
+                                                                    std::int64_t y) {
+        for (int k = 0; k < patchCount; ++k) {
+            if (patches[k].covers(x, y)) {
+                return kPatch;
+            }
+        }
         const Rgb c = pictureAt(x, y, w, h, checker);
         return grain ? withGrain(c, x, y) : c;
     };
