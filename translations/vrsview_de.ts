@@ -28,6 +28,68 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
         <source>Try &apos;%1 --help&apos; for more information.</source>
         <translation>Mehr dazu mit »%1 --help«.</translation>
     </message>
+    <message>
+        <source>Compare the two files given in one window: B flips between them, D shows the difference, N goes to the next change.</source>
+        <translation>Die beiden angegebenen Dateien in einem Fenster vergleichen: B wechselt zwischen ihnen, D zeigt den Unterschied, N springt zur nächsten Änderung.</translation>
+    </message>
+    <message>
+        <source>--compare takes two files, A and B.</source>
+        <translation>--compare erwartet zwei Dateien, A und B.</translation>
+    </message>
+</context>
+<context>
+    <name>CompareMode</name>
+    <message>
+        <source>identical</source>
+        <translation>identisch</translation>
+    </message>
+    <message>
+        <source>1 pixel differs in 1 region</source>
+        <translation>1 Pixel unterscheidet sich in 1 Bereich</translation>
+    </message>
+    <message>
+        <source>%1 pixels differ in 1 region</source>
+        <translation>%1 Pixel unterscheiden sich in 1 Bereich</translation>
+    </message>
+    <message>
+        <source>%1 pixels differ in %2 regions</source>
+        <translation>%1 Pixel unterscheiden sich in %2 Bereichen</translation>
+    </message>
+    <message>
+        <source>The pictures could not be compared: there is not enough memory.</source>
+        <translation>Die Bilder konnten nicht verglichen werden: Der Speicher reicht nicht aus.</translation>
+    </message>
+    <message>
+        <source>sizes differ: %1 x %2 and %3 x %4 (in the area both share: %5)</source>
+        <translation>Größen verschieden: %1 x %2 und %3 x %4 (in der gemeinsamen Fläche: %5)</translation>
+    </message>
+    <message>
+        <source>The difference cannot be shown: there is not enough memory for its picture.</source>
+        <translation>Der Unterschied kann nicht gezeigt werden: Für sein Bild reicht der Speicher nicht aus.</translation>
+    </message>
+    <message>
+        <source>A: %1 (compared with %2)</source>
+        <translation>A: %1 (verglichen mit %2)</translation>
+    </message>
+    <message>
+        <source>B: %1 (compared with %2)</source>
+        <translation>B: %1 (verglichen mit %2)</translation>
+    </message>
+    <message>
+        <source>Difference of %1 and %2</source>
+        <translation>Unterschied von %1 und %2</translation>
+    </message>
+    <message>
+        <source>comparing…</source>
+        <translation>wird verglichen…</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonJob</name>
+    <message>
+        <source>compare pictures</source>
+        <translation>Bilder vergleichen</translation>
+    </message>
 </context>
 <context>
     <name>DocumentController</name>
@@ -395,6 +457,34 @@ Ohne Datei fragt der Öffnen-Dialog nach welchen.</translation>
     <message>
         <source>&amp;Copy</source>
         <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Compare With</source>
+        <translation>Vergleichen mit</translation>
+    </message>
+    <message>
+        <source>Compare &amp;With…</source>
+        <translation>Vergleichen &amp;mit…</translation>
+    </message>
+    <message>
+        <source>Show &amp;Difference</source>
+        <translation>&amp;Unterschied zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Next Change</source>
+        <translation>&amp;Nächste Änderung</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Change</source>
+        <translation>Vor&amp;herige Änderung</translation>
+    </message>
+    <message>
+        <source>&amp;Stop Comparing</source>
+        <translation>Vergleich &amp;beenden</translation>
+    </message>
+    <message>
+        <source>F&amp;lip A and B</source>
+        <translation>A und B &amp;tauschen</translation>
     </message>
 </context>
 </TS>

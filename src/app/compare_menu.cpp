@@ -41,7 +41,7 @@ void addCompareCommands(DocumentWindow& window, DocumentController& controller,
 
     CompareMode& mode = document.comparison();
     QAction* flip =
-        window.addCommand(viewMenu, ViewMenu::tr("&Flip A and B"), {QKeySequence(Qt::Key_B)});
+        window.addCommand(viewMenu, ViewMenu::tr("F&lip A and B"), {QKeySequence(Qt::Key_B)});
     QAction* difference =
         window.addCommand(viewMenu, ViewMenu::tr("Show &Difference"), {QKeySequence(Qt::Key_D)});
     difference->setCheckable(true);

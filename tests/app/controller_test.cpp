@@ -179,6 +179,17 @@ TEST(Controller, FilesDroppedOnAWindowOpen) {
     ASSERT_EQ(h.controller.documents().size(), 2u);
     EXPECT_EQ(h.controller.documents()[1]->displayName(), QStringLiteral("dropped.vrs"));
 
+    // With Shift held the file is compared with the picture, and the move
+    // a file manager proposes then is taken as a copy: nothing is deleted.
+    const Qt::DropActions both = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent again(at.toPoint(), both, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(first->window(), &again);
+    QDropEvent shifted(at, both, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(first->window(), &shifted);
+    EXPECT_EQ(shifted.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(h.controller.documents().size(), 2u);
+    EXPECT_TRUE(first->comparison().active());
+
     QMimeData text;
     text.setText(QStringLiteral("not a file"));
     QDragEnterEvent refused(at.toPoint(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);

@@ -57,6 +57,13 @@ TEST(CommandLine, FilesUrlsQtOptionsAndUsageErrors) {
               "file://elsewhere.example/tmp/a.vrs")
         << "not the local /elsewhere.example/tmp/a.vrs";
 
+    const CommandLine compare = parseCommandLine({"vrsview", "a.vrs", "--compare", "b.vrs"});
+    EXPECT_TRUE(compare.compare && !compare.done);
+    EXPECT_EQ(compare.files, QList<QByteArray>({"a.vrs", "b.vrs"}));
+    const CommandLine alone = parseCommandLine({"vrsview", "--compare", "a.vrs"});
+    EXPECT_TRUE(alone.done && alone.status == 2 && alone.toStandardError);
+    EXPECT_TRUE(alone.output.contains("--compare")) << alone.output.toStdString();
+
     const CommandLine wrong = parseCommandLine({"vrsview", "--zoom", "a.vrs"});
     EXPECT_TRUE(wrong.done);
     EXPECT_EQ(wrong.status, 2);
