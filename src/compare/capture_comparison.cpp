@@ -2,16 +2,14 @@
 #include "compare/capture_comparison.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 #include <new>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "compare/compared_rows.h"
 #include "compare/region_finder.h"
 #include "decode/decoder.h"
+#include "platform/worker_pool.h"
 
 namespace vrs {
 namespace {
@@ -30,6 +28,7 @@ struct ChunkResult {
     DiffCounts counts;
     bool failedA = false;
     bool failedB = false;
+    ReadProblem problem = ReadProblem::ChangedWhileRead;  // of a failed file
 };
 
 // One capture's rows as a thread reads them: a chunk's bytes in order, and
@@ -95,19 +94,26 @@ class CaptureComparison {
         chunks_ = (height_ + chunkRows_ - 1) / chunkRows_;
     }
 
+    // Compares the chunks on `threads` workers of the pool (on this thread
+    // alone for one), each with readers of its own; this thread feeds their
+    // results to the region finder in order.
     void run(int threads, ComparisonResult* result) {
-        slots_.resize(static_cast<std::size_t>(2 * threads + 2));
-        std::vector<std::thread> others;
-        for (int t = 1; t < threads; ++t) {
-            try {
-                others.emplace_back([this] { work(); });
-            } catch (const std::system_error&) {
-                break;  // fewer threads do the same work
+        readers_.resize(static_cast<std::size_t>(std::max(threads, 1)));
+        results_.resize(static_cast<std::size_t>(2 * threads + 2));
+        {
+            WorkerPool pool(threads > 1 ? threads : 0, results_.size());
+            for (std::int64_t chunk = 0; chunk < chunks_ && !stopped(); ++chunk) {
+                if (pool.full()) {
+                    collectOldest(pool);
+                }
+                pool.submit([this, chunk](int worker) { return compare(chunk, worker); });
             }
-        }
-        work();
-        for (std::thread& t : others) {
-            t.join();
+            while (pool.pending() > 0) {
+                if (stopped()) {
+                    pool.stop();  // the chunks not begun are not wanted
+                }
+                collectOldest(pool);
+            }
         }
         result->counts = counts_;
         if (failedA_ || failedB_) {
@@ -119,39 +125,53 @@ class CaptureComparison {
     }
 
   private:
-    void work() {
-        std::optional<CaptureReader> readerA;
-        std::optional<CaptureReader> readerB;
+    struct Readers {
+        Readers(const PixelRows& rowsA, const PixelRows& rowsB, std::int64_t chunkRows)
+            : a(rowsA, chunkRows), b(rowsB, chunkRows) {}
+        CaptureReader a;
+        CaptureReader b;
+    };
+
+    // On worker `worker`: the chunk's rows compared into its result's slot.
+    bool compare(std::int64_t chunk, int worker) {
+        ChunkResult& r = results_[static_cast<std::size_t>(chunk) % results_.size()];
+        std::optional<Readers>& readers = readers_[static_cast<std::size_t>(worker)];
         try {
-            readerA.emplace(a_, chunkRows_);
-            readerB.emplace(b_, chunkRows_);
+            if (!readers) {
+                readers.emplace(a_, b_, chunkRows_);
+            }
         } catch (const std::bad_alloc&) {
-            std::lock_guard lock(mutex_);
-            fail(true, true, ReadProblem::OutOfMemory);
-            return;
+            r.failedA = r.failedB = true;
+            r.problem = ReadProblem::OutOfMemory;
+            return false;
         }
-        for (;;) {
-            std::int64_t chunk = 0;
-            {
-                std::unique_lock lock(mutex_);
-                room_.wait(lock, [&] {
-                    return stopped() || next_ >= chunks_ ||
-                           next_ < drained_ + static_cast<std::int64_t>(slots_.size());
-                });
-                if (stopped() || next_ >= chunks_) {
-                    return;
-                }
-                chunk = next_++;
-            }
-            ChunkResult r;
-            try {
-                compareChunk(chunk, *readerA, *readerB, &r);
-            } catch (const std::bad_alloc&) {
-                std::lock_guard lock(mutex_);
-                fail(true, false, ReadProblem::OutOfMemory);
-                return;
-            }
-            deliver(chunk, std::move(r));
+        try {
+            compareChunk(chunk, readers->a, readers->b, &r);
+        } catch (const std::bad_alloc&) {
+            r.failedA = true;
+            r.problem = ReadProblem::OutOfMemory;
+        }
+        return !r.failedA && !r.failedB;
+    }
+
+    // Takes the oldest chunk's result and, unless the comparison has
+    // stopped, feeds the region finder with it.
+    void collectOldest(WorkerPool& pool) {
+        ChunkResult& r = results_[static_cast<std::size_t>(drained_) % results_.size()];
+        if (!pool.collect() && !r.failedA && !r.failedB) {
+            r.failedA = true;  // the task ended in another exception
+            r.problem = ReadProblem::OutOfMemory;
+        }
+        if (r.failedA || r.failedB) {
+            fail(r.failedA, r.failedB, r.problem);
+        } else if (!stopped()) {
+            feed(r);
+        }
+        r = ChunkResult{};
+        ++drained_;
+        if (progress_ != nullptr && !stopped()) {
+            progress_->rowsDone.store(std::min(drained_ * chunkRows_, height_),
+                                      std::memory_order_relaxed);
         }
     }
 
@@ -169,7 +189,6 @@ class CaptureComparison {
             failedB_ = true;
             problemB_ = problem;
         }
-        room_.notify_all();
     }
 
     // Rows y - 2 to y + 2 in the compared form (only y without the
@@ -232,40 +251,7 @@ class CaptureComparison {
         }
     }
 
-    // Hands a chunk's result over; whoever finds the next chunk in order
-    // feeds the region finder with it and those after it that are there.
-    void deliver(std::int64_t chunk, ChunkResult&& r) {
-        std::unique_lock lock(mutex_);
-        if (r.failedA || r.failedB) {
-            fail(r.failedA, r.failedB, ReadProblem::ChangedWhileRead);
-            return;
-        }
-        slots_[static_cast<std::size_t>(chunk) % slots_.size()] = std::move(r);
-        if (draining_) {
-            return;
-        }
-        draining_ = true;
-        for (;;) {
-            auto& slot = slots_[static_cast<std::size_t>(drained_) % slots_.size()];
-            if (!slot || stopped()) {
-                break;
-            }
-            ChunkResult ready = std::move(*slot);
-            slot.reset();
-            lock.unlock();
-            feed(ready);
-            lock.lock();
-            ++drained_;
-            if (progress_ != nullptr) {
-                progress_->rowsDone.store(std::min(drained_ * chunkRows_, height_),
-                                          std::memory_order_relaxed);
-            }
-            room_.notify_all();
-        }
-        draining_ = false;
-    }
-
-    // Only the thread draining calls this.
+    // Only the calling thread feeds the finder.
     void feed(const ChunkResult& r) {
         counts_.add(r.counts);
         const PixelRun* runs = r.runs.data();
@@ -280,18 +266,16 @@ class CaptureComparison {
     const std::int64_t width_;
     const std::int64_t height_;
     const RowComparer comparer_;
-    RegionFinder finder_;  // and counts_: only the draining thread
+    RegionFinder finder_;  // and counts_: only the calling thread
     DiffCounts counts_;
     CompareProgress* progress_;
     std::int64_t chunkRows_ = 1;
     std::int64_t chunks_ = 0;
 
-    std::mutex mutex_;  // guards what follows
-    std::condition_variable room_;
-    std::vector<std::optional<ChunkResult>> slots_;
-    std::int64_t next_ = 0;     // the next chunk to take
-    std::int64_t drained_ = 0;  // chunks fed to the finder
-    bool draining_ = false;
+    std::vector<std::optional<Readers>> readers_;  // worker k's in k
+    std::vector<ChunkResult> results_;             // chunk n's in n % size
+    // The calling thread's:
+    std::int64_t drained_ = 0;  // chunks collected
     bool failedA_ = false;
     bool failedB_ = false;
     ReadProblem problemA_ = ReadProblem::None;
@@ -302,9 +286,7 @@ class CaptureComparison {
 
 void compareCaptures(const PixelRows& a, const PixelRows& b, const CompareOptions& options,
                      int threads, CompareProgress* progress, ComparisonResult* result) {
-    if (threads <= 0) {
-        threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-    }
+    threads = workerCount(std::max(threads, 0));
     // A thread holds a chunk and a row of each file (and, for rows that
     // differ, a few rows in the compared form).
     const std::int64_t rowBytes = std::max(

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Two captures of the same size compared on every processor: each thread
-// takes the next chunk of rows (a block read from each file with one pread),
+// Two captures of the same size compared on the worker pool
+// (platform/worker_pool.h; `threads` as workerCount() takes them): each
+// worker takes the next chunk of rows (a block read from each file with one pread),
 // compares the rows on the files' bytes when the depths agree (otherwise in
 // the compared form), and decodes only rows that differ, with the rows
 // around them when anti-aliased pixels are to be told. The chunks' runs go

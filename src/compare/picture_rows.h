@@ -2,7 +2,10 @@
 // One of the two pictures compared, and its rows read in order in the
 // compared form: a capture's rows from its file, a PNG file's (decoded on
 // a thread of its own, a few rows ahead), or a decoded picture's planes
-// (the viewer's full pictures).
+// (the viewer's full pictures). The PNG's thread is not a task of the
+// worker pool (platform/worker_pool.h): one decoder runs ahead of the
+// comparison for all of it and hands its rows over one at a time, as they
+// are asked for, rather than results collected whole.
 #pragma once
 
 #include <cstdint>

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The one pool of worker threads: the JPEG chunks, the PNG deflate strips,
-// the files of `vrstool convert -j` and the decoder's row sharing all run on
-// it. A fixed set of workers takes the tasks in the order they are
-// submitted; the caller collects their results in that same order. At most
-// `capacity` tasks are submitted and not yet collected, so whatever the tasks'
-// inputs and outputs hold (a slot each, kept by the caller) stays bounded.
-// A task that throws fails. A pool that can start no thread (or is asked for
-// none) runs each task on the calling thread as it is submitted.
+// the files of `vrstool convert -j`, the chunks of two captures compared and
+// the decoder's row sharing all run on it. A fixed set of workers takes the
+// tasks in the order they are submitted; the caller collects their results
+// in that same order. At most `capacity` tasks are submitted and not yet
+// collected, so whatever the tasks' inputs and outputs hold (a slot each,
+// kept by the caller) stays bounded. A task that throws fails. A pool that
+// can start no thread (or is asked for none) runs each task on the calling
+// thread as it is submitted.
 //
-// The deep zoom's crops do not run here (view/deep_zoom.h says why).
+// The deep zoom's crops and a compared PNG's decoder do not run here
+// (view/deep_zoom.h and compare/picture_rows.h say why).
 #pragma once
 
 #include <condition_variable>
