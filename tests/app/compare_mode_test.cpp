@@ -186,6 +186,13 @@ TEST(CompareMode, PicturesOfDifferentSizesAreLaidOnEachOtherAtTheTopLeft) {
     EXPECT_EQ(view->viewState().full, (vrs::CGSize{900, 500}));
     EXPECT_EQ(shownPixels(*view), region);
     EXPECT_EQ(doc->comparison().colours(950, 100), QStringLiteral("A –  B #00F800"));
+
+    // Another file shown as A is compared with the same B.
+    ASSERT_TRUE(h.controller.openInPlace(*doc, writePicture(dir / "c.vrs", 1000, 500)));
+    EXPECT_EQ(doc->comparison().shown(), CompareMode::Shown::A);
+    ASSERT_TRUE(found(doc));
+    EXPECT_EQ(doc->sizeText()->text(), QStringLiteral("identical"));
+    EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("A: c.vrs (compared with b.vrs)"));
 }
 
 // A B that cannot be read is told as any file is and leaves A shown; a
