@@ -71,8 +71,16 @@ void CompareMode::setParts(MyImageView* view, QWidget* window, PixelInspector* i
     inspector_ = inspector;
 }
 
+namespace {
+
+bool hasBitmap(const CompareMode::Picture& picture) {
+    return picture.full && picture.full->rep() && picture.view;
+}
+
+}  // namespace
+
 void CompareMode::start(Picture a, Picture b) {
-    if (!a.full || !b.full) {
+    if (!hasBitmap(a) || !hasBitmap(b)) {
         return;
     }
     a_ = std::move(a);
@@ -88,7 +96,7 @@ void CompareMode::start(Picture a, Picture b) {
 }
 
 void CompareMode::setA(Picture a) {
-    if (!active_ || !a.full) {
+    if (!active_ || !hasBitmap(a)) {
         return;
     }
     a_ = std::move(a);
