@@ -99,9 +99,11 @@ TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     const int py = static_cast<int>(patch[0].y0);
     EXPECT_EQ(mode.colours(px, py), QStringLiteral("A #F80000  B #00F8F8"));
 
+    ASSERT_TRUE(view->frame()->fromFull);
     command(window, Qt::Key_B)->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("B: b.vrs (compared with a.vrs)"));
     EXPECT_EQ(shownPixels(*view), region);
+    EXPECT_FALSE(view->waitingForCrop()) << "B's detail drawn at once, never its view image";
     EXPECT_EQ(shownColour(*view, px, py), 0x00F8F8u);
     EXPECT_TRUE(view->fiveBitChannels());
 
