@@ -31,8 +31,8 @@ struct DeflateTuning {
     int maxChain{};    // the most earlier places compared at each byte
 };
 
-// The caller chooses every setting: the PNG encoder's, and the measurements
-// behind them, are in png_settings.h.
+// The caller chooses every setting: the PNG encoder's are in png_settings.h,
+// the measurements behind them in bench/RESULTS.md.
 struct DeflateOptions {
     int level{};     // zlib level
     int strategy{};  // zlib strategy (Z_DEFAULT_STRATEGY 0, Z_FILTERED 1, Z_RLE 3)
