@@ -171,12 +171,20 @@ bool DocumentController::openInPlace(MyDocument& document, const QString& path) 
     return openInPlace(document, pathOfQString(path));
 }
 
+bool DocumentController::mapOrTell(const QByteArray& path, vrs::MappedFile* file,
+                                   QByteArray* canonical) {
+    QString failure;
+    if (!mapFile(path, file, canonical, &failure)) {
+        host_.alert(failure.toStdString());
+        return false;
+    }
+    return true;
+}
+
 bool DocumentController::openInPlace(MyDocument& document, const QByteArray& path) {
     vrs::MappedFile file;
     QByteArray canonical;
-    QString failure;
-    if (!mapFile(path, &file, &canonical, &failure)) {
-        host_.alert(failure.toStdString());
+    if (!mapOrTell(path, &file, &canonical)) {
         return false;
     }
     if (MyDocument* open = documentForPath(canonical)) {
@@ -198,9 +206,7 @@ bool DocumentController::openInPlace(MyDocument& document, const QByteArray& pat
 bool DocumentController::compareWith(MyDocument& document, const QByteArray& path) {
     vrs::MappedFile file;
     QByteArray canonical;
-    QString failure;
-    if (!mapFile(path, &file, &canonical, &failure)) {
-        host_.alert(failure.toStdString());
+    if (!mapOrTell(path, &file, &canonical)) {
         return false;
     }
     const BusyStep busy;

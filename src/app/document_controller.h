@@ -76,6 +76,8 @@ class DocumentController : public QObject {
     // not exist), `failure` the words for a file that cannot be mapped.
     bool mapFile(const QByteArray& path, vrs::MappedFile* file, QByteArray* canonical,
                  QString* failure);
+    // The same, telling the user of a file that cannot be mapped.
+    bool mapOrTell(const QByteArray& path, vrs::MappedFile* file, QByteArray* canonical);
     // Builds, registers and shows the window of a new document.
     MyDocument* showDocument(MyDocument* document);
     MyDocument* documentForPath(const QByteArray& canonicalPath) const;

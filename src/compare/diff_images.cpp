@@ -12,24 +12,19 @@
 namespace vrs {
 namespace {
 
-struct Planes {
-    std::uint8_t* planes[5] = {};
-    std::int64_t bytesPerRow = 0;
-
-    explicit Planes(const PlanarBitmap& bitmap) : bytesPerRow(bitmap.bytesPerRow()) {
-        bitmap.getBitmapDataPlanes(planes);
-    }
-    std::uint8_t* row(int plane, std::int64_t y) const { return planes[plane] + y * bytesPerRow; }
-};
+// Row y of a plane of a bitmap.
+std::uint8_t* rowOf(const PlanarBitmap& bitmap, int plane, std::int64_t y) {
+    return bitmap.plane(plane) + y * bitmap.bytesPerRow();
+}
 
 bool isChanged(const RgbRow& row, std::int64_t x) {
     return row.red[x] == DiffColours::kChanged[0] && row.green[x] == DiffColours::kChanged[1] &&
            row.blue[x] == DiffColours::kChanged[2];
 }
 
-void paint(const Planes& planes, std::int64_t x, std::int64_t y, const std::uint8_t* colour) {
+void paint(const PlanarBitmap& planes, std::int64_t x, std::int64_t y, const std::uint8_t* colour) {
     for (int c = 0; c < 3; ++c) {
-        planes.row(c, y)[x] = colour[c];
+        rowOf(planes, c, y)[x] = colour[c];
     }
 }
 
@@ -50,7 +45,7 @@ struct ViewScale {
 
 // Every view pixel that a changed pixel of full row y falls on turns red.
 void markChanges(const RgbRow& row, std::int64_t width, std::int64_t y, const ViewScale& view,
-                 const Planes& planes) {
+                 const PlanarBitmap& planes) {
     const std::int64_t vy = view.row(y);
     for (std::int64_t x = 0; x < width; ++x) {
         if (isChanged(row, x)) {
@@ -69,11 +64,11 @@ constexpr std::int64_t kLeastOutlineReach = 4;
 // the picture of the difference has; in a reduced view, around a small
 // region, a little wider.
 void outlineRegions(const std::vector<PixelBox>& regions, const ViewScale& view,
-                    const Planes& planes) {
+                    const PlanarBitmap& planes) {
     const std::int64_t reach = view.scale < 1 ? kLeastOutlineReach : 0;
     const auto outline = [&](std::int64_t x, std::int64_t y) {
-        const std::uint8_t here[3] = {planes.row(0, y)[x], planes.row(1, y)[x],
-                                      planes.row(2, y)[x]};
+        const std::uint8_t here[3] = {rowOf(planes, 0, y)[x], rowOf(planes, 1, y)[x],
+                                      rowOf(planes, 2, y)[x]};
         if (!std::equal(here, here + 3, DiffColours::kChanged)) {
             paint(planes, x, y, DiffColours::kOutline);
         }
@@ -136,8 +131,8 @@ DiffImages makeDiffImages(const PlanarBitmap& a, const PlanarBitmap& b,
         result.failure.problem = ReadProblem::OutOfMemory;
         return result;
     }
-    const Planes fullPlanes(*full->rep());
-    const Planes viewPlanes(*view->rep());
+    const PlanarBitmap& fullPlanes = *full->rep();
+    const PlanarBitmap& viewPlanes = *view->rep();
     view->rep()->fillPlanes(255);
     const ViewSampler sampler(viewSize, width);
     const ViewScale scale{viewSize.scale, viewSize.width, viewSize.height};
@@ -152,12 +147,12 @@ DiffImages makeDiffImages(const PlanarBitmap& a, const PlanarBitmap& b,
         }
         const std::uint8_t* in[3] = {row.red, row.green, row.blue};
         for (int c = 0; c < 3; ++c) {
-            std::memcpy(fullPlanes.row(c, y), in[c], static_cast<std::size_t>(width));
+            std::memcpy(rowOf(fullPlanes, c, y), in[c], static_cast<std::size_t>(width));
         }
-        std::memset(fullPlanes.row(3, y), 255, static_cast<std::size_t>(width));
+        std::memset(rowOf(fullPlanes, 3, y), 255, static_cast<std::size_t>(width));
         if (const std::int64_t vy = sampler.viewRowFor(y); vy >= 0) {
             for (int c = 0; c < 3; ++c) {
-                sampler.sampleRow(fullPlanes.row(c, y), viewPlanes.row(c, vy));
+                sampler.sampleRow(rowOf(fullPlanes, c, y), rowOf(viewPlanes, c, vy));
             }
         }
         if (viewSize.scale != 1) {
