@@ -79,7 +79,7 @@ QAction* command(DocumentWindow* window, QKeySequence key) {
 TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     ScratchDir dir;
     Harness h;
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 2400, 1800));
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 1300));
     ASSERT_NE(doc, nullptr);
     DocumentWindow* window = doc->window();
     MyImageView* view = doc->view();
@@ -88,7 +88,7 @@ TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     const vrs::PixelBox region = shownPixels(*view);
     const std::vector<vrs::PixelBox> patch = {
         {region.x0 + 10, region.y0 + 20, region.x0 + 13, region.y0 + 22}};
-    const QString b = writePicture(dir / "b.vrs", 2400, 1800, patch, 16);
+    const QString b = writePicture(dir / "b.vrs", 1700, 1300, patch, 16);
     ASSERT_TRUE(h.controller.compareWith(*doc, b.toUtf8()));
     CompareMode& mode = doc->comparison();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("A: a.vrs (compared with b.vrs)"));
@@ -125,7 +125,7 @@ TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     EXPECT_EQ(view->image(), doc->viewImage());
     EXPECT_EQ(shownPixels(*view), region);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("a.vrs"));
-    EXPECT_EQ(doc->sizeText()->text(), sizeLine(2400, 1800));
+    EXPECT_EQ(doc->sizeText()->text(), sizeLine(1700, 1300));
 }
 
 // N and Shift+N step through the regions largest first, round, each shown
@@ -134,11 +134,11 @@ TEST(CompareMode, NextChangeShowsEachRegionWholeAtMostAtActualSize) {
     ScratchDir dir;
     Harness h;
     const std::vector<vrs::PixelBox> patches = {
-        {1000, 700, 1003, 702}, {30, 1500, 1530, 1700}, {2390, 0, 2400, 20}};
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 2400, 1800));
+        {1000, 700, 1003, 702}, {30, 1000, 1530, 1200}, {1690, 0, 1700, 20}};
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 1300));
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(
-        h.controller.compareWith(*doc, writePicture(dir / "b.vrs", 2400, 1800, patches).toUtf8()));
+        h.controller.compareWith(*doc, writePicture(dir / "b.vrs", 1700, 1300, patches).toUtf8()));
     ASSERT_TRUE(found(doc));
     MyImageView* view = doc->view();
     CompareMode& mode = doc->comparison();
@@ -152,7 +152,7 @@ TEST(CompareMode, NextChangeShowsEachRegionWholeAtMostAtActualSize) {
     EXPECT_LT(percent(), 100);
     mode.step(+1);  // in the corner: kept inside the picture
     EXPECT_TRUE(contains(shownPixels(*view), patches[2]));
-    EXPECT_EQ(shownPixels(*view).x1, 2400);
+    EXPECT_EQ(shownPixels(*view).x1, 1700);
     EXPECT_EQ(shownPixels(*view).y0, 0);
     mode.step(+1);  // the smallest, shown at actual size about its centre
     const vrs::PixelBox shown = shownPixels(*view);
@@ -203,10 +203,10 @@ TEST(CompareMode, PicturesOfDifferentSizesAreLaidOnEachOtherAtTheTopLeft) {
 TEST(CompareMode, AnUnreadableBLeavesAShownAndAStoppedComparisonEnds) {
     ScratchDir dir;
     Harness h;
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 3000, 2000));
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1200, 900));
     ASSERT_NE(doc, nullptr);
-    const QString cut = writePicture(dir / "cut.vrs", 3000, 2000);
-    ASSERT_TRUE(QFile::resize(cut, 196 + 3000 * 4 * 10));
+    const QString cut = writePicture(dir / "cut.vrs", 1200, 900);
+    ASSERT_TRUE(QFile::resize(cut, 196 + 1200 * 4 * 10));
     EXPECT_FALSE(h.controller.compareWith(*doc, cut.toUtf8()));
     ASSERT_EQ(h.alerts.size(), 1u);
     EXPECT_TRUE(h.alerts[0].startsWith(QStringLiteral("The file \"cut.vrs\" can't be read")));
@@ -214,7 +214,7 @@ TEST(CompareMode, AnUnreadableBLeavesAShownAndAStoppedComparisonEnds) {
     EXPECT_EQ(doc->view()->image(), doc->viewImage());
     EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("a.vrs"));
 
-    const QString b = writePicture(dir / "b.vrs", 3000, 2000, {{0, 0, 3000, 2000}});
+    const QString b = writePicture(dir / "b.vrs", 1200, 900, {{0, 0, 1200, 900}});
     ASSERT_TRUE(h.controller.compareWith(*doc, b.toUtf8()));
     doc->comparison().stop();
     EXPECT_FALSE(doc->comparison().active());
