@@ -79,16 +79,17 @@ QAction* command(DocumentWindow* window, QKeySequence key) {
 TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     ScratchDir dir;
     Harness h;
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 1300));
+    // Wider than 1600: its view image is reduced, and at actual size the
+    // detail comes from the full picture.
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 300));
     ASSERT_NE(doc, nullptr);
     DocumentWindow* window = doc->window();
     MyImageView* view = doc->view();
     EXPECT_FALSE(command(window, Qt::Key_B)->isEnabled()) << "B is no key before comparing";
     view->actualSize();
     const vrs::PixelBox region = shownPixels(*view);
-    const std::vector<vrs::PixelBox> patch = {
-        {region.x0 + 10, region.y0 + 20, region.x0 + 13, region.y0 + 22}};
-    const QString b = writePicture(dir / "b.vrs", 1700, 1300, patch, 16);
+    const std::vector<vrs::PixelBox> patch = {{region.x0 + 10, 100, region.x0 + 13, 102}};
+    const QString b = writePicture(dir / "b.vrs", 1700, 300, patch, 16);
     ASSERT_TRUE(h.controller.compareWith(*doc, b.toUtf8()));
     CompareMode& mode = doc->comparison();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("A: a.vrs (compared with b.vrs)"));
@@ -125,7 +126,7 @@ TEST(CompareMode, FlipsAndShowsTheDifferenceInPlace) {
     EXPECT_EQ(view->image(), doc->viewImage());
     EXPECT_EQ(shownPixels(*view), region);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("a.vrs"));
-    EXPECT_EQ(doc->sizeText()->text(), sizeLine(1700, 1300));
+    EXPECT_EQ(doc->sizeText()->text(), sizeLine(1700, 300));
 }
 
 // N and Shift+N step through the regions largest first, round, each shown
@@ -134,11 +135,11 @@ TEST(CompareMode, NextChangeShowsEachRegionWholeAtMostAtActualSize) {
     ScratchDir dir;
     Harness h;
     const std::vector<vrs::PixelBox> patches = {
-        {1000, 700, 1003, 702}, {30, 1000, 1530, 1200}, {1690, 0, 1700, 20}};
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 1300));
+        {1000, 300, 1003, 302}, {30, 500, 1530, 650}, {1690, 0, 1700, 20}};
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1700, 700));
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(
-        h.controller.compareWith(*doc, writePicture(dir / "b.vrs", 1700, 1300, patches).toUtf8()));
+        h.controller.compareWith(*doc, writePicture(dir / "b.vrs", 1700, 700, patches).toUtf8()));
     ASSERT_TRUE(found(doc));
     MyImageView* view = doc->view();
     CompareMode& mode = doc->comparison();
@@ -159,7 +160,7 @@ TEST(CompareMode, NextChangeShowsEachRegionWholeAtMostAtActualSize) {
     EXPECT_TRUE(contains(shown, patches[0]));
     EXPECT_NEAR(percent(), 100, 1e-9);
     EXPECT_NEAR((shown.x0 + shown.x1) / 2.0, 1001.5, 1);
-    EXPECT_NEAR((shown.y0 + shown.y1) / 2.0, 701, 1);
+    EXPECT_NEAR((shown.y0 + shown.y1) / 2.0, 301, 1);
     mode.step(+1);
     EXPECT_TRUE(contains(shownPixels(*view), patches[1])) << "round to the first";
     mode.step(-1);
@@ -203,10 +204,10 @@ TEST(CompareMode, PicturesOfDifferentSizesAreLaidOnEachOtherAtTheTopLeft) {
 TEST(CompareMode, AnUnreadableBLeavesAShownAndAStoppedComparisonEnds) {
     ScratchDir dir;
     Harness h;
-    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 1200, 900));
+    MyDocument* doc = h.controller.openDocument(writePicture(dir / "a.vrs", 800, 600));
     ASSERT_NE(doc, nullptr);
-    const QString cut = writePicture(dir / "cut.vrs", 1200, 900);
-    ASSERT_TRUE(QFile::resize(cut, 196 + 1200 * 4 * 10));
+    const QString cut = writePicture(dir / "cut.vrs", 800, 600);
+    ASSERT_TRUE(QFile::resize(cut, 196 + 800 * 4 * 10));
     EXPECT_FALSE(h.controller.compareWith(*doc, cut.toUtf8()));
     ASSERT_EQ(h.alerts.size(), 1u);
     EXPECT_TRUE(h.alerts[0].startsWith(QStringLiteral("The file \"cut.vrs\" can't be read")));
@@ -214,7 +215,7 @@ TEST(CompareMode, AnUnreadableBLeavesAShownAndAStoppedComparisonEnds) {
     EXPECT_EQ(doc->view()->image(), doc->viewImage());
     EXPECT_EQ(doc->window()->windowTitle(), QStringLiteral("a.vrs"));
 
-    const QString b = writePicture(dir / "b.vrs", 1200, 900, {{0, 0, 1200, 900}});
+    const QString b = writePicture(dir / "b.vrs", 800, 600, {{0, 0, 800, 600}});
     ASSERT_TRUE(h.controller.compareWith(*doc, b.toUtf8()));
     doc->comparison().stop();
     EXPECT_FALSE(doc->comparison().active());
