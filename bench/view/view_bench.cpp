@@ -2,7 +2,8 @@
 // The image view's speed: one pan step's pass on a 16000 x 12000 picture
 // zoomed to its middle half, a reduction of the view image to its window, a
 // crop of 1000 x 1000 full-image pixels from the pass that asks for it to
-// the pass that draws it, and a view image made ready to draw.
+// the pass that draws it, a view image made ready to draw, and the work of
+// comparing two such pictures in compare mode.
 //   QT_QPA_PLATFORM=offscreen build/default/bench/view/view_bench
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -15,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+#include "compare/compare_pictures.h"
+#include "compare/diff_images.h"
 #include "decode/image.h"
 #include "view/area_reduce.h"
 #include "view/my_image_view.h"
@@ -171,6 +174,40 @@ void BM_CropLands1000x1000(benchmark::State& state) {
     view.reset();  // stops and joins its drawing threads
 }
 BENCHMARK(BM_CropLands1000x1000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Compare mode's job on two 16000 x 12000 pictures, the second with a
+// change of 3 x 2 pixels and one of 500 x 400: the comparison of the full
+// pictures on one thread, then the difference's full picture and view
+// image, in memory never touched before (as in the viewer).
+void BM_CompareModeJob(benchmark::State& state) {
+    const vrs::PlanarBitmap& a = *pictures().full->rep();
+    const std::shared_ptr<vrs::Image> changed = picture(16000, 12000);
+    const vrs::PlanarBitmap& b = *changed->rep();
+    const auto stride = static_cast<std::size_t>(b.bytesPerRow());
+    for (std::size_t y = 5000; y < 5402; ++y) {
+        for (std::size_t x = (y < 5002 ? 9000 : 100); x < (y < 5002 ? 9003 : 600); ++x) {
+            b.plane(0)[y * stride + x] ^= 0x80;
+        }
+    }
+    vrs::CompareOptions options;
+    options.sharedArea = true;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const vrs::ComparisonResult result = vrs::comparePictures(
+            vrs::PictureSource::ofBitmap(a), vrs::PictureSource::ofBitmap(b), options, 1);
+        const double compared = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        const vrs::DiffImages difference = vrs::makeDiffImages(a, b, options, result.regions);
+        state.counters["compare_ms"] = compared;
+        state.counters["difference_ms"] =
+            static_cast<double>(clock.nsecsElapsed()) / 1e6 - compared;
+        if (!difference.full || result.regions.size() != 2) {
+            state.SkipWithError("no difference made");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_CompareModeJob)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A view image handed to the view, as when a file has been read: its pixels
 // are made ready to draw, in memory the process has not used before (the C
