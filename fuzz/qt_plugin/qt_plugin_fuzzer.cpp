@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer entry: every input is a file a Qt program hands the plugin.
+#include <QByteArray>
 #include <QtGlobal>
 #include <cstddef>
 #include <cstdint>
