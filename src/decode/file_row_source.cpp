@@ -93,7 +93,7 @@ bool FileRowSource::viewRow(std::int64_t y, RgbRow* out) {
     const std::int64_t w = sampler_->copies() ? rows.layout.width : width_;
     std::uint8_t* planes = decoded_.data();
     *out = {planes, planes + w, planes + 2 * w};
-    if (rowDecoderFor(rows.layout.depth) == nullptr) {
+    if (!rowsDrawn(rows.layout)) {
         return true;  // the white the view starts with
     }
     const std::int64_t from = sourceRow_[static_cast<std::size_t>(y)];
