@@ -123,11 +123,8 @@ TEST(VrstoolThumbnail, StandardOutputOpenOntoTheInputIsRefused) {
 // desktop's thumbnailer) cost no more than a real picture of the same bytes.
 TEST(VrstoolThumbnail, SparseFileCostsWhatItsBytesCost) {
     ScratchDir dir;
-    VrsLayout normal;
-    normal.width = 32;
-    normal.height = 32;
-    normal.stride = 128;
-    ASSERT_TRUE(writeVrsFile((dir / "normal.vrs").string(), normal, samplePicture(32, 32)));
+    ASSERT_TRUE(
+        writeVrsFile((dir / "normal.vrs").string(), fourKilobyteCapture(), samplePicture(32, 32)));
     auto thumbnail = [&dir](const std::string& name) {
         return programProcessorSeconds({VRSTOOL_PATH, "thumbnail", "-s", "256",
                                         (dir / name).string(), (dir / "t.png").string()});
@@ -136,12 +133,7 @@ TEST(VrstoolThumbnail, SparseFileCostsWhatItsBytesCost) {
     ASSERT_GT(normalSeconds, 0);
     for (const std::int32_t depth : {0, 32}) {
         SCOPED_TRACE(depth);
-        VrsLayout claim;
-        claim.depth = depth;
-        claim.width = depth == 0 ? 8188 : 1024;
-        claim.height = 2147483647;
-        claim.stride = 4096;
-        ASSERT_TRUE(writeSparseCapture(dir / "sparse.vrs", claim, 4096));
+        ASSERT_TRUE(writeSparseCapture(dir / "sparse.vrs", hostileClaim(depth), 4096));
         const double seconds = thumbnail("sparse.vrs");
         ASSERT_GE(seconds, 0) << "stopped after " << kProcessorLimit << " s of processor time";
         EXPECT_LT(seconds, 10 * normalSeconds);

@@ -241,11 +241,7 @@ TEST_F(PixbufLoaderTest, CorpusRefusesBadFilesLoadsGoodOnes) {
 // same length, and refuses it for what is missing.
 TEST_F(PixbufLoaderTest, HostileHeaderCostsNoMoreThanAPictureOfItsLength) {
     const auto hostile = readFile(corpusFiles("bad-sized-0-8188x2147483647").at(0));
-    VrsLayout layout;
-    layout.width = 32;
-    layout.height = 32;
-    layout.stride = 128;
-    const auto normal = readFile(writeSample(dir.path(), "normal.vrs", layout));
+    const auto normal = readFile(writeSample(dir.path(), "normal.vrs", fourKilobyteCapture()));
     ASSERT_EQ(hostile.size(), normal.size());
     const double normalSeconds = childProcessorSeconds([&] { feed(normal, 4096, 256, 256); }, 50);
     const double hostileSeconds = childProcessorSeconds([&] { feed(hostile, 4096, 256, 256); }, 50);

@@ -131,11 +131,7 @@ TEST_F(QtReaderTest, ClipRectReadsItsPart) {
 // 4 KB: read at a thumbnail's size, without pixel bytes or with 32-bit
 // ones, each costs no more than a real picture of the same bytes.
 TEST_F(QtReaderTest, ScaledReadOfSparseFileFollowsItsBytes) {
-    VrsLayout normal;
-    normal.width = 32;
-    normal.height = 32;
-    normal.stride = 128;
-    const auto normalFile = writeSample(dir.path(), "normal.vrs", normal);
+    const auto normalFile = writeSample(dir.path(), "normal.vrs", fourKilobyteCapture());
     auto readScaled = [](const std::filesystem::path& file) {
         return [file] {
             QImageReader reader(qpath(file));
@@ -147,13 +143,8 @@ TEST_F(QtReaderTest, ScaledReadOfSparseFileFollowsItsBytes) {
     ASSERT_GT(normalSeconds, 0);
     for (const std::int32_t depth : {0, 32}) {
         SCOPED_TRACE(depth);
-        VrsLayout claim;
-        claim.depth = depth;
-        claim.width = depth == 0 ? 8188 : 1024;
-        claim.height = 2147483647;
-        claim.stride = 4096;
         const auto file = dir / ("sparse" + std::to_string(depth) + ".vrs");
-        ASSERT_TRUE(writeSparseCapture(file, claim, 4096));
+        ASSERT_TRUE(writeSparseCapture(file, hostileClaim(depth), 4096));
         const double seconds = childProcessorSeconds(readScaled(file), 20);
         ASSERT_GE(seconds, 0) << "stopped after " << kProcessorLimit << " s of processor time";
         EXPECT_LT(seconds, 10 * normalSeconds);

@@ -11,8 +11,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "vrs_writer.h"
-
 namespace vrs::testing {
 namespace {
 
@@ -89,6 +87,32 @@ std::vector<std::string> entries(const std::filesystem::path& dir) {
     return names;
 }
 
+std::vector<char*> argvOf(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
+VrsLayout fourKilobyteCapture() {
+    VrsLayout layout;
+    layout.width = 32;
+    layout.height = 32;
+    layout.stride = 128;
+    return layout;
+}
+
+VrsLayout hostileClaim(std::int32_t depth) {
+    VrsLayout layout;
+    layout.depth = depth;
+    layout.width = depth == 0 ? 8188 : 1024;
+    layout.height = 2147483647;
+    layout.stride = 4096;
+    return layout;
+}
+
 bool writeSparseCapture(const std::filesystem::path& p, const VrsLayout& layout,
                         std::uint64_t held) {
     std::vector<std::uint8_t> bytes = makeHeader(layout);
@@ -144,11 +168,7 @@ double childProcessorSeconds(const std::function<void()>& work, int times) {
 }
 
 double programProcessorSeconds(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv = argvOf(args);
     const pid_t pid = fork();
     if (pid < 0) {
         return -1;
