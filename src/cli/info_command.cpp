@@ -57,13 +57,6 @@ Report inspectFile(const std::string& path) {
     return r;
 }
 
-// The shortest text that reads back as the same double.
-std::string number(double value) {
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
-
 void printText(const Report& r) {
     std::printf("%s\n", shownName(r.path).c_str());
     if (r.format != PictureFormat::None) {
@@ -84,7 +77,7 @@ void printText(const Report& r) {
     }
     if (r.error.empty()) {
         std::printf("  view:     %lld x %lld (scale %s)\n", static_cast<long long>(r.view.width),
-                    static_cast<long long>(r.view.height), number(r.view.scale).c_str());
+                    static_cast<long long>(r.view.height), shortestNumber(r.view.scale).c_str());
         std::printf("  readable: yes\n");
     } else {
         std::printf("  readable: no\n");
@@ -114,7 +107,7 @@ std::string jsonObject(const Report& r) {
     if (r.error.empty()) {
         o += ", \"view\": {\"width\": " + std::to_string(r.view.width) +
              ", \"height\": " + std::to_string(r.view.height) +
-             ", \"scale\": " + number(r.view.scale) + "}";
+             ", \"scale\": " + shortestNumber(r.view.scale) + "}";
         o += ", \"readable\": true}";
     } else {
         o += ", \"readable\": false, \"error\": " + jsonString(r.error) + "}";

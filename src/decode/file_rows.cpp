@@ -72,12 +72,13 @@ std::size_t FileRows::rowBytes() const {
     return static_cast<std::size_t>(rows_.layout.rowPixelBytes());
 }
 
-void FileRows::prepare(bool wholeRows) {
+void FileRows::prepare(bool wholeRows, std::size_t blockBytes) {
     if (decodeRow_ == nullptr) {
         return;  // nothing is read
     }
-    if (wholeRows || rowBytes() <= kBlockBytes) {
-        block_.resize(std::max(rowBytes(), kBlockBytes));
+    const std::size_t block = blockBytes > 0 ? blockBytes : kBlockBytes;
+    if (wholeRows || rowBytes() <= block) {
+        block_.resize(std::max(rowBytes(), block));
     }
 }
 
@@ -87,22 +88,26 @@ void FileRows::prepareColumns(std::int64_t count) {
 }
 
 const std::uint8_t* FileRows::rowData(std::int64_t y) {
-    const bool inOrder = y == lastRow_ + 1;
+    // Rows read in order come a block at a time; a row asked for on its own
+    // (a sampler skipping rows) is read alone.
+    return rowData(y, y == lastRow_ + 1 ? rows_.layout.height : y + 1);
+}
+
+const std::uint8_t* FileRows::rowData(std::int64_t y, std::int64_t end) {
     lastRow_ = y;
     if (y >= blockFirst_ && y < blockFirst_ + blockRows_) {
         return block_.data() + (y - blockFirst_) * spacing_;
     }
     const auto stride = static_cast<std::size_t>(rows_.layout.stride);
-    // Rows read in order come a block at a time, with the padding between
-    // them in one read unless it outweighs both the pixels and a page (then
-    // a read a row, packed, so that the bytes read follow the pixels); a row
-    // asked for on its own (a sampler skipping rows) is read alone.
+    // With the padding between them in one read unless it outweighs both
+    // the pixels and a page (then a read a row, packed, so that the bytes
+    // read follow the pixels).
     const bool whole = stride - rowBytes() <= std::max(rowBytes(), kPaddingRead);
     const std::size_t spacing = whole ? stride : rowBytes();
     std::int64_t rows = 1;
-    if (inOrder && block_.size() > rowBytes()) {
+    if (end > y + 1 && block_.size() > rowBytes()) {
         rows = static_cast<std::int64_t>((block_.size() - rowBytes()) / spacing) + 1;
-        rows = std::min(rows, rows_.layout.height - y);
+        rows = std::min({rows, rows_.layout.height - y, end - y});
     }
     blockRows_ = 0;
     bool read = true;
