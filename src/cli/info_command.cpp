@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/json_text.h"
+#include "cli/shown_name.h"
 #include "decode/decoder.h"
 #include "vrscreen/header.h"
 
@@ -57,7 +58,7 @@ Report inspectFile(const std::string& path) {
 }
 
 void printText(const Report& r) {
-    std::printf("%s\n", r.path.c_str());
+    std::printf("%s\n", shownName(r.path).c_str());
     if (r.format != PictureFormat::None) {
         const std::string_view name = pictureFormatName(r.format);
         std::printf("  header:   none, a %.*s %s\n", static_cast<int>(name.size()), name.data(),
@@ -118,8 +119,7 @@ std::string jsonObject(const Report& r) {
 
 int runInfo(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
-        std::fputs(infoHelp().data(), stdout);
-        return kExitOk;
+        return printText(infoHelp());
     }
     bool json = false;
     std::vector<std::string> files;
