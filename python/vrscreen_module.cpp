@@ -145,7 +145,8 @@ class Reader {
 
     py::dict report() const {
         py::dict d;
-        for (const ReportField& f : reportFields(reportCapture(source_.header(), source_.info(), {}))) {
+        for (const ReportField& f :
+             reportFields(reportCapture(source_.header(), source_.info(), {}))) {
             d[py::str(f.name)] = toPython(f);
         }
         return d;
