@@ -14,17 +14,20 @@ from PIL import Image
 VRSTOOL = os.environ["VRSTOOL"]
 MAKE_SAMPLE = os.environ["MAKE_SAMPLE"]
 CORPUS = Path(os.environ["VRS_CORPUS"])
+# The programs of an AddressSanitizer build carry the sanitizer's runtime
+# themselves: the one preloaded into this interpreter is not for them.
+TOOL_ENV = {k: v for k, v in os.environ.items() if k != "LD_PRELOAD"}
 
 
 def make_capture(path, width, height, depth=32, rect=False):
     """A screen-like capture: coloured corners, windows, text-like glyphs."""
     args = [MAKE_SAMPLE, "--depth", str(depth)] + (["--rect"] if rect else [])
-    subprocess.run(args + [str(width), str(height), str(path)], check=True)
+    subprocess.run(args + [str(width), str(height), str(path)], check=True, env=TOOL_ENV)
     return path
 
 
 def vrstool(*args):
-    return subprocess.run([VRSTOOL, *map(str, args)], capture_output=True, text=True)
+    return subprocess.run([VRSTOOL, *map(str, args)], capture_output=True, text=True, env=TOOL_ENV)
 
 
 def png_pixels(path):

@@ -47,6 +47,11 @@ def test_row_slices_and_blocks_are_the_whole(capture):
     assert numpy.array_equal(numpy.concatenate([b for _, b in view_blocks]), view)
     with pytest.raises(ValueError):
         vrscreen.read(path, rows=slice(0, 10, 2))
+    # Large enough for a read to share its rows with a helper thread, which
+    # takes them from the bottom; iter_rows' blocks are read by one thread.
+    large = capture(4099, 2049, 16)
+    shared = vrscreen.read(large)
+    assert numpy.array_equal(shared, numpy.concatenate([b for _, b in vrscreen.iter_rows(large)]))
 
 
 def test_every_kind_of_source_reads_the_same(capture, tmp_path):
