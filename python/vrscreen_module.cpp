@@ -175,6 +175,7 @@ class Reader {
         if (first < 0 || count < 0 || first > height || count > height - first) {
             throw py::index_error("rows out of the picture");
         }
+        // No product overflows: the loader has bounded width x height by the file's length.
         const auto buffer = outBuffer(out, static_cast<std::size_t>(3 * width * count));
         finish(run([&](const KeepGoing& keepGoing) {
             return readRows(source_.rows(), view, first, count, buffer->data(), keepGoing);

@@ -112,9 +112,13 @@ def info(path):
     False, "error": why); only a failure of the system (no such file, no
     permission) raises OSError. "file" is the path as given.
     """
-    reader = _open(path)
-    return {"file": os.fspath(path) if _is_path(path) else getattr(path, "name", None),
-            **reader.report()}
+    name = os.fspath(path) if _is_path(path) else getattr(path, "name", None)
+    try:
+        reader = _open(path)
+    except Error as refusal:
+        # Not a regular file (a pipe, a device): described as vrstool does.
+        return {"file": name, "readable": False, "error": str(refusal)}
+    return {"file": name, **reader.report()}
 
 
 def _rows_of(height, rows):

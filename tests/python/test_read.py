@@ -98,8 +98,10 @@ def test_bad_files_are_refused_with_vrstools_words(tmp_path):
         vrscreen.thumbnail(tmp_path)
 
 
-def test_info_has_the_fields_of_vrstool_info_json(capture):
-    files = sorted(CORPUS.glob("*.vrs")) + [capture(1703, 37, 16, True)]
+def test_info_has_the_fields_of_vrstool_info_json(capture, tmp_path):
+    fifo = tmp_path / "fifo.vrs"
+    os.mkfifo(fifo)
+    files = sorted(CORPUS.glob("*.vrs")) + [capture(1703, 37, 16, True), fifo]
     for path in files:
         fields = vrscreen.info(str(path))
         assert fields == vrstool_info(path)
