@@ -148,16 +148,21 @@ def read(source, *, view=False, rows=None):
 
 def iter_rows(source, block=256, *, view=False):
     """(first row, array of up to `block` rows) for each block, top to bottom:
-    a picture larger than memory, a block at a time."""
+    a picture larger than memory, a block at a time. A file that cannot be
+    read is refused here, before the first block."""
     if block < 1:
         raise ValueError("block must be at least 1")
     reader = _readable(source)
     width, height = reader.size(view)
-    for first in range(0, height, block):
-        count = min(block, height - first)
-        out = _empty(count, width)
-        reader.read_into(out, first, count, view)
-        yield first, out
+
+    def blocks():
+        for first in range(0, height, block):
+            count = min(block, height - first)
+            out = _empty(count, width)
+            reader.read_into(out, first, count, view)
+            yield first, out
+
+    return blocks()
 
 
 def thumbnail(source, size=256):

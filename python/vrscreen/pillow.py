@@ -54,6 +54,9 @@ class VrsImageFile(ImageFile.ImageFile):
         self._size = self._full_size
         self._set_tile(None)
 
+    def load_end(self):
+        self._reader = None  # its file is closed once nothing more is read
+
     def _set_tile(self, shrunk):
         self.tile = [(_DECODER, (0, 0) + self._size, 0, (self._reader, shrunk))]
 

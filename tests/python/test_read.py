@@ -88,6 +88,8 @@ def test_bad_files_are_refused_with_vrstools_words(tmp_path):
             vrscreen.read(path)
         assert str(refused.value) == words
         assert isinstance(refused.value, ValueError)
+        with pytest.raises(vrscreen.Error):
+            vrscreen.iter_rows(path)  # at once, not at the first block
         if path != fifo:
             with pytest.raises(vrscreen.Error):
                 vrscreen.read(path.read_bytes())
