@@ -223,13 +223,19 @@ def bench_dask(work):
           f"[{ratios[0]:.2f}-{ratios[-1]:.2f}]")
 
 
+def load():
+    return "load average " + " ".join(f"{v:.1f}" for v in os.getloadavg())
+
+
 def main():
     wanted = sys.argv[1:] or ["read", "memory", "dask"]
     build()
     work = Path(tempfile.mkdtemp(prefix="vrspybench."))
     try:
         for name in wanted:
+            print(f"({time.strftime('%Y-%m-%d %H:%M')}, {load()})")
             {"read": bench_read, "memory": bench_memory, "dask": bench_dask}[name](work)
+            print(f"({load()})", flush=True)
     finally:
         shutil.rmtree(work)
 
