@@ -190,6 +190,14 @@ def convert(path):
         return path, str(refusal)
 
 
+def control(path):
+    """The same machine's scaling without the module: compresses the
+    capture's bytes, about as much work a file as converting it."""
+    import zlib
+
+    return len(zlib.compress(Path(path).read_bytes(), 6))
+
+
 def bench_dask(work):
     import dask.bag as db
     from dask.distributed import Client, LocalCluster
@@ -204,9 +212,10 @@ def bench_dask(work):
                        check=True)
         paths.append(str(path))
     os.environ["PYTHONPATH"] = str(BUILD / "python")
-    print(f"== dask: {files} captures of 1280 x 800 (4 kinds) to PNG and thumbnail, "
-          "files per second")
-    rates = {1: [], 2: []}
+    print(f"== dask: {files} captures of 1280 x 800 (4 kinds) to PNG and thumbnail, files per")
+    print("   second; 'control' is zlib over each file's bytes, without vrscreen, in the same")
+    print("   cluster right after: what two processes of this machine gave at that moment")
+    rates = {(w, job): [] for w in (1, 2) for job in ("convert", "control")}
     for _ in range(rounds):
         for workers in (1, 2):
             with LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
@@ -214,13 +223,15 @@ def bench_dask(work):
                     Client(cluster) as client:
                 client.run(lambda: __import__("vrscreen") and None)  # warm the workers
                 bag = db.from_sequence(paths, npartitions=4 * workers)
-                seconds = timed(lambda: bag.map(convert).compute())
-            rates[workers].append(files / seconds)
-            print(f"  {workers} worker(s): {files / seconds:.1f} files/s ({seconds:.1f} s)",
-                  flush=True)
-    ratios = sorted(b / a for a, b in zip(rates[1], rates[2]))
-    print(f"two workers / one: {statistics.median(ratios):.2f} "
-          f"[{ratios[0]:.2f}-{ratios[-1]:.2f}]")
+                for job, function in (("convert", convert), ("control", control)):
+                    seconds = timed(lambda: bag.map(function).compute())
+                    rates[workers, job].append(files / seconds)
+                    print(f"  {workers} worker(s), {job}: {files / seconds:.1f} files/s "
+                          f"({seconds:.1f} s)", flush=True)
+    for job in ("convert", "control"):
+        ratios = sorted(b / a for a, b in zip(rates[1, job], rates[2, job]))
+        print(f"two workers / one, {job}: {statistics.median(ratios):.2f} "
+              f"[{ratios[0]:.2f}-{ratios[-1]:.2f}]")
 
 
 def load():
