@@ -33,6 +33,20 @@ std::string openFailure(const std::string& path, int error) {
     return path + ": " + std::strerror(error);
 }
 
+std::string shortestNumber(double value) {
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::string groupedNumber(std::int64_t value) {
+    std::string digits = std::to_string(value);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
 bool parseNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t* out) {
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -28,6 +28,12 @@ std::string outOfMemory(std::string_view name);
 // OpenedFile gives it.
 std::string openFailure(const std::string& path, int error);
 
+// The shortest text that reads back as the same double.
+std::string shortestNumber(double value);
+
+// 1572864 -> "1,572,864".
+std::string groupedNumber(std::int64_t value);
+
 // A whole decimal number within [min, max], nothing else.
 bool parseNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t* out);
 

@@ -31,6 +31,12 @@ void CommandLine::option(const std::string& names, std::string* value) {
     parser_->app.add_option(names, *value)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
+void CommandLine::options(const std::string& names, std::vector<std::string>* values) {
+    parser_->app.add_option(names, *values)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->allow_extra_args(false);
+}
+
 void CommandLine::operands(std::vector<std::string>* values) {
     parser_->app.add_option("FILE", *values);
 }

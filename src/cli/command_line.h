@@ -21,6 +21,8 @@ class CommandLine {
     // names: "-o,--output" style.
     void flag(const std::string& names, bool* value);
     void option(const std::string& names, std::string* value);
+    // An option that may be given more than once: every value, in order.
+    void options(const std::string& names, std::vector<std::string>* values);
     // Every argument that is not an option, in order.
     void operands(std::vector<std::string>* values);
 

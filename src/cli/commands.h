@@ -8,5 +8,6 @@ namespace vrs::cli {
 int runInfo(int argc, char** argv);
 int runConvert(int argc, char** argv);
 int runThumbnail(int argc, char** argv);
+int runDiff(int argc, char** argv);
 
 }  // namespace vrs::cli

@@ -13,12 +13,14 @@ Commands:
   info       describe files: header, size, view size, whether they can be read
   convert    write files as TIFF, JPEG, BMP, GIF or PNG pictures
   thumbnail  write a small PNG of a file, for file managers
+  diff       compare two pictures (captures or PNG files): what changed, and where
 
 Options:
   --help     show this help; "vrstool COMMAND --help" explains a command
   --version  show the version
 
-Exit status: 0 when everything succeeded, 1 when a file failed, 2 on a usage error.
+Exit status: 0 when everything succeeded, 1 when a file failed, 2 on a usage
+error; diff: 0 identical, 1 different, 2 trouble.
 )";
 }
 
@@ -82,6 +84,47 @@ Options:
   --help             show this help
 
 Exit status: 0 when the thumbnail was written, 1 when it failed, 2 on a usage error.
+)";
+}
+
+std::string_view diffHelp() {
+    return R"(Usage: vrstool diff [OPTIONS] A B
+Compares two pictures and tells what changed. A and B are captures (16 or
+32 bits, either header form) or PNG files, in any mix, compared as the
+colours the viewer shows: a 16-bit capture equals its 32-bit or PNG copy.
+Both are read once, row by row; "-" is standard input (one of them).
+
+Prints "identical", or "N pixels differ (P %) in K regions" and one line
+"X,Y WxH" a region (pixels from the top-left corner), the largest first, at
+most 50, then "and M more". A region is a group of differing pixels that
+touch; regions whose boxes overlap or lie closer than 8 pixels are one.
+Pictures of different sizes: "sizes differ: 640 x 480 and 800 x 600".
+
+Options:
+  --threshold T      count a pixel only when its colours lie further apart
+                     than T, from 0 (any change, the default) to 1 (black
+                     against white), in pixelmatch's YIQ distance: the same
+                     threshold counts the same pixels as pixelmatch 7
+  --antialiasing     leave out pixels that look anti-aliased in either picture,
+                     as pixelmatch does (its includeAA false)
+  --ignore X,Y,W,H   do not compare the pixels of this box (a clock, a cursor);
+                     may be given more than once
+  -o, --output DIFF.png
+                     write B in faded grey with the differing pixels in red and
+                     each region outlined in blue; "-o -" writes it to standard
+                     output (not a terminal) and the report to standard error.
+                     A and B are read a second time for it.
+  --mask             with -o: only the differing pixels, red on transparency
+  --json             print one JSON object: identical, sizes_differ, width,
+                     height, differing_pixels, bounds ([x, y, w, h] or null),
+                     regions (a list of [x, y, w, h]), max_delta (the largest
+                     colour distance counted, on the scale of --threshold); for
+                     different sizes, sizes ([[w, h], [w, h]])
+  --help             show this help
+
+Exit status: 0 identical, 1 different (pixels or sizes), 2 trouble (a file
+that cannot be read, one line on standard error for each, or a DIFF.png
+that cannot be written) or a usage error.
 )";
 }
 

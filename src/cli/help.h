@@ -10,5 +10,6 @@ std::string_view mainHelp();
 std::string_view infoHelp();
 std::string_view convertHelp();
 std::string_view thumbnailHelp();
+std::string_view diffHelp();
 
 }  // namespace vrs::cli

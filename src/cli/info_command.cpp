@@ -32,13 +32,6 @@ Report inspectFile(const std::string& path) {
             reportCapture(file.header(), file.info, judged ? std::string() : file.error)};
 }
 
-// The shortest text that reads back as the same double.
-std::string number(double value) {
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-}
-
 void printText(const Report& report) {
     std::printf("%s\n", report.path.c_str());
     const CaptureReport& r = report.capture;
@@ -60,7 +53,7 @@ void printText(const Report& report) {
     }
     if (r.error.empty()) {
         std::printf("  view:     %lld x %lld (scale %s)\n", static_cast<long long>(r.view.width),
-                    static_cast<long long>(r.view.height), number(r.view.scale).c_str());
+                    static_cast<long long>(r.view.height), shortestNumber(r.view.scale).c_str());
         std::printf("  readable: yes\n");
     } else {
         std::printf("  readable: no\n");
@@ -83,7 +76,7 @@ std::string jsonValue(const ReportField& field) {
         return std::to_string(*i);
     }
     if (const auto* d = std::get_if<double>(&v)) {
-        return number(*d);
+        return shortestNumber(*d);
     }
     if (const auto* b = std::get_if<bool>(&v)) {
         return *b ? "true" : "false";

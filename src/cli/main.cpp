@@ -56,6 +56,9 @@ int run(int argc, char** argv) {
     if (command == "thumbnail") {
         return runThumbnail(argc - 2, argv + 2);
     }
+    if (command == "diff") {
+        return runDiff(argc - 2, argv + 2);
+    }
     std::fprintf(stderr, "vrstool: unknown command %s\nTry \"vrstool --help\".\n", command.c_str());
     return kExitUsage;
 }

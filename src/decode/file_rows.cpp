@@ -56,12 +56,13 @@ std::size_t FileRows::rowBytes() const {
     return static_cast<std::size_t>(rows_.layout.rowPixelBytes());
 }
 
-void FileRows::prepare(bool wholeRows) {
+void FileRows::prepare(bool wholeRows, std::size_t blockBytes) {
     if (decodeRow_ == nullptr) {
         return;  // nothing is read
     }
-    if (wholeRows || rowBytes() <= kBlockBytes) {
-        block_.resize(std::max(rowBytes(), kBlockBytes));
+    const std::size_t block = blockBytes > 0 ? blockBytes : kBlockBytes;
+    if (wholeRows || rowBytes() <= block) {
+        block_.resize(std::max(rowBytes(), block));
     }
 }
 
@@ -71,18 +72,21 @@ void FileRows::prepareColumns(std::int64_t count) {
 }
 
 const std::uint8_t* FileRows::rowData(std::int64_t y) {
-    const bool inOrder = y == lastRow_ + 1;
+    // Rows read in order come a block at a time; a row asked for on its own
+    // (a sampler skipping rows) is read alone.
+    return rowData(y, y == lastRow_ + 1 ? rows_.layout.height : y + 1);
+}
+
+const std::uint8_t* FileRows::rowData(std::int64_t y, std::int64_t end) {
     lastRow_ = y;
     if (y >= blockFirst_ && y < blockFirst_ + blockRows_) {
         return block_.data() + (y - blockFirst_) * rows_.layout.stride;
     }
     const auto stride = static_cast<std::size_t>(rows_.layout.stride);
-    // Rows read in order come a block at a time; a row asked for on its own
-    // (a sampler skipping rows) is read alone.
     std::int64_t rows = 1;
-    if (inOrder && block_.size() > rowBytes()) {
+    if (end > y + 1 && block_.size() > rowBytes()) {
         rows = static_cast<std::int64_t>((block_.size() - rowBytes()) / stride) + 1;
-        rows = std::min(rows, rows_.layout.height - y);
+        rows = std::min({rows, rows_.layout.height - y, end - y});
     }
     const std::size_t length = static_cast<std::size_t>(rows - 1) * stride + rowBytes();
     blockRows_ = 0;

@@ -9,6 +9,7 @@
 // rewritten in place is caught too, not only one that shrinks.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -57,13 +58,24 @@ class FileRows {
     const PixelRows& geometry() const { return rows_; }
 
     // Makes the buffers; throws std::bad_alloc when memory is short.
-    // `wholeRows`: decode() will be used, which needs a whole row at once.
-    void prepare(bool wholeRows);
+    // `wholeRows`: decode() or pixelBytes() will be used, which need a whole
+    // row at once. `blockBytes`: about how many bytes are read at a time when
+    // rows are read in order (0: about a megabyte).
+    void prepare(bool wholeRows, std::size_t blockBytes = 0);
 
     // Decodes row y into three planes of width bytes. A depth other than 16
     // or 32 has no pixels the decoder reads: the row is black. False when
     // the file no longer holds the row (changed() is then true).
     bool decode(std::int64_t y, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+
+    // Row y's pixel bytes as the file holds them (without the row's
+    // padding), valid until the next read. The rows after it, up to row
+    // `end` (excluded), are read in the same block as far as it holds them.
+    // Null when the file no longer holds the row (changed() is then true).
+    // Only for depths whose rows are decoded (rowDecoderFor is not null).
+    const std::uint8_t* pixelBytes(std::int64_t y, std::int64_t end) {
+        return rowData(y, std::max(y + 1, end));
+    }
 
     // Decodes the `count` pixels of row y at `columns` (at most the count
     // given to prepareColumns) into three planes of count bytes, reading
@@ -90,6 +102,8 @@ class FileRows {
     std::size_t rowBytes() const;
     // Row y's bytes, read in (with the rows after it when reading in order).
     const std::uint8_t* rowData(std::int64_t y);
+    // Row y's bytes, read in with the rows after it up to `end`.
+    const std::uint8_t* rowData(std::int64_t y, std::int64_t end);
     // After a read: false (and changed() true) when the file has changed.
     bool stillSame();
 

@@ -22,6 +22,11 @@ enum class ImageFormat { Tiff, Jpeg, Bmp, Gif, Png };
 // What a caller may choose about the encoding; the defaults are the viewer's.
 struct EncodeOptions {
     int jpegQuality = 50;  // 1 to 100; 50 is the compression factor 0.5
+    // PNG: each row is read once, in order, and written as RGB, without a
+    // first pass counting colours for a palette (for rows made as they are read).
+    bool pngSinglePass = false;
+    // PNG: black pixels are transparent (a tRNS chunk), the rest opaque.
+    bool pngTransparentBlack = false;
 };
 
 // Writes the picture's bytes; false when it could not be converted or

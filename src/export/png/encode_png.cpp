@@ -101,6 +101,19 @@ bool countColours(RowSource& source, ExactColours& colours) {
     return true;
 }
 
+// Black as the one transparent colour: a tRNS chunk, after PLTE when there is one.
+bool writeTransparency(OutputStream& out, const PngLayout& layout) {
+    if (!layout.palette) {
+        static constexpr std::uint8_t kBlack[6] = {};  // 16-bit red, green, blue
+        return writeChunk(out, "tRNS", kBlack, sizeof kBlack);
+    }
+    std::vector<std::uint8_t> alpha;
+    for (const PaletteColour& c : layout.palette->colours()) {
+        alpha.push_back(c.r == 0 && c.g == 0 && c.b == 0 ? 0 : 255);
+    }
+    return writeChunk(out, "tRNS", alpha.data(), alpha.size());
+}
+
 bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height,
                  const PngLayout& layout) {
     static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -153,7 +166,8 @@ bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
         return false;
     }
     const PngLayout layout = layoutOf(source.width(), *colours, settings);
-    if (!writeHeader(out, source.width(), source.height(), layout)) {
+    if (!writeHeader(out, source.width(), source.height(), layout) ||
+        (settings.transparentBlack && !writeTransparency(out, layout))) {
         return false;
     }
     IdatSink sink(out);
@@ -175,8 +189,11 @@ bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& sett
     }
 }
 
-bool encodePng(RowSource& source, OutputStream& out, const EncodeOptions&) {
-    return encodePngWith(source, out, {});
+bool encodePng(RowSource& source, OutputStream& out, const EncodeOptions& options) {
+    PngSettings settings;
+    settings.palette = !options.pngSinglePass;
+    settings.transparentBlack = options.pngTransparentBlack;
+    return encodePngWith(source, out, settings);
 }
 
 }  // namespace vrs

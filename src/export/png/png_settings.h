@@ -75,6 +75,8 @@ struct PngSettings {
     };
     // Pictures of 256 colours or fewer are written with a palette.
     bool palette = true;
+    // Black pixels are transparent (a tRNS chunk).
+    bool transparentBlack = false;
     int paletteFilters = pngFilterBit(kPngNone);
     DeflateOptions paletteDeflate{
         .level = 7,

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+#include "compare/diff_picture.h"
+
+#include <algorithm>
+#include <new>
+
+namespace vrs {
+
+std::uint8_t fadedGrey(const std::uint8_t* rgb) {
+    const std::uint32_t luma = (77u * rgb[0] + 150u * rgb[1] + 29u * rgb[2]) >> 8;
+    return static_cast<std::uint8_t>(255 - (((255 - luma) * 64) >> 8));
+}
+
+void paintDiffRow(const std::uint8_t* row, std::int64_t width, const std::vector<PixelRun>& changed,
+                  bool mask, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
+    for (std::int64_t x = 0; x < width; ++x) {
+        const std::uint8_t grey = mask ? 0 : fadedGrey(row + 4 * x);
+        red[x] = grey;
+        green[x] = grey;
+        blue[x] = grey;
+    }
+    for (const PixelRun& run : changed) {
+        for (std::int64_t x = run.x0; x < run.x1; ++x) {
+            red[x] = DiffColours::kChanged[0];
+            green[x] = DiffColours::kChanged[1];
+            blue[x] = DiffColours::kChanged[2];
+        }
+    }
+}
+
+DiffPicture::DiffPicture(const PictureSource& a, const PictureSource& b,
+                         const CompareOptions& options, std::vector<PixelBox> regions, bool mask)
+    : a_(makePictureRows(a)), b_(makePictureRows(b)), options_(options), mask_(mask) {
+    if (!mask) {
+        outlines_ = std::move(regions);
+    }
+}
+
+DiffPicture::~DiffPicture() = default;
+
+bool DiffPicture::open() {
+    if (!a_ || !b_) {
+        failureA_.problem = ReadProblem::OutOfMemory;
+        return false;
+    }
+    const bool openA = a_->open();
+    const bool openB = b_->open();
+    failureA_ = a_->failure();
+    failureB_ = b_->failure();
+    if (!openA || !openB) {
+        return false;
+    }
+    const std::int64_t w = width();
+    const std::int64_t h = height();
+    for (PixelBox& box : outlines_) {
+        box = {std::max<std::int64_t>(box.x0 - 1, 0), std::max<std::int64_t>(box.y0 - 1, 0),
+               std::min(box.x1 + 1, w), std::min(box.y1 + 1, h)};
+    }
+    std::sort(outlines_.begin(), outlines_.end(),
+              [](const PixelBox& l, const PixelBox& r) { return l.y0 < r.y0; });
+    try {
+        comparer_ = std::make_unique<RowComparer>(w, h, options_);
+        planes_.resize(static_cast<std::size_t>(3 * w));
+    } catch (const std::bad_alloc&) {
+        failureA_.problem = ReadProblem::OutOfMemory;
+        return false;
+    }
+    return true;
+}
+
+std::int64_t DiffPicture::width() const {
+    return a_ ? a_->width() : 0;
+}
+
+std::int64_t DiffPicture::height() const {
+    return a_ ? a_->height() : 0;
+}
+
+bool DiffPicture::read(std::int64_t upTo) {
+    for (; read_ < upTo; ++read_) {
+        keptA_[read_ % 8] = a_->row(read_);
+        keptB_[read_ % 8] = b_->row(read_);
+        if (keptA_[read_ % 8] == nullptr || keptB_[read_ % 8] == nullptr) {
+            failureA_ = a_->failure();
+            failureB_ = b_->failure();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Draws the outlines that cross row y over what is not a changed pixel.
+void DiffPicture::outline(std::int64_t y) {
+    while (nextOutline_ < outlines_.size() && outlines_[nextOutline_].y0 <= y) {
+        crossing_.push_back(outlines_[nextOutline_++]);
+    }
+    std::erase_if(crossing_, [y](const PixelBox& box) { return box.y1 <= y; });
+    std::uint8_t* red = planes_.data();
+    std::uint8_t* green = red + width();
+    std::uint8_t* blue = green + width();
+    const auto paint = [&](std::int64_t x) {
+        if (red[x] != DiffColours::kChanged[0] || green[x] != DiffColours::kChanged[1] ||
+            blue[x] != DiffColours::kChanged[2]) {
+            red[x] = DiffColours::kOutline[0];
+            green[x] = DiffColours::kOutline[1];
+            blue[x] = DiffColours::kOutline[2];
+        }
+    };
+    for (const PixelBox& box : crossing_) {
+        if (y == box.y0 || y == box.y1 - 1) {
+            for (std::int64_t x = box.x0; x < box.x1; ++x) {
+                paint(x);
+            }
+        } else {
+            paint(box.x0);
+            paint(box.x1 - 1);
+        }
+    }
+}
+
+bool DiffPicture::row(std::int64_t y, RgbRow* out) {
+    if (!comparer_ || y != nextRow_) {
+        return false;  // rows come once each, in order
+    }
+    ++nextRow_;
+    const std::int64_t h = height();
+    const std::int64_t need = comparer_->needsNeighbours() ? std::min(y + 3, h) : y + 1;
+    if (!read(need)) {
+        return false;
+    }
+    RowWindow wa;
+    RowWindow wb;
+    for (std::int64_t dy = -2; dy <= 2; ++dy) {
+        if (y + dy >= 0 && y + dy < h) {
+            wa.rows[dy + 2] = keptA_[(y + dy) % 8];
+            wb.rows[dy + 2] = keptB_[(y + dy) % 8];
+        }
+    }
+    runs_.clear();
+    DiffCounts counts;
+    comparer_->compareRow(y, wa, wb, &runs_, &counts);
+    std::uint8_t* red = planes_.data();
+    paintDiffRow(wb.row(0), width(), runs_, mask_, red, red + width(), red + 2 * width());
+    if (!mask_) {
+        outline(y);
+    }
+    *out = {red, red + width(), red + 2 * width()};
+    return true;
+}
+
+}  // namespace vrs

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// The picture of a difference, made row by row as both pictures are read
+// again: the second picture in a light grey, the pixels that count as
+// different in red, each region outlined in blue one pixel outside its box
+// (kept inside the picture at its edges). As a mask: the differing pixels in
+// red, everything else black, which the PNG writer makes transparent.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "compare/compare_types.h"
+#include "compare/picture_rows.h"
+#include "compare/row_comparer.h"
+#include "decode/row_source.h"
+
+namespace vrs {
+
+// The colours of a difference's picture.
+struct DiffColours {
+    static constexpr std::uint8_t kChanged[3] = {255, 0, 0};
+    static constexpr std::uint8_t kOutline[3] = {0, 90, 255};
+};
+
+// The grey an unchanged pixel of `rgb` (at least three bytes) is shown in:
+// its brightness, faded three quarters of the way to white.
+std::uint8_t fadedGrey(const std::uint8_t* rgb);
+
+// Paints one row of the difference's picture into three planes: `row` is
+// the second picture's row in the compared form, `changed` the runs that
+// count, and `outlines` the regions whose outline crosses the row.
+void paintDiffRow(const std::uint8_t* row, std::int64_t width, const std::vector<PixelRun>& changed,
+                  bool mask, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+
+// Rows of the difference's picture for an encoder that reads each row once,
+// in order (the PNG writer with EncodeOptions::pngSinglePass).
+class DiffPicture final : public RowSource {
+  public:
+    DiffPicture(const PictureSource& a, const PictureSource& b, const CompareOptions& options,
+                std::vector<PixelBox> regions, bool mask);
+    ~DiffPicture() override;
+    // Opens both pictures again; false on a failure (failureA(), failureB()).
+    bool open();
+    std::int64_t width() const override;
+    std::int64_t height() const override;
+    bool row(std::int64_t y, RgbRow* out) override;
+    const ReadFailure& failureA() const { return failureA_; }
+    const ReadFailure& failureB() const { return failureB_; }
+
+  private:
+    void outline(std::int64_t y);
+    bool read(std::int64_t upTo);
+
+    std::unique_ptr<PictureRows> a_;
+    std::unique_ptr<PictureRows> b_;
+    CompareOptions options_;
+    std::unique_ptr<RowComparer> comparer_;
+    std::vector<PixelBox> outlines_;  // regions' outline boxes, by their top row
+    std::size_t nextOutline_ = 0;
+    std::vector<PixelBox> crossing_;  // outlines crossing the row painted
+    bool mask_;
+    std::int64_t read_ = 0;     // rows read of each picture
+    std::int64_t nextRow_ = 0;  // the row asked for next
+    const std::uint8_t* keptA_[8] = {};
+    const std::uint8_t* keptB_[8] = {};
+    std::vector<PixelRun> runs_;
+    std::vector<std::uint8_t> planes_;
+    ReadFailure failureA_;
+    ReadFailure failureB_;
+};
+
+}  // namespace vrs
