@@ -83,4 +83,21 @@ PixelRows CaptureSource::rows() const {
     return {bytes, info_.layout};
 }
 
+FileBytes CaptureSource::bytes() const {
+    if (fd_ < 0 || base_ == 0) {
+        return rows().bytes;
+    }
+    FileBytes shifted;
+    shifted.readAt = &CaptureSource::readAfterBase;
+    shifted.context = const_cast<CaptureSource*>(this);
+    return shifted;
+}
+
+bool CaptureSource::readAfterBase(void* context, std::uint64_t offset, void* out,
+                                  std::size_t length) {
+    const auto* source = static_cast<const CaptureSource*>(context);
+    return offset <= UINT64_MAX - source->base_ &&
+           readFully(source->fd_, source->base_ + offset, out, length);
+}
+
 }  // namespace vrs::python

@@ -38,8 +38,12 @@ class CaptureSource {
     const std::uint8_t* header() const { return header_; }
     // Where the rows are and how to read them; for a readable capture only.
     PixelRows rows() const;
+    // The file's bytes from where the capture starts: those of a picture
+    // of another format (a PNG to compare with) too.
+    FileBytes bytes() const;
 
   private:
+    static bool readAfterBase(void* context, std::uint64_t offset, void* out, std::size_t length);
     bool openFd(int fd, std::uint64_t base, std::uint64_t size, const FileStamp& stamp);
     void judge(std::uint64_t size);
 

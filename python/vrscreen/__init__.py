@@ -8,6 +8,7 @@
     >>> for first, rows in vrscreen.iter_rows("huge.vrs", block=256): ...
     >>> vrscreen.thumbnail("shot.vrs", 256)      # vrstool thumbnail's box average
     >>> vrscreen.info("shot.vrs")                # vrstool info --json's fields
+    >>> vrscreen.diff("before.vrs", "after.png")  # vrstool diff --json's result
 
 A source is a path (str, bytes for names that are not UTF-8, or os.PathLike),
 an open binary file, or the capture's bytes: a bytearray, a memoryview, or
@@ -25,8 +26,9 @@ from ._vrscreen import HEADER_SIZE as _HEADER_SIZE
 from ._vrscreen import Reader as _Reader
 from ._vrscreen import __version__
 from ._vrscreen import bytes_needed as _bytes_needed
+from ._vrscreen import diff as _diff
 
-__all__ = ["Error", "info", "read", "iter_rows", "thumbnail", "__version__"]
+__all__ = ["Error", "info", "read", "iter_rows", "thumbnail", "diff", "__version__"]
 
 # A stream without a descriptor is read this many bytes at a time, so memory
 # follows what arrives rather than what a header claims.
@@ -173,3 +175,17 @@ def thumbnail(source, size=256):
     out = _empty(height, width)
     reader.thumbnail_into(out, width, height)
     return out
+
+
+def diff(a, b, *, threshold=0.0, antialiasing=False, ignore=()):
+    """What changed from picture `a` to picture `b`, each a capture (any
+    source read() takes) or a PNG file, compared as the colours the viewer
+    shows: the dict vrstool diff --json prints. "regions" are boxes [x, y,
+    width, height] from the top-left corner, the largest first.
+
+    threshold (0 to 1): how far apart two colours must be to count, as
+    pixelmatch measures it; antialiasing=True leaves out pixels that look
+    anti-aliased; ignore: boxes (x, y, width, height) not compared.
+    """
+    return _diff(_open(a), _open(b), float(threshold), bool(antialiasing),
+                 [list(box) for box in ignore])
