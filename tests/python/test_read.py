@@ -49,7 +49,10 @@ def test_row_slices_and_blocks_are_the_whole(capture):
         vrscreen.read(path, rows=slice(0, 10, 2))
     # Large enough for a read to share its rows with a helper thread, which
     # takes them from the bottom; iter_rows' blocks are read by one thread.
-    large = capture(4099, 2049, 16)
+    # Random rows, in memory: a row put in the wrong place shows.
+    large = bytearray(capture(1, 1, 16).read_bytes()[:196])
+    large[124:136] = b"".join(n.to_bytes(4, "big") for n in (2049, 4099, 8198))
+    large += os.urandom(2049 * 8198)
     shared = vrscreen.read(large)
     assert numpy.array_equal(shared, numpy.concatenate([b for _, b in vrscreen.iter_rows(large)]))
 
