@@ -71,10 +71,12 @@ FedRows::Status FedRows::takeRows(const std::uint8_t* data, std::size_t length) 
     if (next_ >= info_.layout.height) {
         return Status::Ok;  // bytes after the last row are not read
     }
-    try {
-        pending_.insert(pending_.end(), data, data + length);
-    } catch (const std::bad_alloc&) {
-        return Status::OutOfMemory;
+    if (decodeRow_ != nullptr) {
+        try {
+            pending_.insert(pending_.end(), data, data + length);
+        } catch (const std::bad_alloc&) {
+            return Status::OutOfMemory;
+        }
     }
     if (!prepared_) {
         if (!mayPrepare()) {
@@ -85,41 +87,49 @@ FedRows::Status FedRows::takeRows(const std::uint8_t* data, std::size_t length) 
             return Status::OutOfMemory;
         }
         try {
-            planes_.assign(static_cast<std::size_t>(3 * info_.layout.width), 0);
+            if (decodeRow_ != nullptr) {
+                planes_.assign(static_cast<std::size_t>(3 * info_.layout.width), 0);
+            }
         } catch (const std::bad_alloc&) {
             return Status::OutOfMemory;
         }
         prepared_ = true;
     }
     const std::int64_t first = next_;
-    std::size_t used = 0;
-    decodeRows(pending_.data(), pending_.size(), &used);
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
+    // Only the rows whose bytes have come count.
+    const std::int64_t ready = info_.layout.rowsWithin(received_);
+    if (decodeRow_ == nullptr) {
+        // Rows the decoder does not draw are black: told at once, not one by one.
+        if (ready > next_) {
+            sink_.black(next_, ready - next_);
+            next_ = ready;
+        }
+    } else {
+        std::size_t used = 0;
+        decodeRows(pending_.data(), pending_.size(), ready, &used);
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
+    }
     if (next_ > first) {
         sink_.updated(first, next_ - first);
     }
     return Status::Ok;
 }
 
-// Decodes every row whose pixel bytes are all in [data, data + length).
-void FedRows::decodeRows(const std::uint8_t* data, std::size_t length, std::size_t* used) {
+// Decodes rows up to `ready`, whose pixel bytes are all in [data, data + length).
+void FedRows::decodeRows(const std::uint8_t* data, std::size_t length, std::int64_t ready,
+                         std::size_t* used) {
     const RowLayout& layout = info_.layout;
-    const auto pixelBytes = static_cast<std::size_t>(layout.rowPixelBytes());
     const auto stride = static_cast<std::uint64_t>(layout.stride);
     const std::int64_t w = layout.width;
     std::uint8_t* planes = planes_.data();
     const RgbRow row{planes, planes + w, planes + 2 * w};
     std::size_t at = 0;
-    while (next_ < layout.height && length - at >= pixelBytes) {
-        if (decodeRow_ != nullptr) {
-            decodeRow_(data + at, w, planes, planes + w, planes + 2 * w);
-        }
+    while (next_ < ready) {
+        decodeRow_(data + at, w, planes, planes + w, planes + 2 * w);
         sink_.row(next_, row);
         ++next_;
         const std::uint64_t step = std::min<std::uint64_t>(stride, length - at);
         at += static_cast<std::size_t>(step);
-        // Rows without pixel bytes (depths the decoder leaves alone) may
-        // pass several strides at once.
         skip_ = next_ < layout.height ? skip_ + (stride - step) : 0;
     }
     *used = next_ < layout.height ? at : length;

@@ -3,7 +3,9 @@
 // loader receives it: the header is checked as soon as its bytes are in, the
 // picture is made once the rows that have come justify its memory, and each
 // row is decoded with the decoder's own row routines as soon as its bytes
-// are there. Only the bytes of rows not yet decoded are kept.
+// are there, never before (RowLayout::rowsWithin). Only the bytes of rows
+// not yet decoded are kept; rows the decoder does not draw keep none and
+// cost nothing one by one.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +37,9 @@ class RowSink {
     virtual bool prepare(std::int64_t width, std::int64_t height) = 0;
     // Row y of the picture, decoded.
     virtual void row(std::int64_t y, const RgbRow& row) = 0;
+    // Rows [first, first + count) of the picture are black (rows the decoder
+    // does not draw): told once for them all, never row by row.
+    virtual void black(std::int64_t first, std::int64_t count) = 0;
     // Rows [first, first + count) of the file have been handed to row()
     // since the last call; called once per fed piece that completes a row.
     virtual void updated(std::int64_t first, std::int64_t count) = 0;
@@ -57,7 +62,8 @@ class FedRows {
     Status headerDone();
     Status takeRows(const std::uint8_t* data, std::size_t length);
     bool mayPrepare() const;
-    void decodeRows(const std::uint8_t* data, std::size_t length, std::size_t* used);
+    void decodeRows(const std::uint8_t* data, std::size_t length, std::int64_t ready,
+                    std::size_t* used);
 
     RowSink& sink_;
     std::uint8_t header_[kHeaderSize] = {};

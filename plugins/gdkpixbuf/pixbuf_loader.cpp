@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -116,6 +117,22 @@ class PixbufSink final : public RowSink {
         // File rows come in order, each in the box of pixbuf row done_.
         box_.add(0, fileWidth_, row.red, row.green, row.blue);
         if (y + 1 == box_.top(done_ + 1)) {
+            interleaveRgb(box_.take(done_), width_, pixbufRow(pixbuf_, done_));
+            ++done_;
+        }
+    }
+    void black(std::int64_t first, std::int64_t count) override {
+        if (!shrinks_) {
+            // The last row of a pixbuf may end without its padding.
+            const auto stride = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf_));
+            std::memset(pixbufRow(pixbuf_, first), 0,
+                        static_cast<std::size_t>(count - 1) * stride +
+                            static_cast<std::size_t>(3 * width_));
+            return;
+        }
+        // Black rows add nothing to the sums: each box they complete is taken.
+        const std::int64_t end = first + count;
+        while (done_ < height_ && box_.top(done_ + 1) <= end) {
             interleaveRgb(box_.take(done_), width_, pixbufRow(pixbuf_, done_));
             ++done_;
         }

@@ -96,6 +96,9 @@ FileBytes DeviceBytes::bytes() {
     } else {
         bytes.readAt = &DeviceBytes::readAt;
         bytes.context = this;
+        // A file's descriptor tells where its holes are.
+        bytes.extentFd = fd_;
+        bytes.extentBase = static_cast<std::uint64_t>(base_);
     }
     return bytes;
 }

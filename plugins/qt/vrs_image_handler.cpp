@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QImage>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QVariant>
 #include <climits>
@@ -54,6 +55,35 @@ bool allocate(QSize size, QImage* image) {
 #endif
 }
 
+// Whether a picture of this size is beyond the host's allocation limit
+// (Qt 6's QImageReader::allocationLimit, in megabytes; 0 for none), as
+// opposed to memory being short.
+bool beyondAllocationLimit(QSize size, int* limitMegabytes) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    *limitMegabytes = QImageReader::allocationLimit();
+    const auto bytes =
+        static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 4;
+    return *limitMegabytes > 0 && bytes > (static_cast<std::uint64_t>(*limitMegabytes) << 20);
+#else
+    *limitMegabytes = 0;
+    static_cast<void>(size);
+    return false;
+#endif
+}
+
+// The rows and columns of `clip` alone: the same file, its rows starting
+// further in and narrower.
+PixelRows clipped(const PixelRows& rows, const QRect& clip) {
+    PixelRows part = rows;
+    const auto bytesPerPixel = static_cast<std::uint64_t>(rows.layout.bytesPerPixel());
+    part.layout.headerSize +=
+        static_cast<std::uint64_t>(clip.y()) * static_cast<std::uint64_t>(rows.layout.stride) +
+        static_cast<std::uint64_t>(clip.x()) * bytesPerPixel;
+    part.layout.width = clip.width();
+    part.layout.height = clip.height();
+    return part;
+}
+
 }  // namespace
 
 bool VrsImageHandler::canRead() const {
@@ -81,7 +111,7 @@ bool VrsImageHandler::read(QImage* image) {
     if (file.ok()) {
         info = inspectVirtualScreen(file.header(), static_cast<std::size_t>(-1));
         if (info.error == LoadError::None && !file.fetch(info.bytesNeeded)) {
-            warn("vrs: not enough memory");
+            warn("vrs: not enough memory to take in the file's bytes from the device");
             return false;
         }
         // The loader's checks, on the length the device has.
@@ -95,23 +125,60 @@ bool VrsImageHandler::read(QImage* image) {
         warn("vrs: the picture is larger than a QImage can hold");
         return false;
     }
-    if (!readRows({file.bytes(), info.layout}, image)) {
-        VirtualScreenInfo changed;
-        changed.error = LoadError::ChangedWhileRead;
-        warn(("vrs: " + describeLoadError(changed)).c_str());
+    QImage out;
+    QSize size;
+    const Failure failure = readRows({file.bytes(), info.layout}, &out, &size);
+    if (failure != Failure::None) {
+        warn(("vrs: " + failureText(failure, size, info)).c_str());
         return false;
     }
+    *image = std::move(out);
     return true;
 }
 
-// The full picture, or the scaled size asked for: box-averaged from the
-// file's rows when it is no larger than the picture both ways (memory and
-// work then follow the scaled size), else scaled up from the full picture.
-bool VrsImageHandler::readRows(const PixelRows& rows, QImage* image) const {
-    const QSize full(static_cast<int>(rows.layout.width), static_cast<int>(rows.layout.height));
-    const bool shrink = scaledSize_.isValid() && !scaledSize_.isEmpty() &&
-                        scaledSize_.width() <= full.width() &&
-                        scaledSize_.height() <= full.height() && scaledSize_ != full;
+// The words for a read that failed after the header was accepted.
+std::string VrsImageHandler::failureText(Failure failure, QSize size,
+                                         const VirtualScreenInfo& info) {
+    const std::string pixels = std::to_string(size.width()) + " x " + std::to_string(size.height());
+    int limit = 0;
+    switch (failure) {
+        case Failure::None:
+            break;
+        case Failure::AllocationLimit:
+            beyondAllocationLimit(size, &limit);
+            return "a picture of " + pixels + " is beyond the allocation limit of " +
+                   std::to_string(limit) + " MB (QImageReader::allocationLimit)";
+        case Failure::Memory:
+            return "not enough memory for a picture of " + pixels;
+        case Failure::ClipOutside:
+            return "the clip rectangle lies outside the picture of " +
+                   std::to_string(info.layout.width) + " x " + std::to_string(info.layout.height);
+        case Failure::Changed: {
+            VirtualScreenInfo changed;
+            changed.error = LoadError::ChangedWhileRead;
+            return describeLoadError(changed);
+        }
+    }
+    return {};
+}
+
+// The full picture (or its clip rectangle), or the scaled size asked for:
+// box-averaged from the file's rows when it is no larger than the picture
+// both ways (memory and work then follow the scaled size), else scaled up
+// from the full picture.
+VrsImageHandler::Failure VrsImageHandler::readRows(const PixelRows& file, QImage* image,
+                                                   QSize* size) const {
+    const QRect whole(0, 0, static_cast<int>(file.layout.width),
+                      static_cast<int>(file.layout.height));
+    const QRect part = clipRect_.isValid() ? clipRect_ & whole : whole;
+    if (part.isEmpty()) {
+        return Failure::ClipOutside;
+    }
+    const PixelRows rows = clipped(file, part);
+    const QSize full = part.size();
+    const bool scaled = scaledSize_.isValid() && !scaledSize_.isEmpty() && scaledSize_ != full;
+    const bool shrink =
+        scaled && scaledSize_.width() <= full.width() && scaledSize_.height() <= full.height();
     std::unique_ptr<RowSource> source;
     bool valid = false;
     if (shrink) {
@@ -124,23 +191,37 @@ bool VrsImageHandler::readRows(const PixelRows& rows, QImage* image) const {
         valid = picture->valid();
         source = std::move(picture);
     }
-    const QSize size(static_cast<int>(source->width()), static_cast<int>(source->height()));
-    QImage out;
-    if (!valid || !allocate(size, &out)) {
-        return false;
+    *size = QSize(static_cast<int>(source->width()), static_cast<int>(source->height()));
+    int limit = 0;
+    if (!valid) {
+        return Failure::Memory;
     }
-    for (int y = 0; y < size.height(); ++y) {
+    if (beyondAllocationLimit(*size, &limit)) {
+        return Failure::AllocationLimit;
+    }
+    QImage out;
+    if (!allocate(*size, &out)) {
+        return Failure::Memory;
+    }
+    for (int y = 0; y < size->height(); ++y) {
         RgbRow row;
         if (!source->row(y, &row)) {
-            return false;
+            return Failure::Changed;
         }
-        packRgb32(row, size.width(), reinterpret_cast<std::uint32_t*>(out.scanLine(y)));
+        packRgb32(row, size->width(), reinterpret_cast<std::uint32_t*>(out.scanLine(y)));
     }
-    if (scaledSize_.isValid() && !scaledSize_.isEmpty() && !shrink && scaledSize_ != full) {
+    if (scaled && !shrink) {
+        *size = scaledSize_;
+        if (beyondAllocationLimit(*size, &limit)) {
+            return Failure::AllocationLimit;
+        }
         out = out.scaled(scaledSize_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (out.isNull()) {
+            return Failure::Memory;
+        }
     }
     *image = std::move(out);
-    return true;
+    return Failure::None;
 }
 
 QVariant VrsImageHandler::option(ImageOption option) const {
@@ -154,6 +235,9 @@ QVariant VrsImageHandler::option(ImageOption option) const {
     if (option == ScaledSize) {
         return scaledSize_;
     }
+    if (option == ClipRect) {
+        return clipRect_;
+    }
     return {};
 }
 
@@ -161,10 +245,13 @@ void VrsImageHandler::setOption(ImageOption option, const QVariant& value) {
     if (option == ScaledSize) {
         scaledSize_ = value.toSize();
     }
+    if (option == ClipRect) {
+        clipRect_ = value.toRect();
+    }
 }
 
 bool VrsImageHandler::supportsOption(ImageOption option) const {
-    return option == Size || option == ImageFormat || option == ScaledSize;
+    return option == Size || option == ImageFormat || option == ScaledSize || option == ClipRect;
 }
 
 }  // namespace vrs::plugin

@@ -2,11 +2,15 @@
 // Reads a virtual-screen file for QImageReader, through the core's streaming
 // rows: a file by offset reads on its descriptor, any other random-access
 // device by its own seek and read, a sequential one read up to the bytes its
-// header promises. Built for Qt 6 and Qt 5 alike.
+// header promises. Whole, at a scaled size, or only a clip rectangle of it
+// (scaled too when both are set): its rows and columns alone are read.
+// Built for Qt 6 and Qt 5 alike.
 #pragma once
 
 #include <QImageIOHandler>
+#include <QRect>
 #include <QSize>
+#include <string>
 
 #include "decode/file_rows.h"
 #include "vrscreen/loader.h"
@@ -28,8 +32,13 @@ class VrsImageHandler final : public QImageIOHandler {
     static bool canRead(QIODevice* device);
 
   private:
-    bool readRows(const PixelRows& rows, QImage* image) const;
+    // Why a read of rows failed, each told in its own words.
+    enum class Failure { None, Memory, AllocationLimit, Changed, ClipOutside };
+    // The picture's size tried is left in *size, for the words of a failure.
+    Failure readRows(const PixelRows& rows, QImage* image, QSize* size) const;
+    static std::string failureText(Failure failure, QSize size, const VirtualScreenInfo& info);
     QSize scaledSize_;
+    QRect clipRect_;
 };
 
 }  // namespace vrs::plugin

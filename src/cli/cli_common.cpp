@@ -11,15 +11,29 @@
 #include <cstring>
 #include <new>
 
+#include "cli/shown_name.h"
 #include "platform/regular_file.h"
 
 namespace vrs::cli {
 
-int usageError(std::string_view command, std::string_view message) {
+int usageError(std::string_view command, std::string_view text) {
+    // What the user typed may be in it: shown as a name would be.
+    const std::string message = shownName(text);
     std::fprintf(stderr, "vrstool %.*s: %.*s\nTry \"vrstool %.*s --help\".\n",
                  static_cast<int>(command.size()), command.data(), static_cast<int>(message.size()),
                  message.data(), static_cast<int>(command.size()), command.data());
     return kExitUsage;
+}
+
+int printText(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+        std::fflush(stdout) == 0) {
+        return kExitOk;
+    }
+    const int error = errno;
+    std::clearerr(stdout);
+    std::fprintf(stderr, "vrstool: standard output: %s\n", std::strerror(error));
+    return kExitFailed;
 }
 
 std::string outOfMemory(std::string_view name) {
@@ -28,9 +42,9 @@ std::string outOfMemory(std::string_view name) {
 
 std::string openFailure(const std::string& path, int error) {
     if (error == kNotRegularFile) {
-        return path + ": not a regular file";
+        return shownName(path) + ": not a regular file";
     }
-    return path + ": " + std::strerror(error);
+    return shownName(path) + ": " + std::strerror(error);
 }
 
 std::string shortestNumber(double value) {
@@ -91,7 +105,7 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::open(const std::string& path) {
-    name_ = path == "-" ? std::string("standard input") : path;
+    name_ = path == "-" ? std::string("standard input") : shownName(path);
     const bool ok = path == "-" ? readStandardInput() : openFile(path);
     if (!ok) {
         return false;

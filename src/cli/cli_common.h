@@ -19,9 +19,15 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 // Prints "vrstool COMMAND: MESSAGE" and a hint to --help on stderr; returns 2.
+// A message holding control characters is shown quoted, as a name would be.
 int usageError(std::string_view command, std::string_view message);
 
-// "NAME: not enough memory", the one wording of a failed allocation.
+// Writes a help or version text on standard output; a failed write (a full
+// disk, a closed pipe) is told on standard error and gives 1, else 0.
+int printText(std::string_view text);
+
+// "NAME: not enough memory", the one wording of a failed allocation, for a
+// name as shownName gives it.
 std::string outOfMemory(std::string_view name);
 
 // "PATH: why" for a file that could not be opened for reading: `error` as
@@ -67,7 +73,7 @@ class InputFile {
     bool readStandardInput();
     bool readInput(std::size_t length);
 
-    std::string name_;
+    std::string name_;  // as shown in messages
     int fd_ = -1;
     std::vector<std::uint8_t> memory_;  // standard input's bytes
     std::uint8_t header_[kHeaderSize] = {};

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "cli/cli_common.h"
+#include "cli/shown_name.h"
 
 namespace vrs::cli {
 
@@ -71,7 +72,7 @@ int CommandLine::parse(int argc, char** argv) {
     }
     for (const std::string& extra : app.remaining()) {
         if (extra != "--") {
-            return usageError(command_, "unknown option " + extra);
+            return usageError(command_, "unknown option " + shownName(extra));
         }
     }
     return 0;

@@ -19,6 +19,7 @@
 #include "cli/help.h"
 #include "cli/output_check.h"
 #include "cli/progress_bar.h"
+#include "cli/shown_name.h"
 #include "decode/decoder.h"
 #include "decode/file_row_source.h"
 #include "export/export_format.h"
@@ -75,7 +76,8 @@ int check(Options* o) {
         return usageError("convert", "-d needs -f EXT");
     }
     if (!o->ext.empty() && !formatForExtension(o->ext)) {
-        return usageError("convert", "-f " + o->ext + " is not one of " + extensionList());
+        return usageError("convert",
+                          "-f " + shownName(o->ext) + " is not one of " + extensionList());
     }
     if (toStdout && isatty(STDOUT_FILENO) == 1) {
         return usageError("convert",
@@ -172,8 +174,9 @@ ExportResult checkSize(const VirtualScreenInfo& info, std::optional<ImageFormat>
 
 // Converts one file; returns the failure's words, or "".
 std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::size_t index) {
+    const std::string input = shownName(job.input);
     if (!job.refusal.empty()) {
-        return job.input + ": " + job.refusal;
+        return input + ": " + job.refusal;
     }
     InputFile file;
     if (!file.open(job.input)) {
@@ -181,11 +184,11 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
     }
     const std::optional<ImageFormat> format = formatOf(job, o);
     if (const ExportResult r = checkSize(file.info, format, o.view, job.output); !r.ok()) {
-        return job.input + ": " + describeExportResult(r);
+        return input + ": " + describeExportResultShown(r, shownName);
     }
     FileRowSource rows(file.rows(), o.view);
     if (!rows.valid()) {
-        return outOfMemory(job.input);
+        return outOfMemory(input);
     }
     bar.start(index, rows.height() * (format ? formatInfo(*format).rowPasses : 1));
     CountingSource counted(rows, bar, index);
@@ -195,22 +198,21 @@ std::string convertOne(const Job& job, const Options& o, ProgressBar& bar, std::
         if (!r.ok() && rows.fileChanged()) {
             return file.changedError();
         }
-        return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
+        return r.ok() ? std::string() : input + ": " + describeExportResultShown(r, shownName);
     }
     HeadlessHost host(nullptr);  // the failure is told once, below
     const ExportResult r = exportRows(counted, job.output, 0, host, systemFileOps(), o.encoding);
     if (!r.ok() && rows.fileChanged()) {
         return file.changedError();
     }
-    return r.ok() ? std::string() : job.input + ": " + describeExportResult(r);
+    return r.ok() ? std::string() : input + ": " + describeExportResultShown(r, shownName);
 }
 
 }  // namespace
 
 int runConvert(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
-        std::fputs(convertHelp().data(), stdout);
-        return kExitOk;
+        return printText(convertHelp());
     }
     Options o;
     if (const int status = parse(argc, argv, &o); status != 0) {

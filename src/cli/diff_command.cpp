@@ -16,6 +16,7 @@
 #include "cli/help.h"
 #include "cli/json_text.h"
 #include "cli/output_check.h"
+#include "cli/shown_name.h"
 #include "compare/colour_delta.h"
 #include "compare/compare_pictures.h"
 #include "compare/diff_picture.h"
@@ -182,7 +183,7 @@ struct Input {
     bool readOnce = false;  // a PNG on standard input
 
     bool open(const std::string& path) {
-        name = path == kStandardStream ? "standard input" : path;
+        name = path == kStandardStream ? "standard input" : shownName(path);
         if (file.open(path)) {
             source = PictureSource::ofCapture(file.rows());
             return true;
@@ -279,7 +280,8 @@ std::string jsonReport(const ComparisonResult& r) {
 // Writes the difference's picture; returns the failure's words, or "".
 std::string writeDiff(const Options& o, Input& a, Input& b, const ComparisonResult& result) {
     if (a.readOnce || b.readOnce) {
-        return o.out + ": not written: a PNG picture on standard input can be read only once";
+        return shownName(o.out) +
+               ": not written: a PNG picture on standard input can be read only once";
     }
     DiffPicture picture(a.source, b.source, o.compare, result.regions, o.mask);
     const bool opened = picture.open();
@@ -306,15 +308,14 @@ std::string writeDiff(const Options& o, Input& a, Input& b, const ComparisonResu
     if (picture.failureA().failed() || picture.failureB().failed()) {
         return readFailure();
     }
-    return describeExportResult(r);
+    return describeExportResultShown(r, shownName);
 }
 
 }  // namespace
 
 int runDiff(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
-        std::fputs(diffHelp().data(), stdout);
-        return kExitOk;
+        return printText(diffHelp()) == kExitOk ? kExitOk : kExitTrouble;
     }
     Options o;
     if (const int status = parse(argc, argv, &o); status != 0) {
@@ -357,7 +358,8 @@ int runDiff(int argc, char** argv) {
     int status = result.identical() ? kExitOk : kExitDifferent;
     if (!o.out.empty()) {
         if (result.sizesDiffer()) {
-            std::fprintf(stderr, "vrstool: %s: not written: the sizes differ\n", o.out.c_str());
+            std::fprintf(stderr, "vrstool: %s: not written: the sizes differ\n",
+                         shownName(o.out).c_str());
         } else if (const std::string failure = writeDiff(o, inputs[0], inputs[1], result);
                    !failure.empty()) {
             std::fprintf(stderr, "vrstool: %s\n", failure.c_str());

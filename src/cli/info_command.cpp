@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/json_text.h"
+#include "cli/shown_name.h"
 #include "vrscreen/capture_report.h"
 
 namespace vrs::cli {
@@ -33,7 +34,7 @@ Report inspectFile(const std::string& path) {
 }
 
 void printText(const Report& report) {
-    std::printf("%s\n", report.path.c_str());
+    std::printf("%s\n", shownName(report.path).c_str());
     const CaptureReport& r = report.capture;
     if (r.format != PictureFormat::None) {
         const std::string_view name = pictureFormatName(r.format);
@@ -100,8 +101,7 @@ std::string jsonObject(const Report& r) {
 
 int runInfo(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
-        std::fputs(infoHelp().data(), stdout);
-        return kExitOk;
+        return printText(infoHelp());
     }
     bool json = false;
     std::vector<std::string> files;

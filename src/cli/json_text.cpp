@@ -9,7 +9,8 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// The length of the well-formed UTF-8 sequence at text[i], or 0.
+}  // namespace
+
 std::size_t sequenceAt(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[i + k]); };
     const std::uint8_t lead = byte(0);
@@ -42,8 +43,6 @@ std::size_t sequenceAt(std::string_view text, std::size_t i) {
     }
     return length;
 }
-
-}  // namespace
 
 bool isUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {

@@ -7,6 +7,9 @@
 
 namespace vrs::cli {
 
+// The length of the well-formed UTF-8 sequence at text[i], or 0.
+std::size_t sequenceAt(std::string_view text, std::size_t i);
+
 // True when `text` is well-formed UTF-8 (no overlong forms, surrogates or
 // code points past U+10FFFF).
 bool isUtf8(std::string_view text);

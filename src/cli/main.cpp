@@ -12,6 +12,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/help.h"
+#include "cli/shown_name.h"
 
 namespace {
 
@@ -40,12 +41,10 @@ int run(int argc, char** argv) {
     }
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(mainHelp().data(), stdout);
-        return kExitOk;
+        return printText(mainHelp());
     }
     if (command == "--version") {
-        std::printf("vrstool %s\n", VRS_VERSION);
-        return kExitOk;
+        return printText("vrstool " VRS_VERSION "\n");
     }
     if (command == "info") {
         return runInfo(argc - 2, argv + 2);
@@ -59,7 +58,8 @@ int run(int argc, char** argv) {
     if (command == "diff") {
         return runDiff(argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "vrstool: unknown command %s\nTry \"vrstool --help\".\n", command.c_str());
+    std::fprintf(stderr, "vrstool: unknown command %s\nTry \"vrstool --help\".\n",
+                 shownName(command).c_str());
     return kExitUsage;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/shown_name.h"
 #include "platform/file_identity.h"
 
 namespace vrs::cli {
@@ -29,14 +30,20 @@ OutputCheck::OutputCheck(const std::vector<std::string>& inputs) {
 
 std::string OutputCheck::claim(const std::string& output, const std::string& input) {
     if (output == kStandardStream) {
+        // Standard output may be open onto an input, whatever its mode
+        // (1<>in.vrs, >>in.vrs): refused before anything is written.
+        const std::string id = regularFileIdentity(STDOUT_FILENO);
+        if (const auto in = inputs_.find(id); !id.empty() && in != inputs_.end()) {
+            return "standard output is the input file " + shownName(in->second);
+        }
         return {};
     }
     const std::string id = identity(output, false);
     if (const auto in = inputs_.find(id); in != inputs_.end()) {
-        return output + " is the input file " + in->second;
+        return shownName(output) + " is the input file " + shownName(in->second);
     }
     if (const auto other = outputs_.find(id); other != outputs_.end()) {
-        return output + " is already written for " + other->second;
+        return shownName(output) + " is already written for " + shownName(other->second);
     }
     outputs_.emplace(id, input);
     return {};

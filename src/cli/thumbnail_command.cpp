@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/output_check.h"
+#include "cli/shown_name.h"
 #include "decode/file_row_source.h"
 #include "export/export_image.h"
 #include "platform/cleanup_signals.h"
@@ -20,8 +21,7 @@ namespace vrs::cli {
 
 int runThumbnail(int argc, char** argv) {
     if (wantsHelp(argc, argv)) {
-        std::fputs(thumbnailHelp().data(), stdout);
-        return kExitOk;
+        return printText(thumbnailHelp());
     }
     std::string sizeText;
     std::vector<std::string> paths;
@@ -46,7 +46,8 @@ int runThumbnail(int argc, char** argv) {
     }
     if (const std::string refusal = OutputCheck({paths[0]}).claim(paths[1], paths[0]);
         !refusal.empty()) {
-        std::fprintf(stderr, "vrstool: %s: not written: %s\n", paths[0].c_str(), refusal.c_str());
+        std::fprintf(stderr, "vrstool: %s: not written: %s\n", shownName(paths[0]).c_str(),
+                     refusal.c_str());
         return kExitFailed;
     }
     removeTempsOnSignals();
@@ -57,7 +58,7 @@ int runThumbnail(int argc, char** argv) {
     }
     ThumbnailRowSource source(file.rows(), size);
     if (!source.valid()) {
-        std::fprintf(stderr, "vrstool: %s\n", outOfMemory(paths[0]).c_str());
+        std::fprintf(stderr, "vrstool: %s\n", outOfMemory(shownName(paths[0])).c_str());
         return kExitFailed;
     }
     // Always PNG, whatever OUT is called: file managers pick the name.
@@ -65,9 +66,11 @@ int runThumbnail(int argc, char** argv) {
                                                              "standard output", ImageFormat::Png)
                                     : writeImageFile(source, paths[1], ImageFormat::Png);
     if (!r.ok()) {
-        std::fprintf(stderr, "vrstool: %s\n",
-                     source.fileChanged() ? file.changedError().c_str()
-                                          : (paths[0] + ": " + describeExportResult(r)).c_str());
+        std::fprintf(
+            stderr, "vrstool: %s\n",
+            source.fileChanged()
+                ? file.changedError().c_str()
+                : (shownName(paths[0]) + ": " + describeExportResultShown(r, shownName)).c_str());
         return kExitFailed;
     }
     return kExitOk;

@@ -175,10 +175,11 @@ bool backRows(const DecodeSource& source, const PlanarBitmap& fullBitmap, RowRan
 bool decodePass(const DecodeSource& source, const PlanarBitmap& fullBitmap,
                 const PlanarBitmap& viewBitmap, DecodeProgress& progress) {
     const PlaneSet full(fullBitmap);
-    const DecodeRow decodeRow = rowDecoderFor(source.layout.depth);
-    if (decodeRow == nullptr || full.empty()) {
-        return true;  // other depths decode nothing; an empty picture has nothing to decode
+    if (!rowsDrawn(source.layout) || full.empty()) {
+        // Rows not drawn cost nothing one by one; an empty picture has nothing to decode.
+        return true;
     }
+    const DecodeRow decodeRow = rowDecoderFor(source.layout.depth);
     const PlaneSet view(viewBitmap);
     const std::int64_t width = source.layout.width;
     RowDecoder decoder{source, full, view,

@@ -39,6 +39,13 @@ using DecodeRow = void (*)(const std::uint8_t* src, std::int64_t width, std::uin
 // depths whose rows are not decoded (the picture stays as it was made).
 DecodeRow rowDecoderFor(std::int64_t depth);
 
+// Whether the decoder draws the rows of a layout. When it does not, the
+// full picture is black and the view image white, whatever the rows hold:
+// no reader visits such rows one by one.
+inline bool rowsDrawn(const RowLayout& layout) {
+    return rowDecoderFor(layout.depth) != nullptr;
+}
+
 // Makes the full image and the view image from the rows `layout` places in
 // `data`. The caller guarantees the rows are there (the loader checks). Stores the view image in
 // *viewImage as soon as it is made, counts progress updates in *progress, and reports failures

@@ -14,6 +14,22 @@ namespace {
 // File pixels decoded at a time for a thumbnail: a few hundred kilobytes.
 constexpr std::int64_t kSpanPixels = std::int64_t{1} << 16;
 
+// The first of `height` file rows whose view row is vy or later (height when
+// there is none).
+std::int64_t firstRowMappedTo(const ViewSampler& sampler, std::int64_t vy, std::int64_t height) {
+    std::int64_t low = 0;
+    std::int64_t high = height;
+    while (low < high) {
+        const std::int64_t mid = low + (high - low) / 2;
+        if (sampler.viewRowAt(mid) >= vy) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return low;
+}
+
 }  // namespace
 
 FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
@@ -28,8 +44,11 @@ FileRowSource::FileRowSource(const PixelRows& rows, bool view) : file_(rows) {
         }
         const ViewSize size = viewSizeFor(rows.layout.width, rows.layout.height);
         sampler_ = std::make_unique<ViewSampler>(size, rows.layout.width);
-        for (std::int64_t y = 0; y < rows.layout.height; ++y) {
-            if (sampler_->viewRowFor(y) >= 0) {
+        // The first file row of each view row, found without visiting the
+        // file's rows: the view row a file row maps to never decreases.
+        for (std::int64_t vy = 0; vy < size.height; ++vy) {
+            const std::int64_t y = firstRowMappedTo(*sampler_, vy, rows.layout.height);
+            if (y < rows.layout.height && sampler_->viewRowFor(y) == vy) {
                 sourceRow_.push_back(y);
             }
         }
@@ -74,7 +93,7 @@ bool FileRowSource::viewRow(std::int64_t y, RgbRow* out) {
     const std::int64_t w = sampler_->copies() ? rows.layout.width : width_;
     std::uint8_t* planes = decoded_.data();
     *out = {planes, planes + w, planes + 2 * w};
-    if (rowDecoderFor(rows.layout.depth) == nullptr) {
+    if (!rowsDrawn(rows.layout)) {
         return true;  // the white the view starts with
     }
     const std::int64_t from = sourceRow_[static_cast<std::size_t>(y)];
@@ -143,11 +162,19 @@ bool ThumbnailRowSource::row(std::int64_t y, RgbRow* out) {
         return false;
     }
     box_.clear();
-    for (std::int64_t fileRow = box_.top(y); fileRow < box_.top(y + 1); ++fileRow) {
-        if (!addRow(fileRow)) {
-            return false;
+    if (rowsDrawn(file_.geometry().layout)) {
+        // Rows in a hole of the file add nothing to the sums: they are black.
+        const std::int64_t end = box_.top(y + 1);
+        for (std::int64_t fileRow = box_.top(y); fileRow < end; ++fileRow) {
+            if (!file_.firstRowWithData(fileRow, end, &fileRow)) {
+                return false;
+            }
+            if (fileRow < end && !addRow(fileRow)) {
+                return false;
+            }
         }
     }
+    // Rows the decoder does not draw are black: the sums stay zero.
     *out = box_.take(y);
     return true;
 }

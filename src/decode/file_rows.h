@@ -34,6 +34,10 @@ struct FileBytes {
     std::uint64_t size = 0;                // of memory
     ReadAt readAt = nullptr;               // used when fd < 0
     void* context = nullptr;               // for readAt
+    // With readAt: a descriptor of the same file that can tell where its
+    // data lies, and the offset in it of the bytes' first one; -1 for none.
+    int extentFd = -1;
+    std::uint64_t extentBase = 0;
     // The file as it was opened, before its first byte was read: a file
     // that no longer matches it has changed under the reader.
     std::optional<FileStamp> stamp{};
@@ -42,6 +46,10 @@ struct FileBytes {
     bool read(std::uint64_t offset, void* out, std::size_t length) const;
     // False when the file is no longer as its stamp says (or cannot be asked).
     bool unchanged() const;
+    // The extent of data at or after `offset`, as dataExtent (platform/
+    // regular_file.h) tells it: bytes in memory, or a reader without a
+    // descriptor, are data throughout.
+    void dataExtent(std::uint64_t offset, std::uint64_t* start, std::uint64_t* end) const;
 };
 
 struct PixelRows {
@@ -91,6 +99,13 @@ class FileRows {
                     std::uint8_t* green, std::uint8_t* blue);
     void prepareSpans(std::int64_t count) { prepareColumns(count); }
 
+    // The first row of [y, end) whose pixel bytes are not wholly in a hole
+    // of the file (end when there is none): the rows passed over read as
+    // zeros and decode to black, so a reader that averages rows need not
+    // read them. For a layout the decoder draws. False when the file has
+    // changed (changed() is then true).
+    bool firstRowWithData(std::int64_t y, std::int64_t end, std::int64_t* out);
+
     // True once a read found the file shorter than when it was opened, or
     // no longer as it was.
     bool changed() const { return changed_; }
@@ -112,8 +127,11 @@ class FileRows {
     std::vector<std::uint8_t> block_;  // rows [blockFirst_, blockFirst_ + blockRows_)
     std::int64_t blockFirst_ = 0;
     std::int64_t blockRows_ = 0;
+    std::int64_t spacing_ = 0;  // bytes from one row's start to the next one's in block_
     std::int64_t lastRow_ = -2;
     std::vector<std::uint8_t> packed_;  // pixels gathered for decodeColumns
+    std::uint64_t dataStart_ = 0;       // the extent of data last found
+    std::uint64_t dataEnd_ = 0;
     bool changed_ = false;
 };
 

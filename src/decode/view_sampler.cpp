@@ -1,21 +1,31 @@
 // SPDX-License-Identifier: MIT
 #include "decode/view_sampler.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vrs {
 
 ViewSampler::ViewSampler(const ViewSize& view, std::int64_t width)
     : scale_(view.scale), viewHeight_(view.height) {
-    // Walk the source columns as the per-pixel rule does: a column feeds the
-    // next view pixel when x x s, truncated, is new and inside the view.
-    std::int64_t last = -1;
-    for (std::int64_t x = 0;
-         x < width && columns_ < static_cast<std::int64_t>(sourceColumn_.size()); ++x) {
-        const auto vx = static_cast<std::int64_t>(static_cast<double>(x) * scale_);
-        if (vx != last && vx < view.width) {
-            sourceColumn_[static_cast<std::size_t>(columns_++)] = x;
-            last = vx;
+    // The per-pixel rule: source column x feeds view column x x s, truncated,
+    // when it is the first column that maps there. x x s never decreases as
+    // x grows, so each view column's first source column is found by a
+    // binary search, without walking the source's width.
+    const auto limit = std::min<std::int64_t>(view.width, sourceColumn_.size());
+    for (std::int64_t vx = 0; vx < limit; ++vx) {
+        std::int64_t low = 0;
+        std::int64_t high = width;
+        while (low < high) {
+            const std::int64_t mid = low + (high - low) / 2;
+            if (static_cast<std::int64_t>(static_cast<double>(mid) * scale_) >= vx) {
+                high = mid;
+            } else {
+                low = mid + 1;
+            }
+        }
+        if (low < width && static_cast<std::int64_t>(static_cast<double>(low) * scale_) == vx) {
+            sourceColumn_[static_cast<std::size_t>(columns_++)] = low;
         }
     }
     copies_ = columns_ == width;
@@ -24,11 +34,11 @@ ViewSampler::ViewSampler(const ViewSize& view, std::int64_t width)
 std::int64_t ViewSampler::viewRowFor(std::int64_t y) const {
     // x s truncated never decreases as y grows, so "new" means "not the
     // previous row's": the answer needs no memory of earlier calls.
-    const auto vy = static_cast<std::int64_t>(static_cast<double>(y) * scale_);
+    const std::int64_t vy = viewRowAt(y);
     if (vy >= viewHeight_ || y < 0) {
         return -1;
     }
-    if (y > 0 && static_cast<std::int64_t>(static_cast<double>(y - 1) * scale_) == vy) {
+    if (y > 0 && viewRowAt(y - 1) == vy) {
         return -1;
     }
     return vy;

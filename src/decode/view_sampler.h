@@ -20,6 +20,11 @@ class ViewSampler {
     // The view row that source row y feeds, or -1: a view row is fed by the
     // first source row that maps to it. Rows may be asked in any order.
     std::int64_t viewRowFor(std::int64_t y) const;
+    // The view row source row y falls in, fed by it or not (it may be past
+    // the view's last row). Never decreases as y grows.
+    std::int64_t viewRowAt(std::int64_t y) const {
+        return static_cast<std::int64_t>(static_cast<double>(y) * scale_);
+    }
 
     // Copies the sampled pixels of one full-image plane row into a view row.
     void sampleRow(const std::uint8_t* fullRow, std::uint8_t* viewRow) const;

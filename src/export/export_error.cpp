@@ -12,11 +12,15 @@
 namespace vrs {
 namespace {
 
-std::string quoted(std::string_view s) {
-    return "\u201C" + std::string(s) + "\u201D";
+std::string plainName(std::string_view name) {
+    return std::string(name);
 }
 
-std::string writeReason(const ExportResult& r) {
+std::string quoted(std::string_view s, ShowName showName) {
+    return "\u201C" + showName(s) + "\u201D";
+}
+
+std::string writeReason(const ExportResult& r, ShowName show) {
     switch (r.sysError) {
         case ENOSPC:
             return "the disk is full";
@@ -26,9 +30,9 @@ std::string writeReason(const ExportResult& r) {
             return "the disk is read-only";
         case EACCES:
         case EPERM:
-            return "the folder " + quoted(folderOf(r.path)) + " is not writable";
+            return "the folder " + quoted(folderOf(r.path), show) + " is not writable";
         case ENOENT:
-            return "the folder " + quoted(folderOf(r.path)) + " does not exist";
+            return "the folder " + quoted(folderOf(r.path), show) + " does not exist";
         case ENOTDIR:
             return "part of the path is not a folder";
         case EISDIR:
@@ -52,11 +56,15 @@ std::string writeReason(const ExportResult& r) {
 }  // namespace
 
 std::string describeExportResult(const ExportResult& r) {
+    return describeExportResultShown(r, plainName);
+}
+
+std::string describeExportResultShown(const ExportResult& r, ShowName show) {
     switch (r.error) {
         case ExportError::None:
             return {};
         case ExportError::UnknownExtension:
-            return "The picture was not saved: " + quoted(pathExtension(r.path)) +
+            return "The picture was not saved: " + quoted(pathExtension(r.path), show) +
                    " is not one of " + extensionList() + " (upper and lower case matter).";
         case ExportError::ConversionFailed:
             return "This big picture couldn't be converted.";
@@ -72,8 +80,8 @@ std::string describeExportResult(const ExportResult& r) {
             return "This picture couldn't be converted: it is " + std::to_string(r.width) + " x " +
                    std::to_string(r.height) + " pixels, and a picture needs one pixel a side.";
         case ExportError::WriteFailed:
-            return "The picture could not be saved to " + quoted(r.path) + ": " + writeReason(r) +
-                   ".";
+            return "The picture could not be saved to " + quoted(r.path, show) + ": " +
+                   writeReason(r, show) + ".";
     }
     return {};
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "export/export_format.h"
 
@@ -34,5 +35,9 @@ struct ExportResult {
 // TooLarge says the same and adds the format's limit and the picture's size;
 // EmptyPicture gives the size that has no pixels.
 std::string describeExportResult(const ExportResult& result);
+// The same, with every name (the path, its folder, its extension) as
+// `showName` shows it (vrstool escapes control characters in names).
+using ShowName = std::string (*)(std::string_view name);
+std::string describeExportResultShown(const ExportResult& result, ShowName showName);
 
 }  // namespace vrs

@@ -74,6 +74,14 @@ struct TempCreation {
 int FileOps::makeTemp(char* pattern) {
     return mkostemp(pattern, O_CLOEXEC);
 }
+int FileOps::makeUnnamedTemp(const char* folder) {
+    return ::open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+}
+int FileOps::linkUnnamed(int fd, const char* path) {
+    // The descriptor's own name in /proc links it without privileges.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW);
+}
 ssize_t FileOps::pwrite(int fd, const void* data, std::size_t size, off_t offset) {
     return ::pwrite(fd, data, size, offset);
 }
@@ -164,7 +172,7 @@ int AtomicFile::open(const std::string& target, bool seeks) {
             break;
     }
     target_ = t.path;
-    return openTemp(folderOf(t.path));
+    return openTemp(folderOf(t.path), true);
 }
 
 int AtomicFile::openDescriptor(int fd, bool seeks) {
@@ -186,7 +194,16 @@ int AtomicFile::writeThrough(int fd, bool seeks) {
     return 0;
 }
 
-int AtomicFile::openTemp(const std::string& folder) {
+int AtomicFile::openTemp(const std::string& folder, bool unnamed) {
+    if (unnamed && access("/proc/self/fd", X_OK) == 0) {
+        fd_ = ops_.makeUnnamedTemp(folder.c_str());
+        if (fd_ >= 0) {
+            unnamed_ = true;
+            folder_ = folder;
+            return 0;
+        }
+        // No O_TMPFILE here (or the folder refuses it): a named file says why.
+    }
     std::string pattern = folder + "/.vrsexport-XXXXXX";
     SignalsHeld held;
     const TempCreation creation;
@@ -204,11 +221,15 @@ int AtomicFile::openTemp(const std::string& folder) {
     return 0;
 }
 
-// An unlinked file that holds the whole output until commit copies it out.
+// An unnamed file that holds the whole output until commit copies it out.
 int AtomicFile::openSpool() {
     const char* tmp = std::getenv("TMPDIR");
-    if (openTemp(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") != 0) {
+    if (openTemp(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp", true) != 0) {
         return error_;
+    }
+    if (unnamed_) {
+        unnamed_ = false;  // never linked
+        return 0;
     }
     if (ops_.unlink(temp_.c_str()) != 0) {
         fail(errno);
@@ -329,13 +350,50 @@ int AtomicFile::copySpool() {
     return error_;
 }
 
+// Links the unnamed temporary file under a name of its own beside the
+// target, recorded for the signal handlers, for the rename.
+int AtomicFile::nameTemp() {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    SignalsHeld held;
+    const TempCreation creation;
+    if (!creation.open) {
+        fail(EINTR);  // a signal handler is ending the process
+        return error_;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = folder_ + "/.vrsexport-";
+        unsigned char random[6] = {};
+        if (getentropy(random, sizeof random) != 0) {
+            fail(errno);
+            return error_;
+        }
+        for (const unsigned char r : random) {
+            name += kLetters[r % (sizeof kLetters - 1)];
+        }
+        if (ops_.linkUnnamed(fd_, name.c_str()) == 0) {
+            temp_ = name;
+            slot_ = registerTemp(temp_.c_str());
+            return 0;
+        }
+        if (errno != EEXIST) {
+            fail(errno);
+            return error_;
+        }
+    }
+    fail(EEXIST);
+    return error_;
+}
+
 int AtomicFile::commit() {
     if (fd_ < 0) {
         fail(EBADF);
     }
     if (error_ == 0 && flush()) {
         if (!target_.empty()) {
-            replaceTarget();
+            if (replaceTarget() == 0 && unnamed_) {
+                nameTemp();
+            }
         } else if (out_ >= 0) {
             copySpool();
         }
@@ -375,6 +433,7 @@ void AtomicFile::discard() {
     }
     out_ = -1;
     direct_ = false;
+    unnamed_ = false;
     if (!temp_.empty()) {
         // The temporary file is ours; if it cannot be removed there is no one to tell.
         [[maybe_unused]] const int rc = ops_.unlink(temp_.c_str());

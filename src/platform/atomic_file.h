@@ -2,10 +2,13 @@
 // Writes a file so that the target is either replaced whole or left exactly
 // as it was: the bytes go to a temporary file in the folder of the target
 // (of the file a symbolic link finally names, so the link stays a link),
-// which is flushed to the disk and then renamed over the target. On any
-// failure, and on a terminating signal (see temp_registry.h), the temporary file
-// is removed. A replaced file keeps its permissions, and its owner and group
-// where the process may set them.
+// which is flushed to the disk and then renamed over the target. Where the
+// file system allows it the temporary file has no name while it is written
+// (O_TMPFILE): a process killed meanwhile, even by SIGKILL, leaves nothing
+// behind; it is linked under a temporary name only for the rename. Elsewhere
+// it is named from the start. On any failure, and on a terminating signal
+// (see temp_registry.h), a named temporary file is removed. A replaced file keeps its permissions,
+// and its owner and group where the process may set them.
 //
 // A character device or a FIFO is not replaced but written straight through,
 // as is a descriptor given to openDescriptor (standard output). Such outputs
@@ -39,6 +42,11 @@ class FileOps {
   public:
     virtual ~FileOps() = default;
     virtual int makeTemp(char* pattern);  // mkostemp; returns fd or -1 with errno
+    // An unnamed file in `folder` (O_TMPFILE), or -1 with errno where the
+    // file system has none.
+    virtual int makeUnnamedTemp(const char* folder);
+    // Gives the unnamed file of fd the name `path` (linkat); -1 with errno.
+    virtual int linkUnnamed(int fd, const char* path);
     virtual ssize_t pwrite(int fd, const void* data, std::size_t size, off_t offset);
     virtual ssize_t write(int fd, const void* data, std::size_t size);
     virtual int fchmod(int fd, mode_t mode);
@@ -81,7 +89,8 @@ class AtomicFile final : public OutputStream {
 
   private:
     int start();
-    int openTemp(const std::string& folder);
+    int openTemp(const std::string& folder, bool unnamed);
+    int nameTemp();
     int openSpool();
     int writeThrough(int fd, bool seeks);
     int replaceTarget();
@@ -91,7 +100,9 @@ class AtomicFile final : public OutputStream {
 
     FileOps& ops_;
     std::string target_;  // the file replaced (links followed); "" when writing through
-    std::string temp_;
+    std::string temp_;    // the temporary file's name, once it has one
+    std::string folder_;  // where an unnamed temporary file is
+    bool unnamed_ = false;
     int fd_ = -1;   // the temporary file or spool, or the output itself
     int out_ = -1;  // the output a spool is copied to; -1 when replacing
     bool ownsOut_ = false;

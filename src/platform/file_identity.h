@@ -13,6 +13,10 @@ namespace vrs {
 // What `path` names, as a string that is equal for two names of one file.
 std::string fileIdentity(const std::string& path);
 
+// What an open descriptor refers to, as fileIdentity says it, when it is a
+// regular file; "" for anything else (a pipe, a terminal, a device).
+std::string regularFileIdentity(int fd);
+
 // True when writing `output` would write onto the file `file` names.
 bool sameFile(const std::string& output, const std::string& file);
 

@@ -51,4 +51,27 @@ bool readFully(int fd, std::uint64_t offset, void* out, std::size_t length) {
     return true;
 }
 
+void dataExtent(int fd, std::uint64_t offset, std::uint64_t* start, std::uint64_t* end) {
+    *start = offset;
+    *end = UINT64_MAX;
+    const off_t was = lseek(fd, 0, SEEK_CUR);
+    if (was < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) {
+        return;  // not seekable: read it all
+    }
+    const off_t data = lseek(fd, static_cast<off_t>(offset), SEEK_DATA);
+    if (data < 0) {
+        if (errno == ENXIO) {
+            *start = UINT64_MAX;  // a hole up to the end, or past the end
+        }
+    } else {
+        *start = static_cast<std::uint64_t>(data);
+        const off_t hole = lseek(fd, data, SEEK_HOLE);
+        *end = hole > data ? static_cast<std::uint64_t>(hole) : UINT64_MAX;
+    }
+    // Back where the descriptor's owner left it; a failure here leaves the
+    // position at one of the file's own offsets, which a reader by offset
+    // never notices.
+    [[maybe_unused]] const off_t back = lseek(fd, was, SEEK_SET);
+}
+
 }  // namespace vrs

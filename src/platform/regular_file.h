@@ -29,4 +29,12 @@ OpenedFile openRegularFile(const std::string& path);
 // reads. False when the file holds fewer (it has shrunk) or a read fails.
 bool readFully(int fd, std::uint64_t offset, void* out, std::size_t length);
 
+// Where a file's data lies at or after `offset`: the extent [*start, *end)
+// of bytes the file holds, the bytes from offset up to *start being a hole
+// that reads as zeros. *start is UINT64_MAX when only a hole (or the file's
+// end) follows offset. A descriptor that cannot tell, or a file system
+// without holes, gives [offset, UINT64_MAX): everything is data. The
+// descriptor's own file position is left where it was.
+void dataExtent(int fd, std::uint64_t offset, std::uint64_t* start, std::uint64_t* end);
+
 }  // namespace vrs

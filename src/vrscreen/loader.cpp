@@ -166,7 +166,7 @@ std::shared_ptr<Image> loadVirtualScreen(const std::uint8_t* data, std::size_t l
         }
         return nullptr;
     }
-    if (rowDecoderFor(info.layout.depth) != nullptr && fd < 0) {
+    if (rowsDrawn(info.layout) && fd < 0) {
         // Only these depths read the rows. The result is a hint's: either way
         // the decoder reads the same bytes.
         [[maybe_unused]] const bool early = adviseWillRead(data, info.bytesNeeded);

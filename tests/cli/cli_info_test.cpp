@@ -118,6 +118,25 @@ TEST_F(VrstoolInfo, JsonHasOneObjectPerFile) {
     EXPECT_EQ("\n]\n", r.out.substr(r.out.size() - 3));
 }
 
+// Control characters in a name are shown as the shell quotes them, in the
+// text and in every error line: nothing reaches the terminal as a command,
+// and one failure is one line.
+TEST_F(VrstoolInfo, ControlCharactersInNamesAreShownEscaped) {
+    const std::string title = "\x1b]0;title\a.vrs";
+    std::filesystem::copy_file(dir / "old.vrs", dir / title);
+    const ToolRun info = runTool({"info", title, "a\nb.vrs"}, dir.path());
+    EXPECT_EQ(1, info.status);
+    EXPECT_EQ(0u, info.out.rfind("$'\\033'']0;title'$'\\a''.vrs'\n", 0)) << info.out;
+    EXPECT_TRUE(has(info.err, "vrstool: 'a'$'\\n''b.vrs': No such file or directory\n"))
+        << info.err;
+    const ToolRun convert = runTool({"convert", "-d", "out\r", "-f", "png", title}, dir.path());
+    EXPECT_EQ(1, convert.status);
+    for (const ToolRun* r : {&info, &convert}) {
+        EXPECT_EQ(std::string::npos, (r->out + r->err).find_first_of("\x1b\a\r")) << r->err;
+    }
+    EXPECT_EQ(1, std::count(convert.err.begin(), convert.err.end(), '\n')) << convert.err;
+}
+
 TEST_F(VrstoolInfo, JsonStaysUtf8ForAFileNameThatIsNot) {
     const std::string name = "caf\xE9-\xFF.vrs";  // Latin-1 bytes, not UTF-8
     std::filesystem::copy_file(dir / "rect.vrs", dir / name);

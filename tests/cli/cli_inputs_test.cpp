@@ -36,6 +36,24 @@ void writePicture(const fs::path& path, std::uint32_t w, std::uint32_t h, int de
     ASSERT_TRUE(writeVrsFile(path.string(), layout, samplePicture(w, h)));
 }
 
+// Whether a process has a temporary file of `folder` open: one without a
+// name, or named as the export names one.
+bool anyProcessWritesIn(const fs::path& folder) {
+    std::error_code ec;
+    for (const auto& process : fs::directory_iterator("/proc", ec)) {
+        for (const auto& fd : fs::directory_iterator(process.path() / "fd", ec)) {
+            const std::string target = fs::read_symlink(fd.path(), ec).string();
+            const std::string name = fs::path(target).filename().string();
+            if (!ec && target.rfind(folder.string() + "/", 0) == 0 &&
+                (name.rfind(".vrsexport-", 0) == 0 || !fs::exists(target, ec))) {
+                return true;
+            }
+        }
+        ec.clear();
+    }
+    return false;
+}
+
 TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFile) {
     ScratchDir dir;
     // A picture large enough to be still converting when it is cut short:
@@ -55,13 +73,15 @@ TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFil
             {"convert", "-j", "2", "-d", "out", "-f", "png", "changing.vrs", "a.vrs", "c.vrs"},
             dir.path());
     });
-    // Once the small files are written, the temporary file left is the big
-    // one's: the capture is then copied over, which truncates it first.
+    // Once the small files are written and the big one's output is open (a
+    // file without a name, or a temporary one), it is being converted: the
+    // capture is then copied over, which truncates it first.
     const auto converting = [&] {
-        const auto names = entries(dir / "out");
-        return names.size() == 3 && names[0].rfind(".vrsexport-", 0) == 0;
+        return entries(dir / "out") == std::vector<std::string>{"a.png", "c.png"} &&
+               anyProcessWritesIn(dir / "out");
     };
-    for (int i = 0; i < 60000 && !converting(); ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!converting() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     const bool seen = converting();

@@ -94,5 +94,52 @@ TEST(VrstoolThumbnail, NeverWritesOntoItsInputAndDashIsStandardOutput) {
     EXPECT_FALSE(std::filesystem::exists(dir / "-"));
 }
 
+// Standard output opened onto the input, for reading and writing or for
+// appending, is refused before a byte is written, as the input's name is.
+TEST(VrstoolThumbnail, StandardOutputOpenOntoTheInputIsRefused) {
+    ScratchDir dir;
+    VrsLayout layout;
+    layout.width = 31;
+    layout.height = 17;
+    ASSERT_TRUE(writeVrsFile((dir / "big.vrs").string(), layout, samplePicture(31, 17)));
+    const auto before = readFile(dir / "big.vrs");
+    const std::string tool = VRSTOOL_PATH;
+    for (const std::string& command :
+         {tool + " convert -o - -f png big.vrs 1<>big.vrs",
+          tool + " thumbnail big.vrs - 1<>big.vrs", tool + " thumbnail big.vrs - >>big.vrs"}) {
+        const int status =
+            std::system(("cd '" + dir.path().string() + "' && exec " + command + " 2>err").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << command;
+        const auto err = readFile(dir / "err");
+        EXPECT_TRUE(std::string(err.begin(), err.end())
+                        .ends_with(": standard output is the input file big.vrs\n"))
+            << command;
+        EXPECT_EQ(before, readFile(dir / "big.vrs")) << command;
+    }
+}
+
+// Files whose headers claim 2^31 rows, their rows a hole but for the first
+// 4 KB, without pixel bytes or with 32-bit ones: their thumbnails (the
+// desktop's thumbnailer) cost no more than a real picture of the same bytes.
+TEST(VrstoolThumbnail, SparseFileCostsWhatItsBytesCost) {
+    ScratchDir dir;
+    ASSERT_TRUE(
+        writeVrsFile((dir / "normal.vrs").string(), fourKilobyteCapture(), samplePicture(32, 32)));
+    auto thumbnail = [&dir](const std::string& name) {
+        return programProcessorSeconds({VRSTOOL_PATH, "thumbnail", "-s", "256",
+                                        (dir / name).string(), (dir / "t.png").string()});
+    };
+    const double normalSeconds = thumbnail("normal.vrs");
+    ASSERT_GT(normalSeconds, 0);
+    for (const std::int32_t depth : {0, 32}) {
+        SCOPED_TRACE(depth);
+        ASSERT_TRUE(writeSparseCapture(dir / "sparse.vrs", hostileClaim(depth), 4096));
+        const double seconds = thumbnail("sparse.vrs");
+        ASSERT_GE(seconds, 0) << "stopped after " << kProcessorLimit << " s of processor time";
+        EXPECT_LT(seconds, 10 * normalSeconds);
+        EXPECT_EQ(QSize(1, 256), readPicture(dir / "t.png").size());
+    }
+}
+
 }  // namespace
 }  // namespace vrs::testing

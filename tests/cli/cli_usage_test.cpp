@@ -56,6 +56,21 @@ TEST(VrstoolUsage, Version) {
     EXPECT_EQ('\n', r.out.back());
 }
 
+// Help and version are outputs like any other: a full disk is a failure.
+TEST(VrstoolUsage, HelpAndVersionFailWhenTheyCannotBeWritten) {
+    ScratchDir dir;
+    for (const char* args : {"--help", "--version", "info --help", "thumbnail --help"}) {
+        const int status = std::system((std::string("exec " VRSTOOL_PATH " ") + args +
+                                        " >/dev/full 2>" + (dir / "err").string())
+                                           .c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args;
+        const auto err = readFile(dir / "err");
+        EXPECT_EQ("vrstool: standard output: No space left on device\n",
+                  std::string(err.begin(), err.end()))
+            << args;
+    }
+}
+
 TEST(VrstoolUsage, MistakesExitWith2AndSayWhatIsWrong) {
     ScratchDir dir;
     const struct {

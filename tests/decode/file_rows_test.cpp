@@ -3,6 +3,7 @@
 #include "decode/file_rows.h"
 #include "decode/file_row_source.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,57 @@ TEST(ThumbnailRowSourceTest, StripesAverageToTheirMeanColour) {
         EXPECT_EQ((Rgb{128, 100, 65}), (Rgb{row.red[x], row.green[x], row.blue[x]})) << x;
     }
     EXPECT_EQ(close(opened.fd), 0);
+}
+
+// A thumbnail passes over the rows in a file's holes (they read as zeros,
+// black) and averages the rest: the same pixels as the file without holes.
+TEST(ThumbnailRowSourceTest, RowsInHolesAverageAsBlackRows) {
+    testing::ScratchDir dir;
+    testing::VrsLayout layout;
+    layout.width = 256;
+    layout.height = 4096;
+    layout.stride = 1024;
+    // Colours in rows 0-99, 3000-3099 and the last, and in row 2999 from the
+    // first pixel after the first hole on (byte 3,072,000); black elsewhere.
+    const auto pixel = [](std::int64_t x, std::int64_t y) {
+        const bool lit = y < 100 || (y == 2999 && x >= 207) || (y >= 3000 && y < 3100) || y == 4095;
+        return lit ? Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 77} : Rgb{};
+    };
+    ASSERT_TRUE(testing::writeVrsFile((dir / "dense.vrs").string(), layout, pixel));
+    ASSERT_TRUE(testing::writeVrsFile((dir / "sparse.vrs").string(), layout, pixel));
+    const OpenedFile dense = openRegularFile((dir / "dense.vrs").string());
+    const int sparse = open((dir / "sparse.vrs").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(dense.fd, 0);
+    ASSERT_GE(sparse, 0);
+    for (const auto& [first, end] : {std::pair{100, 3000}, std::pair{3100, 4095}}) {
+        const off_t from = (196 + first * 1024 + 4095) / 4096 * 4096;
+        const off_t to = (196 + end * 1024) / 4096 * 4096;
+        ASSERT_EQ(0, fallocate(sparse, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, from, to - from))
+            << std::strerror(errno);
+    }
+    if (lseek(sparse, 0, SEEK_HOLE) >= static_cast<off_t>(196 + 4096 * 1024)) {
+        GTEST_SKIP() << "this file system keeps no holes";
+    }
+    const PixelRows denseRows{{dense.fd}, testing::rowLayoutOf(layout)};
+    const PixelRows sparseRows{{sparse}, testing::rowLayoutOf(layout)};
+    for (const auto& [w, h] : {std::pair{16, 16}, std::pair{37, 1365}}) {
+        ThumbnailRowSource want(denseRows, w, h);
+        ThumbnailRowSource got(sparseRows, w, h);
+        ASSERT_TRUE(want.valid() && got.valid());
+        for (int y = 0; y < h; ++y) {
+            RgbRow a;
+            RgbRow b;
+            ASSERT_TRUE(want.row(y, &a));
+            ASSERT_TRUE(got.row(y, &b));
+            for (int x = 0; x < w; ++x) {
+                ASSERT_EQ((Rgb{a.red[x], a.green[x], a.blue[x]}),
+                          (Rgb{b.red[x], b.green[x], b.blue[x]}))
+                    << w << " x " << h << " at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_EQ(close(dense.fd), 0);
+    EXPECT_EQ(close(sparse), 0);
 }
 
 }  // namespace

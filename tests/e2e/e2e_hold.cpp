@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // e2e-hold: stops a process (SIGSTOP) the moment a file of a folder whose name
-// starts with a prefix is made or written to, so that a test finds the
-// process in the middle of writing that file, however fast the machine is.
+// starts with a prefix is made or written to, or a file of the folder that
+// has no name (O_TMPFILE, told as #INODE) is written to, so that a test finds
+// the process in the middle of writing that file, however fast the machine is.
 //
 //   e2e-hold FOLDER PREFIX PID SECONDS
 //
@@ -39,7 +40,8 @@ const char* written(const char* events, ssize_t length, const std::string& prefi
         inotify_event event{};
         std::memcpy(&event, p, sizeof event);
         const char* name = p + sizeof event;
-        if (event.len > 0 && std::strncmp(name, prefix.c_str(), prefix.size()) == 0) {
+        if (event.len > 0 &&
+            (std::strncmp(name, prefix.c_str(), prefix.size()) == 0 || name[0] == '#')) {
             return name;
         }
         p += sizeof event + event.len;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# SIGTERM (a logout, kill) while the viewer saves: the temporary file beside
-# the target is removed and the viewer ends by the signal; no picture is
-# left half written. The viewer is held (stopped) as it makes the temporary
-# file and the signal sent then, so the export is under way when it comes
+# SIGTERM (a logout, kill) while the viewer saves: no temporary file is left
+# beside the target (it has no name while it is written where the file
+# system allows it, else it is removed) and the viewer ends by the signal; no
+# picture is left half written. The viewer is held (stopped) as it writes
+# the temporary file and the signal sent then, so the export is under way when it comes
 # whatever the machine's speed. The viewer runs at a lower priority, so that
 # on a busy machine the holder, woken by the file, stops it at once.
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -39,8 +40,9 @@ xdotool key Return
 
 wait "$HOLD_PID" || fail "the viewer made no temporary file beside $OUT within 60 s"
 HOLD_PID=""
-TEMP="$WORK/$(tail -n1 "$HELD")"
-check "the viewer is held writing $TEMP" test -e "$TEMP"
+TEMP=$(tail -n1 "$HELD")
+held_writing() { [[ $TEMP == '#'* || -e $WORK/$TEMP ]]; }
+check "the viewer is held writing its temporary file $TEMP" held_writing
 check "the export has not ended" test ! -e "$OUT"
 kill -TERM "$VIEWER_PID"
 kill -CONT "$VIEWER_PID"

@@ -49,12 +49,43 @@ check() {  # check DESCRIPTION COMMAND...
   log "ok: $what"
 }
 
+BUS_PID=""
 cleanup() {
   if [[ -n $VIEWER_PID ]] && kill -0 "$VIEWER_PID" 2>/dev/null; then
     kill "$VIEWER_PID" 2>/dev/null
     sleep 0.5
     kill -9 "$VIEWER_PID" 2>/dev/null
   fi
+  if [[ -n $BUS_PID ]]; then
+    kill "$BUS_PID" 2>/dev/null
+  fi
+}
+
+# A session bus of the test's own, ended with it, on which nothing can be
+# started on demand: no accessibility bus, no desktop portals (and so no
+# FUSE mount of theirs), no settings service. Programs are told to ask for
+# none of them.
+private_session_bus() {
+  local config="$E2E_ARTIFACTS/session-bus.conf" address="$E2E_ARTIFACTS/session-bus.address"
+  cat >"$config" <<CONF
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$XDG_RUNTIME_DIR</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+  dbus-daemon --config-file="$config" --nofork --nopidfile --print-address=3 3>"$address" &
+  BUS_PID=$!
+  wait_until 10 test -s "$address" || fail "the test's session bus did not start"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$address")
+  export DBUS_SESSION_BUS_ADDRESS NO_AT_BRIDGE=1 GTK_USE_PORTAL=0 GDK_DEBUG=no-portals
+  export GSETTINGS_BACKEND=memory
+  log "session bus pid $BUS_PID at $DBUS_SESSION_BUS_ADDRESS"
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT

@@ -123,6 +123,13 @@ class FaultyOps : public FileOps {
         }
         return FileOps::makeTemp(pattern);
     }
+    int makeUnnamedTemp(const char* folder) override {
+        if (tempErrno != 0) {
+            errno = tempErrno;
+            return -1;
+        }
+        return FileOps::makeUnnamedTemp(folder);
+    }
     ssize_t pwrite(int fd, const void* data, std::size_t size, off_t offset) override {
         if (writeErrno != 0) {
             errno = writeErrno;

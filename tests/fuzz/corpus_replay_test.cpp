@@ -10,6 +10,12 @@
 #include "checked_convert.h"
 #include "checked_load.h"
 #include "test_support.h"
+#ifdef VRS_REPLAY_PIXBUF
+#include "checked_pixbuf.h"
+#endif
+#ifdef VRS_REPLAY_QT
+#include "checked_qt.h"
+#endif
 
 namespace vrs {
 namespace {
@@ -45,6 +51,19 @@ TEST(LoaderCorpusTest, EveryCorpusFilePassesTheChecks) {
 TEST(ConvertCorpusTest, EveryCorpusFilePassesTheChecks) {
     replay(VRS_CORPUS_DIR "/convert", fuzz::checkedConvert);
 }
+
+// The plugins' fuzzers start from the loader's corpus.
+#ifdef VRS_REPLAY_PIXBUF
+TEST(PixbufCorpusTest, EveryCorpusFilePassesTheChecks) {
+    replay(VRS_CORPUS_DIR "/loader", fuzz::checkedPixbuf);
+}
+#endif
+
+#ifdef VRS_REPLAY_QT
+TEST(QtPluginCorpusTest, EveryCorpusFilePassesTheChecks) {
+    replay(VRS_CORPUS_DIR "/loader", fuzz::checkedQtRead);
+}
+#endif
 
 }  // namespace
 }  // namespace vrs

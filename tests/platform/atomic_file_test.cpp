@@ -79,6 +79,27 @@ TEST(AtomicFile, ReplacesTheTargetWholeAndPatchesAfterSeek) {
     EXPECT_EQ(std::vector<std::string>{"out.bin"}, entries(dir.path()));
 }
 
+// The file being written has no name until it replaces the target: a
+// process killed while it writes, even by SIGKILL, leaves nothing behind.
+TEST(AtomicFile, AFileBeingWrittenHasNoNameToLeaveBehind) {
+    ScratchDir dir;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile file;
+        const bool written = file.open((dir / "out.bin").string()) == 0 && file.write("x", 1) &&
+                             file.seek(0) && entries(dir.path()).empty();
+        if (written) {
+            raise(SIGKILL);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    EXPECT_EQ(std::vector<std::string>{}, entries(dir.path()));
+}
+
 TEST(AtomicFile, NewFileGetsUsualPermissionsExistingKeepsItsOwn) {
     ScratchDir dir;
     const mode_t mask = umask(022);
@@ -155,7 +176,12 @@ TEST(AtomicFile, ASignalTakenByAnotherThreadWhileTheTempIsMadeRemovesIt) {
                 pause();
             }
         }).detach();
+        // A folder without unnamed files: the temporary file is named at once.
         struct SignalledOps : FileOps {
+            int makeUnnamedTemp(const char* /*folder*/) override {
+                errno = EOPNOTSUPP;
+                return -1;
+            }
             int makeTemp(char* pattern) override {
                 const int fd = FileOps::makeTemp(pattern);
                 kill(getpid(), SIGTERM);

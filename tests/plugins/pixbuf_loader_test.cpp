@@ -235,6 +235,23 @@ TEST_F(PixbufLoaderTest, CorpusRefusesBadFilesLoadsGoodOnes) {
     }
 }
 
+// A 4 KB file whose header claims 2^31 rows without pixel bytes, asked for
+// a thumbnail's size as file managers ask: the loader counts a row only once
+// its bytes came, so it works no more on it than on a real picture of the
+// same length, and refuses it for what is missing.
+TEST_F(PixbufLoaderTest, HostileHeaderCostsNoMoreThanAPictureOfItsLength) {
+    const auto hostile = readFile(corpusFiles("bad-sized-0-8188x2147483647").at(0));
+    const auto normal = readFile(writeSample(dir.path(), "normal.vrs", fourKilobyteCapture()));
+    ASSERT_EQ(hostile.size(), normal.size());
+    const double normalSeconds = childProcessorSeconds([&] { feed(normal, 4096, 256, 256); }, 20);
+    const double hostileSeconds = childProcessorSeconds([&] { feed(hostile, 4096, 256, 256); }, 20);
+    ASSERT_GT(normalSeconds, 0);
+    ASSERT_GE(hostileSeconds, 0) << "stopped after " << kProcessorLimit << " s of processor time";
+    EXPECT_LT(hostileSeconds, 10 * normalSeconds);
+    const Fed refused = feed(hostile, 4096, 256, 256);
+    EXPECT_NE(refused.error.find("only 4,096 bytes follow it"), std::string::npos) << refused.error;
+}
+
 // gdk-pixbuf-thumbnailer, as file managers run it, makes a 128-pixel
 // thumbnail with the sample's red mark at its top-left corner.
 TEST_F(PixbufLoaderTest, ThumbnailerMakesThumbnail) {

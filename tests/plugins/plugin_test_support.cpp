@@ -7,15 +7,12 @@
 #include <algorithm>
 
 #include "sample_picture.h"
+#include "test_support.h"
 
 namespace vrs::testing {
 
 bool runProgram(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
+    std::vector<char*> argv = argvOf(args);
     const pid_t pid = fork();
     if (pid < 0) {
         return false;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QRect>
 #include <QString>
 
 #include <filesystem>
@@ -107,6 +108,80 @@ TEST_F(QtReaderTest, ScaledSizeIsVrstoolThumbnail) {
     const QImage got = reader.read();
     expectSamePixels(got, vrstoolPicture(file, dir / "thumb.png", 96));
 }
+
+// A clip rectangle reads only its part: the full picture's pixels there; a
+// rectangle wholly outside the picture gives no picture.
+TEST_F(QtReaderTest, ClipRectReadsItsPart) {
+    VrsLayout layout;
+    layout.sized = false;
+    layout.depth = 16;
+    layout.width = 211;
+    layout.height = 97;
+    const auto file = writeSample(dir.path(), "rect16.vrs", layout);
+    const QImage full = QImageReader(qpath(file)).read();
+    QImageReader reader(qpath(file));
+    reader.setClipRect(QRect(7, 60, 150, 37));
+    expectSamePixels(reader.read(), full.copy(7, 60, 150, 37));
+    QImageReader outside(qpath(file));
+    outside.setClipRect(QRect(300, 0, 10, 10));
+    EXPECT_TRUE(outside.read().isNull());
+}
+
+// Files whose headers claim 2^31 rows, their rows a hole but for the first
+// 4 KB: read at a thumbnail's size, without pixel bytes or with 32-bit
+// ones, each costs no more than a real picture of the same bytes.
+TEST_F(QtReaderTest, ScaledReadOfSparseFileFollowsItsBytes) {
+    const auto normalFile = writeSample(dir.path(), "normal.vrs", fourKilobyteCapture());
+    auto readScaled = [](const std::filesystem::path& file) {
+        return [file] {
+            QImageReader reader(qpath(file));
+            reader.setScaledSize(QSize(256, 256));
+            static_cast<void>(reader.read());
+        };
+    };
+    const double normalSeconds = childProcessorSeconds(readScaled(normalFile), 20);
+    ASSERT_GT(normalSeconds, 0);
+    for (const std::int32_t depth : {0, 32}) {
+        SCOPED_TRACE(depth);
+        const auto file = dir / ("sparse" + std::to_string(depth) + ".vrs");
+        ASSERT_TRUE(writeSparseCapture(file, hostileClaim(depth), 4096));
+        const double seconds = childProcessorSeconds(readScaled(file), 20);
+        ASSERT_GE(seconds, 0) << "stopped after " << kProcessorLimit << " s of processor time";
+        EXPECT_LT(seconds, 10 * normalSeconds);
+        QImageReader reader(qpath(file));
+        reader.setScaledSize(QSize(256, 256));
+        const QImage black = reader.read();
+        ASSERT_EQ(black.size(), QSize(256, 256));
+        EXPECT_EQ(black.pixel(255, 255), qRgb(0, 0, 0));
+    }
+}
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+// A picture beyond Qt's allocation limit is told as such, not as a file
+// that changed while it was read.
+TEST_F(QtReaderTest, AllocationLimitIsToldAsSuch) {
+    VrsLayout layout;
+    layout.width = 1000;
+    layout.height = 600;
+    const auto file = writeSample(dir.path(), "big.vrs", layout);
+    static std::string logged;
+    logged.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            logged += text.toStdString() + "\n";
+        });
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    const QImage image = QImageReader(qpath(file)).read();
+    QImageReader::setAllocationLimit(limit);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(image.isNull());
+    EXPECT_NE(logged.find("vrs: a picture of 1000 x 600 is beyond the allocation limit of 1 MB"),
+              std::string::npos)
+        << logged;
+    EXPECT_EQ(logged.find("changed"), std::string::npos) << logged;
+}
+#endif
 
 // Every refused file of the loader's corpus is refused by the plugin too,
 // without a crash; every good one reads at its header's size.
