@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "cli/cli_common.h"
@@ -12,53 +13,29 @@
 #include "cli/help.h"
 #include "cli/json_text.h"
 #include "cli/shown_name.h"
-#include "decode/decoder.h"
-#include "vrscreen/header.h"
+#include "vrscreen/capture_report.h"
 
 namespace vrs::cli {
 namespace {
 
 struct Report {
     std::string path;
-    bool headerRead = false;  // the file holds a whole header
-    bool notCapture = false;  // ... which is not a capture's: its figures mean nothing
-    PictureFormat format = PictureFormat::None;
-    std::int32_t version = 0;
-    HeaderGeometry geometry;  // what the header says, also for a refused file
-    ViewSize view;
-    std::string error;
     std::string failure;  // the line for standard error: the file and why
+    CaptureReport capture;
 };
 
 Report inspectFile(const std::string& path) {
-    Report r;
-    r.path = path;
     InputFile file;
     const bool readable = file.open(path);
-    r.failure = file.error;
-    const bool opened = file.header() != nullptr;
-    r.notCapture = opened && (file.info.error == LoadError::OtherFormat ||
-                              file.info.error == LoadError::NotVirtualScreen);
-    r.format = r.notCapture ? file.info.format : PictureFormat::None;
-    r.headerRead = opened && file.size() >= kHeaderSize && !r.notCapture;
-    if (r.headerRead) {
-        VRScreenFileHeader header;
-        VRScreenFileHeaderConvertToHost(file.header(), &header);
-        r.version = header.version;
-        r.geometry = headerGeometry(header);
-    }
-    if (readable) {
-        r.view = viewSizeFor(file.info.layout.width, file.info.layout.height);
-    } else {
-        // A file that failed before its header was judged (a read error) has its own words.
-        r.error = opened && file.info.error != LoadError::None ? describeLoadError(file.info)
-                                                               : file.error;
-    }
-    return r;
+    // A file that failed before its header was judged (a read error) has its own words.
+    const bool judged = readable || file.info.error != LoadError::None;
+    return {path, file.error,
+            reportCapture(file.header(), file.info, judged ? std::string() : file.error)};
 }
 
-void printText(const Report& r) {
-    std::printf("%s\n", shownName(r.path).c_str());
+void printText(const Report& report) {
+    std::printf("%s\n", shownName(report.path).c_str());
+    const CaptureReport& r = report.capture;
     if (r.format != PictureFormat::None) {
         const std::string_view name = pictureFormatName(r.format);
         std::printf("  header:   none, a %.*s %s\n", static_cast<int>(name.size()), name.data(),
@@ -84,35 +61,40 @@ void printText(const Report& r) {
     }
 }
 
+std::string jsonValue(const ReportField& field);
+
+std::string jsonFields(const std::vector<ReportField>& fields) {
+    std::string o;
+    for (const ReportField& field : fields) {
+        o += ", " + jsonString(field.name) + ": " + jsonValue(field);
+    }
+    return o;
+}
+
+std::string jsonValue(const ReportField& field) {
+    const auto& v = field.value;
+    if (const auto* i = std::get_if<std::int64_t>(&v)) {
+        return std::to_string(*i);
+    }
+    if (const auto* d = std::get_if<double>(&v)) {
+        return shortestNumber(*d);
+    }
+    if (const auto* b = std::get_if<bool>(&v)) {
+        return *b ? "true" : "false";
+    }
+    if (const auto* text = std::get_if<std::string>(&v)) {
+        return jsonString(*text);
+    }
+    // Nested fields: an object of their own.
+    return "{" + jsonFields(std::get<std::vector<ReportField>>(v)).substr(2) + "}";
+}
+
 std::string jsonObject(const Report& r) {
     std::string o = "{\"file\": " + jsonString(r.path);
     if (!isUtf8(r.path)) {
         o += ", \"file_hex\": \"" + hexBytes(r.path) + "\"";
     }
-    if (r.notCapture) {
-        o += ", \"header\": \"none\"";
-    }
-    if (r.format != PictureFormat::None) {
-        o += ", \"format\": " + jsonString(std::string(pictureFormatName(r.format)));
-    }
-    if (r.headerRead) {
-        const HeaderGeometry& i = r.geometry;
-        o += ", \"header\": \"" + std::string(i.sized ? "sized" : "rectangle") + "\"";
-        o += ", \"version\": " + std::to_string(r.version);
-        o += ", \"depth\": " + std::to_string(i.layout.depth);
-        o += ", \"width\": " + std::to_string(i.layout.width);
-        o += ", \"height\": " + std::to_string(i.layout.height);
-        o += ", \"stride\": " + std::to_string(i.layout.stride);
-    }
-    if (r.error.empty()) {
-        o += ", \"view\": {\"width\": " + std::to_string(r.view.width) +
-             ", \"height\": " + std::to_string(r.view.height) +
-             ", \"scale\": " + shortestNumber(r.view.scale) + "}";
-        o += ", \"readable\": true}";
-    } else {
-        o += ", \"readable\": false, \"error\": " + jsonString(r.error) + "}";
-    }
-    return o;
+    return o + jsonFields(reportFields(r.capture)) + "}";
 }
 
 }  // namespace
@@ -136,7 +118,7 @@ int runInfo(int argc, char** argv) {
     std::vector<std::string> objects;
     for (const std::string& path : files) {
         const Report r = inspectFile(path);
-        if (!r.error.empty()) {
+        if (!r.capture.error.empty()) {
             status = kExitFailed;
             std::fprintf(stderr, "vrstool: %s\n", r.failure.c_str());
         }

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The per-row pixel routines. They are plain loops over independent pixels
-// with fixed-width unsigned arithmetic and no branches, which GCC and Clang
-// turn into SIMD code; this file is compiled with -O3 for that reason. On
-// x86-64 each loop is compiled twice, for the SSE2 baseline and for AVX2,
-// and the first call picks the one the processor runs.
+// The per-row pixel routines: decoding the file's pixels into planes, and
+// interleaving planes into 3 bytes per pixel for the encoders and arrays.
+// They are plain loops over independent pixels with fixed-width unsigned
+// arithmetic and no branches, which GCC and Clang turn into SIMD code; this
+// file is compiled with -O3 for that reason. On x86-64 each loop is
+// compiled twice, for the SSE2 baseline and for AVX2 (whose byte shuffles
+// interleave four times as fast), and the first call picks the one the
+// processor runs.
 #include <cstdint>
 
 #include "decode/decoder.h"
+#include "decode/row_source.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define VRS_AVX2_ROWS 1
@@ -48,6 +52,26 @@ VRS_INLINE void rows16(const std::uint8_t* __restrict src, std::int64_t width,
     }
 }
 
+// Three planes into one row of 3 bytes per pixel, in the order given.
+VRS_INLINE void interleave(const std::uint8_t* __restrict first,
+                           const std::uint8_t* __restrict second,
+                           const std::uint8_t* __restrict third, std::int64_t width,
+                           std::uint8_t* __restrict out) {
+    for (std::int64_t x = 0; x < width; ++x) {
+        out[3 * x] = first[x];
+        out[3 * x + 1] = second[x];
+        out[3 * x + 2] = third[x];
+    }
+}
+
+using InterleaveRoutine = void (*)(const std::uint8_t*, const std::uint8_t*, const std::uint8_t*,
+                                   std::int64_t, std::uint8_t*);
+
+void interleaveBaseline(const std::uint8_t* first, const std::uint8_t* second,
+                        const std::uint8_t* third, std::int64_t width, std::uint8_t* out) {
+    interleave(first, second, third, width, out);
+}
+
 void rows32Baseline(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
                     std::uint8_t* green, std::uint8_t* blue) {
     rows32(src, width, red, green, blue);
@@ -71,12 +95,20 @@ __attribute__((target("avx2"))) void rows16Avx2(const std::uint8_t* src, std::in
     rows16(src, width, red, green, blue);
 }
 
+__attribute__((target("avx2"))) void interleaveAvx2(const std::uint8_t* first,
+                                                    const std::uint8_t* second,
+                                                    const std::uint8_t* third, std::int64_t width,
+                                                    std::uint8_t* out) {
+    interleave(first, second, third, width, out);
+}
+
 bool hasAvx2() {
     return __builtin_cpu_supports("avx2") != 0;
 }
 #endif
 
-RowRoutine pick(RowRoutine baseline, [[maybe_unused]] RowRoutine avx2) {
+template <typename Routine>
+Routine pick(Routine baseline, [[maybe_unused]] Routine avx2) {
 #if VRS_AVX2_ROWS
     return hasAvx2() ? avx2 : baseline;
 #else
@@ -87,6 +119,7 @@ RowRoutine pick(RowRoutine baseline, [[maybe_unused]] RowRoutine avx2) {
 #if !VRS_AVX2_ROWS
 constexpr RowRoutine rows32Avx2 = nullptr;
 constexpr RowRoutine rows16Avx2 = nullptr;
+constexpr InterleaveRoutine interleaveAvx2 = nullptr;
 #endif
 
 }  // namespace
@@ -101,6 +134,16 @@ void decodeRow16(const std::uint8_t* src, std::int64_t width, std::uint8_t* red,
                  std::uint8_t* green, std::uint8_t* blue) {
     static const RowRoutine routine = pick(&rows16Baseline, rows16Avx2);
     routine(src, width, red, green, blue);
+}
+
+void interleaveRgb(const RgbRow& row, std::int64_t width, std::uint8_t* out) {
+    static const InterleaveRoutine routine = pick(&interleaveBaseline, interleaveAvx2);
+    routine(row.red, row.green, row.blue, width, out);
+}
+
+void interleaveBgr(const RgbRow& row, std::int64_t width, std::uint8_t* out) {
+    static const InterleaveRoutine routine = pick(&interleaveBaseline, interleaveAvx2);
+    routine(row.blue, row.green, row.red, width, out);
 }
 
 DecodeRow rowDecoderFor(std::int64_t depth) {

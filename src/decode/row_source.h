@@ -41,7 +41,8 @@ class BitmapRowSource final : public RowSource {
     const PlanarBitmap& bitmap_;
 };
 
-// Interleaves `width` pixels of a row into 3 bytes per pixel.
+// Interleaves `width` pixels of a row into 3 bytes per pixel (decode_rows.cpp,
+// with the other row routines).
 void interleaveRgb(const RgbRow& row, std::int64_t width, std::uint8_t* out);
 void interleaveBgr(const RgbRow& row, std::int64_t width, std::uint8_t* out);
 

@@ -10,7 +10,7 @@
 # removal would not be this test's to make.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-packages=(vrs-common vrsview qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader)
+packages=(vrs-common vrsview qt6-image-formats-plugin-vrs qt5-image-formats-plugin-vrs vrs-pixbuf-loader python3-vrscreen)
 sample=$PWD/fuzz/corpus/loader/good-sized-16-7x5.vrs
 sudo_cmd=()
 [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
@@ -86,6 +86,26 @@ grep -q libpixbufloader-vrs.so "$cache" || fail "the loaders cache does not name
 gdk-pixbuf-thumbnailer -s 128 "$sample" "$work/pixbuf-thumb.png" || fail "gdk-pixbuf-thumbnailer failed"
 grep -q 'org.vrsview.vrsview.desktop' /usr/share/applications/mimeinfo.cache ||
   fail "the desktop database does not know the viewer"
+# The Python module in Debian's interpreter, away from the source tree: the
+# project's version, and the pictures vrstool makes.
+cat >"$work/module_test.py" <<'PY'
+import sys
+import numpy
+import vrscreen
+import vrscreen.pillow
+from PIL import Image
+sample, thumbnail, version = sys.argv[1:]
+assert vrscreen.__file__.startswith("/usr/lib/python3/dist-packages/"), vrscreen.__file__
+assert vrscreen.__version__ == version, vrscreen.__version__
+picture = vrscreen.read(sample)
+assert picture.shape == (5, 7, 3), picture.shape
+assert numpy.array_equal(numpy.asarray(Image.open(sample)), picture)
+assert numpy.array_equal(numpy.asarray(Image.open(thumbnail).convert("RGB")),
+                         vrscreen.thumbnail(sample, 64))
+PY
+(cd "$work" && env -u PYTHONPATH /usr/bin/python3 module_test.py "$sample" thumb.png \
+  "$(dpkg-query -W -f='${Version}' python3-vrscreen)") ||
+  fail "the Python module does not read $sample as vrstool does"
 echo "package test: installed and working"
 
 # Removed: no file of theirs, no trace in the caches.
