@@ -15,8 +15,7 @@ from PIL import Image
 
 # As in the README.
 def convert(path):
-    """Writes NAME.png and NAME.thumb.png beside a capture; returns the
-    capture's name and, for a file that cannot be read, why."""
+    """Writes NAME.png and NAME.thumb.png; returns the name and any refusal."""
     try:
         Image.fromarray(vrscreen.read(path)).save(Path(path).with_suffix(".png"))
         Image.fromarray(vrscreen.thumbnail(path, 256)).save(Path(path).with_suffix(".thumb.png"))
