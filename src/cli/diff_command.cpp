@@ -294,9 +294,13 @@ std::string writeDiff(const Options& o, Input& a, Input& b, const ComparisonResu
     if (!opened) {
         return readFailure();
     }
+    // The picture's few colours are known: a palette makes a third of the
+    // bytes to compress.
+    const std::vector<std::uint32_t> colours = diffColours(o.mask);
     EncodeOptions encoding;
     encoding.pngSinglePass = true;
     encoding.pngTransparentBlack = o.mask;
+    encoding.pngColours = colours;
     const ExportResult r =
         o.out == kStandardStream
             ? writeImageToDescriptor(picture, STDOUT_FILENO, "standard output", ImageFormat::Png,

@@ -11,6 +11,29 @@ std::uint8_t fadedGrey(const std::uint8_t* rgb) {
     return static_cast<std::uint8_t>(255 - (((255 - luma) * 64) >> 8));
 }
 
+namespace {
+
+constexpr std::uint32_t keyOf(const std::uint8_t rgb[3]) {
+    return (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[2];
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> diffColours(bool mask) {
+    if (mask) {
+        return {0, keyOf(DiffColours::kChanged)};
+    }
+    std::vector<std::uint32_t> colours;
+    const std::uint8_t white[3] = {255, 255, 255};
+    const std::uint8_t black[3] = {0, 0, 0};
+    for (std::uint32_t grey = fadedGrey(black); grey <= fadedGrey(white); ++grey) {
+        colours.push_back(grey * 0x010101U);
+    }
+    colours.push_back(keyOf(DiffColours::kChanged));
+    colours.push_back(keyOf(DiffColours::kOutline));
+    return colours;
+}
+
 void paintDiffRow(const std::uint8_t* row, std::int64_t width, const std::vector<PixelRun>& changed,
                   bool mask, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
     for (std::int64_t x = 0; x < width; ++x) {

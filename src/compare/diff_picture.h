@@ -27,6 +27,11 @@ struct DiffColours {
 // its brightness, faded three quarters of the way to white.
 std::uint8_t fadedGrey(const std::uint8_t* rgb);
 
+// Every colour a difference's picture can have, as 0xRRGGBB: the 64 greys
+// fadedGrey gives, the changed and the outline colour; as a mask, black and
+// the changed colour.
+std::vector<std::uint32_t> diffColours(bool mask);
+
 // Paints one row of the difference's picture into three planes: `row` is
 // the second picture's row in the compared form, `changed` the runs that
 // count, and `outlines` the regions whose outline crosses the row.

@@ -135,13 +135,28 @@ bool writeHeader(OutputStream& out, std::int64_t width, std::int64_t height,
     return writeChunk(out, "PLTE", plte.data(), plte.size());
 }
 
+// A palette given beforehand is ordered as the caller chose; see PngSettings.
+int filtersOf(const PngSettings& settings, const PngLayout& layout) {
+    if (!layout.palette) {
+        return settings.filters;
+    }
+    return settings.knownColours.empty() ? settings.paletteFilters : settings.knownFilters;
+}
+
+const DeflateOptions& deflateOf(const PngSettings& settings, const PngLayout& layout) {
+    if (!layout.palette) {
+        return settings.deflate;
+    }
+    return settings.knownColours.empty() ? settings.paletteDeflate : settings.knownDeflate;
+}
+
 bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings,
                   const PngLayout& layout) {
     const std::int64_t width = source.width();
     std::vector<std::uint8_t> line(layout.rowBytes);
     std::vector<std::uint8_t> indices(layout.palette ? static_cast<std::size_t>(width) : 0);
-    PngRowFilter filter(layout.palette ? settings.paletteFilters : settings.filters,
-                        layout.rowBytes, layout.palette ? 1 : kBytesPerPixel);
+    PngRowFilter filter(filtersOf(settings, layout), layout.rowBytes,
+                        layout.palette ? 1 : kBytesPerPixel);
     for (std::int64_t y = 0; y < source.height(); ++y) {
         RgbRow row;
         if (!source.row(y, &row)) {
@@ -162,7 +177,10 @@ bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSetting
 
 bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
     auto colours = std::make_unique<ExactColours>();
-    if (settings.palette && !countColours(source, *colours)) {
+    for (const std::uint32_t key : settings.knownColours) {
+        colours->note(key);
+    }
+    if (settings.palette && settings.knownColours.empty() && !countColours(source, *colours)) {
         return false;
     }
     const PngLayout layout = layoutOf(source.width(), *colours, settings);
@@ -171,7 +189,7 @@ bool encode(RowSource& source, OutputStream& out, const PngSettings& settings) {
         return false;
     }
     IdatSink sink(out);
-    ParallelDeflate deflater(layout.palette ? settings.paletteDeflate : settings.deflate, sink);
+    ParallelDeflate deflater(deflateOf(settings, layout), sink);
     if (!deflater.start() || !compressRows(source, deflater, settings, layout) ||
         !deflater.finish() || !sink.flush()) {
         return false;
@@ -191,7 +209,8 @@ bool encodePngWith(RowSource& source, OutputStream& out, const PngSettings& sett
 
 bool encodePng(RowSource& source, OutputStream& out, const EncodeOptions& options) {
     PngSettings settings;
-    settings.palette = !options.pngSinglePass;
+    settings.palette = !options.pngSinglePass || !options.pngColours.empty();
+    settings.knownColours = options.pngColours;
     settings.transparentBlack = options.pngTransparentBlack;
     return encodePngWith(source, out, settings);
 }
