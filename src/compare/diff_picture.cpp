@@ -6,16 +6,22 @@
 
 namespace vrs {
 
-std::uint8_t fadedGrey(const std::uint8_t* rgb) {
-    const std::uint32_t luma = (77u * rgb[0] + 150u * rgb[1] + 29u * rgb[2]) >> 8;
-    return static_cast<std::uint8_t>(255 - (((255 - luma) * 64) >> 8));
-}
-
 namespace {
 
 constexpr std::uint32_t keyOf(const std::uint8_t rgb[3]) {
     return (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[2];
 }
+
+constexpr std::uint8_t kBlack[3] = {0, 0, 0};
+constexpr std::uint8_t kWhite[3] = {255, 255, 255};
+// The darkest grey, index 0; the changed and the outline colour come after
+// the greys. A mask has black, then the changed colour.
+constexpr std::uint8_t kDarkest = fadedGrey(kBlack);
+constexpr std::uint8_t kGreys = 64;
+static_assert(fadedGrey(kWhite) - kDarkest + 1 == kGreys);
+constexpr std::uint8_t kChangedIndex = kGreys;
+constexpr std::uint8_t kOutlineIndex = kGreys + 1;
+constexpr std::uint8_t kMaskChanged = 1;
 
 }  // namespace
 
@@ -24,10 +30,8 @@ std::vector<std::uint32_t> diffColours(bool mask) {
         return {0, keyOf(DiffColours::kChanged)};
     }
     std::vector<std::uint32_t> colours;
-    const std::uint8_t white[3] = {255, 255, 255};
-    const std::uint8_t black[3] = {0, 0, 0};
-    for (std::uint32_t grey = fadedGrey(black); grey <= fadedGrey(white); ++grey) {
-        colours.push_back(grey * 0x010101U);
+    for (std::uint32_t i = 0; i < kGreys; ++i) {
+        colours.push_back((kDarkest + i) * 0x010101U);
     }
     colours.push_back(keyOf(DiffColours::kChanged));
     colours.push_back(keyOf(DiffColours::kOutline));
@@ -35,19 +39,17 @@ std::vector<std::uint32_t> diffColours(bool mask) {
 }
 
 void paintDiffRow(const std::uint8_t* row, std::int64_t width, const std::vector<PixelRun>& changed,
-                  bool mask, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue) {
-    for (std::int64_t x = 0; x < width; ++x) {
-        const std::uint8_t grey = mask ? 0 : fadedGrey(row + 4 * x);
-        red[x] = grey;
-        green[x] = grey;
-        blue[x] = grey;
-    }
-    for (const PixelRun& run : changed) {
-        for (std::int64_t x = run.x0; x < run.x1; ++x) {
-            red[x] = DiffColours::kChanged[0];
-            green[x] = DiffColours::kChanged[1];
-            blue[x] = DiffColours::kChanged[2];
+                  bool mask, std::uint8_t* indices) {
+    if (mask) {
+        std::fill(indices, indices + width, std::uint8_t{0});
+    } else {
+        for (std::int64_t x = 0; x < width; ++x) {
+            indices[x] = static_cast<std::uint8_t>(fadedGrey(row + 4 * x) - kDarkest);
         }
+    }
+    const std::uint8_t changedIndex = mask ? kMaskChanged : kChangedIndex;
+    for (const PixelRun& run : changed) {
+        std::fill(indices + run.x0, indices + run.x1, changedIndex);
     }
 }
 
@@ -83,7 +85,14 @@ bool DiffPicture::open() {
               [](const PixelBox& l, const PixelBox& r) { return l.y0 < r.y0; });
     try {
         comparer_ = std::make_unique<RowComparer>(w, h, options_);
+        indices_.resize(static_cast<std::size_t>(w));
         planes_.resize(static_cast<std::size_t>(3 * w));
+        const std::vector<std::uint32_t> colours = diffColours(mask_);
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            for (int c = 0; c < 3; ++c) {
+                palette_[c][i] = static_cast<std::uint8_t>(colours[i] >> (16 - 8 * c));
+            }
+        }
     } catch (const std::bad_alloc&) {
         failureA_.problem = ReadProblem::OutOfMemory;
         return false;
@@ -119,15 +128,10 @@ void DiffPicture::outline(std::int64_t y) {
         crossing_.push_back(outlines_[nextOutline_++]);
     }
     std::erase_if(crossing_, [y](const PixelBox& box) { return box.y1 <= y; });
-    std::uint8_t* red = planes_.data();
-    std::uint8_t* green = red + width();
-    std::uint8_t* blue = green + width();
-    const auto paint = [&](std::int64_t x) {
-        if (red[x] != DiffColours::kChanged[0] || green[x] != DiffColours::kChanged[1] ||
-            blue[x] != DiffColours::kChanged[2]) {
-            red[x] = DiffColours::kOutline[0];
-            green[x] = DiffColours::kOutline[1];
-            blue[x] = DiffColours::kOutline[2];
+    std::uint8_t* indices = indices_.data();
+    const auto paint = [indices](std::int64_t x) {
+        if (indices[x] != kChangedIndex) {
+            indices[x] = kOutlineIndex;
         }
     };
     for (const PixelBox& box : crossing_) {
@@ -142,7 +146,8 @@ void DiffPicture::outline(std::int64_t y) {
     }
 }
 
-bool DiffPicture::row(std::int64_t y, RgbRow* out) {
+// Paints row y into indices_.
+bool DiffPicture::paint(std::int64_t y) {
     if (!comparer_ || y != nextRow_) {
         return false;  // rows come once each, in order
     }
@@ -163,12 +168,34 @@ bool DiffPicture::row(std::int64_t y, RgbRow* out) {
     runs_.clear();
     DiffCounts counts;
     comparer_->compareRow(y, wa, wb, &runs_, &counts);
-    std::uint8_t* red = planes_.data();
-    paintDiffRow(wb.row(0), width(), runs_, mask_, red, red + width(), red + 2 * width());
+    paintDiffRow(wb.row(0), width(), runs_, mask_, indices_.data());
     if (!mask_) {
         outline(y);
     }
-    *out = {red, red + width(), red + 2 * width()};
+    return true;
+}
+
+bool DiffPicture::indexRow(std::int64_t y, const std::uint8_t** out) {
+    if (!paint(y)) {
+        return false;
+    }
+    *out = indices_.data();
+    return true;
+}
+
+bool DiffPicture::row(std::int64_t y, RgbRow* out) {
+    if (!paint(y)) {
+        return false;
+    }
+    const std::int64_t w = width();
+    std::uint8_t* planes[3] = {planes_.data(), planes_.data() + w, planes_.data() + 2 * w};
+    for (int c = 0; c < 3; ++c) {
+        const std::uint8_t* colour = palette_[c];
+        for (std::int64_t x = 0; x < w; ++x) {
+            planes[c][x] = colour[indices_[static_cast<std::size_t>(x)]];
+        }
+    }
+    *out = {planes[0], planes[1], planes[2]};
     return true;
 }
 

@@ -25,21 +25,26 @@ struct DiffColours {
 
 // The grey an unchanged pixel of `rgb` (at least three bytes) is shown in:
 // its brightness, faded three quarters of the way to white.
-std::uint8_t fadedGrey(const std::uint8_t* rgb);
+constexpr std::uint8_t fadedGrey(const std::uint8_t* rgb) {
+    const std::uint32_t luma = (77u * rgb[0] + 150u * rgb[1] + 29u * rgb[2]) >> 8;
+    return static_cast<std::uint8_t>(255 - (((255 - luma) * 64) >> 8));
+}
 
-// Every colour a difference's picture can have, as 0xRRGGBB: the 64 greys
-// fadedGrey gives, the changed and the outline colour; as a mask, black and
-// the changed colour.
+// Every colour a difference's picture can have, as 0xRRGGBB, in the order of
+// its indices (DiffPicture::indexRow): the 64 greys fadedGrey gives, darkest
+// first, then the changed and the outline colour; as a mask, black and the
+// changed colour.
 std::vector<std::uint32_t> diffColours(bool mask);
 
-// Paints one row of the difference's picture into three planes: `row` is
-// the second picture's row in the compared form, `changed` the runs that
-// count, and `outlines` the regions whose outline crosses the row.
+// Paints one row of the difference's picture as indices into
+// diffColours(mask): `row` is the second picture's row in the compared form,
+// `changed` the runs that count.
 void paintDiffRow(const std::uint8_t* row, std::int64_t width, const std::vector<PixelRun>& changed,
-                  bool mask, std::uint8_t* red, std::uint8_t* green, std::uint8_t* blue);
+                  bool mask, std::uint8_t* indices);
 
 // Rows of the difference's picture for an encoder that reads each row once,
-// in order (the PNG writer with EncodeOptions::pngSinglePass).
+// in order (the PNG writer with EncodeOptions::pngSinglePass), as colours or
+// as indices into diffColours().
 class DiffPicture final : public RowSource {
   public:
     DiffPicture(const PictureSource& a, const PictureSource& b, const CompareOptions& options,
@@ -52,10 +57,13 @@ class DiffPicture final : public RowSource {
     std::int64_t width() const override;
     std::int64_t height() const override;
     bool row(std::int64_t y, RgbRow* out) override;
+    bool indexed() const override { return true; }
+    bool indexRow(std::int64_t y, const std::uint8_t** out) override;
     const ReadFailure& failureA() const { return failureA_; }
     const ReadFailure& failureB() const { return failureB_; }
 
   private:
+    bool paint(std::int64_t y);
     void outline(std::int64_t y);
     bool read(std::int64_t upTo);
 
@@ -72,6 +80,8 @@ class DiffPicture final : public RowSource {
     const std::uint8_t* keptA_[8] = {};
     const std::uint8_t* keptB_[8] = {};
     std::vector<PixelRun> runs_;
+    std::vector<std::uint8_t> indices_;  // the row painted
+    std::uint8_t palette_[3][256] = {};  // red, green and blue of each index
     std::vector<std::uint8_t> planes_;
     ReadFailure failureA_;
     ReadFailure failureB_;

@@ -27,6 +27,13 @@ class RowSource {
     // Row y read ahead of the encoding to look at the picture (the PNG writer
     // counts its colours this way). A progress count leaves these reads out.
     virtual bool scanRow(std::int64_t y, RgbRow* out) { return row(y, out); }
+    // True for a source that makes its rows from the colours the encoder is
+    // given beforehand (EncodeOptions::pngColours): the PNG writer then asks
+    // indexRow() instead of row().
+    virtual bool indexed() const { return false; }
+    // Row y as one index a pixel into those colours; the pointer stays valid
+    // until the next call. False when the row cannot be had.
+    virtual bool indexRow(std::int64_t /*y*/, const std::uint8_t** /*out*/) { return false; }
 };
 
 // The rows of a planar bitmap, read in place.

@@ -27,11 +27,12 @@ struct EncodeOptions {
     bool pngSinglePass = false;
     // PNG: black pixels are transparent (a tRNS chunk), the rest opaque.
     bool pngTransparentBlack = false;
-    // PNG: every colour the picture may have (0xRRGGBB), when the caller knows
-    // them beforehand, near colours next to each other: up to 256 are written
-    // as a palette in this order without counting, each row read once. A
-    // pixel of another colour is written as the first one. Empty: counted,
-    // or RGB with pngSinglePass.
+    // PNG: every colour the picture may have (0xRRGGBB, each once), when the
+    // caller knows them beforehand, near colours next to each other: up to 256
+    // are written as a palette in this order without counting, each row read
+    // once (RowSource::indexRow, where the source has it). A pixel of another
+    // colour is written as the first one. Empty: counted, or RGB with
+    // pngSinglePass.
     std::span<const std::uint32_t> pngColours;
 };
 

@@ -150,25 +150,43 @@ const DeflateOptions& deflateOf(const PngSettings& settings, const PngLayout& la
     return settings.knownColours.empty() ? settings.paletteDeflate : settings.knownDeflate;
 }
 
-bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings,
-                  const PngLayout& layout) {
+// The bytes of row y before filtering: indices packed, or RGB interleaved.
+// `indexed`: the source gives indices itself, in the order of the colours given.
+bool lineOf(RowSource& source, std::int64_t y, const PngLayout& layout, bool indexed,
+            std::uint8_t* indices, std::uint8_t* line) {
     const std::int64_t width = source.width();
-    std::vector<std::uint8_t> line(layout.rowBytes);
-    std::vector<std::uint8_t> indices(layout.palette ? static_cast<std::size_t>(width) : 0);
-    PngRowFilter filter(filtersOf(settings, layout), layout.rowBytes,
-                        layout.palette ? 1 : kBytesPerPixel);
-    for (std::int64_t y = 0; y < source.height(); ++y) {
-        RgbRow row;
-        if (!source.row(y, &row)) {
+    if (indexed) {
+        const std::uint8_t* given = nullptr;
+        if (!source.indexRow(y, &given)) {
             return false;
         }
-        if (layout.palette) {
-            layout.palette->mapRow(row, width, indices.data());
-            packPngIndices(indices.data(), width, layout.depth, line.data());
-        } else {
-            interleaveRgb(row, width, line.data());
-        }
-        if (!deflater.add(filter.filter(line.data(), y == 0), layout.rowBytes + 1)) {
+        packPngIndices(given, width, layout.depth, line);
+        return true;
+    }
+    RgbRow row;
+    if (!source.row(y, &row)) {
+        return false;
+    }
+    if (layout.palette) {
+        layout.palette->mapRow(row, width, indices);
+        packPngIndices(indices, width, layout.depth, line);
+    } else {
+        interleaveRgb(row, width, line);
+    }
+    return true;
+}
+
+bool compressRows(RowSource& source, ParallelDeflate& deflater, const PngSettings& settings,
+                  const PngLayout& layout) {
+    std::vector<std::uint8_t> line(layout.rowBytes);
+    std::vector<std::uint8_t> indices(layout.palette ? static_cast<std::size_t>(source.width())
+                                                     : 0);
+    PngRowFilter filter(filtersOf(settings, layout), layout.rowBytes,
+                        layout.palette ? 1 : kBytesPerPixel);
+    const bool indexed = layout.palette && !settings.knownColours.empty() && source.indexed();
+    for (std::int64_t y = 0; y < source.height(); ++y) {
+        if (!lineOf(source, y, layout, indexed, indices.data(), line.data()) ||
+            !deflater.add(filter.filter(line.data(), y == 0), layout.rowBytes + 1)) {
             return false;
         }
     }
