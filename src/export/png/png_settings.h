@@ -51,7 +51,8 @@ struct PngSettings {
     // A palette given beforehand (0xRRGGBB, used without counting), in an
     // order where near indices are near colours, as the greys of a
     // difference's picture: its indices are filtered like grey levels and
-    // run-length coded, several times faster than the settings above.
+    // run-length coded, several times faster than the settings above
+    // (bench/RESULTS.md, "The difference picture").
     std::span<const std::uint32_t> knownColours;
     int knownFilters = kPngAllFilters;
     DeflateOptions knownDeflate{
