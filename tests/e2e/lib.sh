@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers for the end-to-end tests: sourced by each test script, which runs
 # inside an X server of its own (see run_in_xvfb.sh). Every wait is bounded.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The test picture's layout (see e2e_picture.cpp), and where it was drawn on
 # the screen. Sourced after lib.sh.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # install_test.sh programs: the installed binaries, run from the prefix, and
 # the manual pages against what the programs say of themselves.
 # Sourced by install_test.sh (PREFIX, SHARE, WORK, fail, ok).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # install_test.sh thumbnailer: runs the installed thumbnailer entry's command
 # line as a file manager does (size, input path, output path substituted, no
 # home, no configuration) and checks the PNG.
