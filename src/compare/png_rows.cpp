@@ -18,8 +18,8 @@ namespace {
 
 // Bytes read from the file at a time.
 constexpr std::size_t kReadBlock = std::size_t{1} << 20;
-// The most bytes deflate can make of one byte: no picture is larger than
-// its file's bytes times this.
+// The most bytes deflate can make of one byte: no picture's image data is
+// larger than its file's bytes times this.
 constexpr std::uint64_t kDeflateRatio = 1032;
 
 }  // namespace
@@ -95,8 +95,20 @@ void onRead(png_structp png, png_bytep out, png_size_t length) {
     }
 }
 
+// The bytes the file's image data inflates to, not interlaced: each row's
+// samples as stored (1 to 64 bits a pixel) and its filter byte.
+std::uint64_t storedBytes(PngRows::State* s) {
+    const std::uint64_t bits =
+        std::uint64_t{png_get_bit_depth(s->png, s->info)} * png_get_channels(s->png, s->info);
+    const std::uint64_t width = png_get_image_width(s->png, s->info);
+    const std::uint64_t height = png_get_image_height(s->png, s->info);
+    const std::uint64_t row = (width * bits + 7) / 8 + 1;  // width < 2^31: no overflow
+    return height == 0 || row <= UINT64_MAX / height ? height * row : UINT64_MAX;
+}
+
 // Reads the header and sets the transformations to red, green, blue, alpha.
-bool readHeader(PngRows::State* s, std::uint32_t* width, std::uint32_t* height, int* passes) {
+bool readHeader(PngRows::State* s, std::uint32_t* width, std::uint32_t* height, int* passes,
+                std::uint64_t* stored) {
     if (setjmp(png_jmpbuf(s->png)) != 0) {
         return false;
     }
@@ -104,6 +116,7 @@ bool readHeader(PngRows::State* s, std::uint32_t* width, std::uint32_t* height, 
     // inflating time); the chunks' CRCs are still checked.
     png_set_option(s->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
     png_read_info(s->png, s->info);
+    *stored = storedBytes(s);
     png_set_expand(s->png);
     png_set_scale_16(s->png);
     png_set_gray_to_rgb(s->png);
@@ -161,14 +174,18 @@ bool PngRows::open() {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int passes = 1;
-    if (!readHeader(s, &width, &height, &passes)) {
+    std::uint64_t stored = 0;
+    if (!readHeader(s, &width, &height, &passes, &stored)) {
         return fail(ReadProblem::Damaged);
     }
     width_ = width;
     height_ = height;
     s->rowBytes = static_cast<std::uint64_t>(s->channels) * width;
+    // Rows read one at a time are judged on the bytes as stored (1-bit
+    // indices are a thirty-second of the rows they give); an interlaced
+    // picture, held whole, on the rows given.
     const std::uint64_t bytes = s->rowBytes * height;  // at most 2^31 x 2^31 x 4: no overflow
-    if (s->size != UINT64_MAX && bytes / kDeflateRatio > s->size) {
+    if (s->size != UINT64_MAX && (passes == 1 ? stored : bytes) / kDeflateRatio > s->size) {
         std::snprintf(s->message, sizeof s->message, "%u x %u pixels in a file of %llu bytes",
                       width, height, static_cast<unsigned long long>(s->size));
         return fail(ReadProblem::TooLarge);

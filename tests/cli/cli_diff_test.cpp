@@ -193,6 +193,10 @@ TEST_F(VrstoolDiff, NeedsLittleMemoryHoweverLargeThePictures) {
     EXPECT_EQ("1 pixel differs (4.2e-06 %) in 1 region\n12345,700 1x1\n", r.out);
     EXPECT_LT(r.peakKiB, 64 * 1024 + kSanitizerKiB);
     EXPECT_EQ(QSize(16000, 1500), readPicture(dir / "big.png").size());
+    // As a mask, one bit a pixel: a file of a few KB, which is read back.
+    ASSERT_EQ(1, diff({"--mask", "-o", "mask.png", "big_a.vrs", "big_b.vrs"}).status);
+    const ToolRun back = diff({"mask.png", "mask.png"});
+    EXPECT_EQ(0, back.status) << back.err;
 }
 
 }  // namespace
