@@ -268,8 +268,6 @@ void MyDocument::showSizeLine() {
         text = text.isEmpty() ? note : text + QStringLiteral("   ") + note;
     }
     mySizeText->setText(text);
-    // What a comparison found may be longer than a small picture's window.
-    mySizeText->setToolTip(compare_.active() ? text : QString());
 }
 
 std::unique_ptr<PrintOperation> MyDocument::printOperationWithSettings() {

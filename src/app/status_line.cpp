@@ -139,4 +139,7 @@ void StatusLine::arrange() {
     inspectorText_->setGeometry(right - inspectorWidth, 0, inspectorWidth, height());
     right -= inspectorWidth > 0 ? inspectorWidth + kSpacing : 0;
     sizeText_->setGeometry(0, 0, std::max(0, right), height());
+    // A line cut short (a small picture's window) can still be read whole.
+    const bool cut = !sizeText_->wordWrap() && right < sizeText_->sizeHint().width();
+    sizeText_->setToolTip(cut ? sizeText_->text() : QString());
 }

@@ -462,7 +462,8 @@ TEST(Inspector, TellsThePixelUnderThePointerCountedFromTheTopItsColourAndABandsS
 }
 
 // Over a small picture the inspector and the zoom level give way to the size
-// line rather than widen the window, and F3 still fits the picture.
+// line rather than widen the window, and F3 still fits the picture; a size
+// line cut short shows its whole text as its tip.
 TEST(Inspector, GivesWayToTheSizeLineAndNeverWidensTheWindow) {
     ScratchDir dir;
     Harness h;
@@ -488,6 +489,8 @@ TEST(Inspector, GivesWayToTheSizeLineAndNeverWidensTheWindow) {
             << w;
         if (size->parentWidget()->width() >= size->sizeHint().width()) {
             EXPECT_GE(size->width(), size->sizeHint().width()) << w << ": the size line is whole";
+        } else {
+            EXPECT_EQ(size->toolTip(), size->text()) << w << ": a cut size line is its own tip";
         }
     }
     h.controller.closeAll();
