@@ -36,6 +36,30 @@ void writePicture(const fs::path& path, std::uint32_t w, std::uint32_t h, int de
     ASSERT_TRUE(writeVrsFile(path.string(), layout, samplePicture(w, h)));
 }
 
+// A 16000 x 12000 capture that takes long to read (a reader is still at it
+// when the test changes the file) and little disk: holes, but one byte of
+// data in each row, so no row can be passed over as a hole. Returns its size.
+std::uint64_t writeLongRead(const fs::path& path) {
+    VrsLayout big;
+    big.width = 16000;
+    big.height = 12000;
+    big.stride = 4 * big.width;
+    const std::uint64_t size = 196 + static_cast<std::uint64_t>(big.stride) * big.height;
+    if (!writeFile(path, makeHeader(big))) {
+        return 0;
+    }
+    fs::resize_file(path, size);
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    bool written = fd >= 0;
+    for (std::uint32_t y = 0; written && y < big.height; ++y) {
+        const std::uint8_t byte = 1;
+        written = pwrite(fd, &byte, 1,
+                         static_cast<off_t>(196 + static_cast<std::uint64_t>(big.stride) * y +
+                                            big.stride / 2)) == 1;
+    }
+    return fd >= 0 && close(fd) == 0 && written ? size : 0;
+}
+
 // Whether a process has a temporary file of `folder` open: one without a
 // name, or named as the export names one.
 bool anyProcessWritesIn(const fs::path& folder) {
@@ -101,13 +125,8 @@ TEST(VrstoolInputs, AFileChangingWhileConvertedFailsAloneAndLeavesNoTemporaryFil
 // file's change time, and neither command writes a mixed picture.
 TEST(VrstoolInputs, AFileRewrittenInPlaceWhileReadFailsAndWritesNothing) {
     ScratchDir dir;
-    VrsLayout big;  // sparse, and slow enough to read that it is rewritten mid-way
-    big.width = 16000;
-    big.height = 12000;
-    big.stride = 4 * big.width;
-    ASSERT_TRUE(writeFile(dir / "in.vrs", makeHeader(big)));
-    const std::uint64_t size = 196 + std::uint64_t{4} * big.width * big.height;
-    fs::resize_file(dir / "in.vrs", size);
+    const std::uint64_t size = writeLongRead(dir / "in.vrs");
+    ASSERT_GT(size, 0u);
     const std::vector<std::vector<std::string>> commands{{"convert", "-o", "ow.png", "in.vrs"},
                                                          {"thumbnail", "in.vrs", "ow.png"}};
     for (const auto& command : commands) {
@@ -140,12 +159,7 @@ TEST(VrstoolInputs, AFileRewrittenInPlaceWhileReadFailsAndWritesNothing) {
 
 TEST(VrstoolInputs, AFileChangingWhileWrittenToStandardOutputIsToldSo) {
     ScratchDir dir;
-    VrsLayout big;  // sparse, and slow enough to convert that it is cut short mid-way
-    big.width = 16000;
-    big.height = 12000;
-    big.stride = 4 * big.width;
-    ASSERT_TRUE(writeFile(dir / "changing.vrs", makeHeader(big)));
-    fs::resize_file(dir / "changing.vrs", 196 + std::uint64_t{4} * big.width * big.height);
+    ASSERT_GT(writeLongRead(dir / "changing.vrs"), 0u);
     const int watch = inotify_init1(IN_CLOEXEC);
     ASSERT_GE(watch, 0);
     ASSERT_GE(inotify_add_watch(watch, (dir / "changing.vrs").c_str(), IN_ACCESS), 0);
