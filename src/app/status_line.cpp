@@ -141,5 +141,8 @@ void StatusLine::arrange() {
     sizeText_->setGeometry(0, 0, std::max(0, right), height());
     // A line cut short (a small picture's window) can still be read whole.
     const bool cut = !sizeText_->wordWrap() && right < sizeText_->sizeHint().width();
-    sizeText_->setToolTip(cut ? sizeText_->text() : QString());
+    const QString tip = cut ? sizeText_->text() : QString();
+    if (sizeText_->toolTip() != tip) {  // arranged at every move of the pointer
+        sizeText_->setToolTip(tip);
+    }
 }

@@ -10,10 +10,7 @@
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 source "$HERE/picture.sh"
-SCALE=${1:-1}
-if [[ $SCALE != 1 ]]; then
-  export QT_SCALE_FACTOR=$SCALE
-fi
+use_scale_factor "${1:-1}"
 
 PIC_W=2400 PIC_H=1800
 PATCH_X=1510 PATCH_Y=880 PATCH_W=48 PATCH_H=30

@@ -14,10 +14,7 @@
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 source "$HERE/picture.sh"
-SCALE=${1:-1}
-if [[ $SCALE != 1 ]]; then
-  export QT_SCALE_FACTOR=$SCALE
-fi
+use_scale_factor "${1:-1}"
 
 PIC_W=${2:-3200} PIC_H=${3:-2400}
 e2e_setup

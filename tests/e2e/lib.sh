@@ -134,6 +134,14 @@ e2e_passed() {
 }
 
 # wait_until SECONDS COMMAND...: polls every 0.1 s; status 1 on time-out.
+# The scale factor a test was given (1 when none), the viewer's HiDPI scale.
+use_scale_factor() {
+  SCALE=${1:-1}
+  if [[ $SCALE != 1 ]]; then
+    export QT_SCALE_FACTOR=$SCALE
+  fi
+}
+
 wait_until() {
   local limit=$1
   shift
